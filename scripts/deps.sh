@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Plavo needs, only those that are missing.
+# Usage: scripts/deps.sh [extra packages...]
+set -euo pipefail
+
+pakete=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-translations-l10n libqt6printsupport6 libgl-dev
+  libgtest-dev libbenchmark-dev
+  "$@"
+)
+
+fehlend=()
+for p in "${pakete[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    fehlend+=("$p")
+  fi
+done
+
+if [ ${#fehlend[@]} -gt 0 ]; then
+  echo "Installing: ${fehlend[*]}"
+  if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${fehlend[@]}"
+fi

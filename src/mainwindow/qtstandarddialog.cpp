@@ -1,0 +1,103 @@
+#include "qtstandarddialog.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStringList>
+
+QString QtFilterAusFilter(const QString& filter)
+{
+    const QStringList teile = filter.split(QLatin1Char('|'));
+    QStringList qt;
+    for (qsizetype i = 0; i + 1 < teile.size(); i += 2) {
+        const QString& name = teile[i];
+        const QString muster = QString(teile[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
+        // Qt reads the patterns from the last parentheses; add them unless the label shows them already.
+        if (name.endsWith(QStringLiteral("(") + muster + QStringLiteral(")")))
+            qt << name;
+        else
+            qt << name + QStringLiteral(" (") + muster + QStringLiteral(")");
+    }
+    return qt.join(QStringLiteral(";;"));
+}
+
+QString SuffixAusDefaultExt(const QString& defaultExt)
+{
+    QString s = defaultExt;
+    if (s.startsWith(QLatin1Char('*')))
+        s.remove(0, 1);
+    if (s.startsWith(QLatin1Char('.')))
+        s.remove(0, 1);
+    return s;
+}
+
+QtStandarddialog::QtStandarddialog(QWidget* besitzer)
+    : besitzer_(besitzer)
+{
+}
+
+QtStandarddialog::~QtStandarddialog() = default;
+
+bool QtStandarddialog::DateiDialog(bool speichern)
+{
+    QFileDialog dialog(besitzer_);
+    dialog.setAcceptMode(speichern ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(speichern ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(QtFilterAusFilter(Filter));
+    dialog.setDefaultSuffix(SuffixAusDefaultExt(DefaultExt));
+    if (!FileName.isEmpty()) {
+        const QFileInfo info(FileName);
+        dialog.setDirectory(info.absolutePath());
+        dialog.selectFile(info.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    FileName = dialog.selectedFiles().constFirst();
+    return true;
+}
+
+bool QtStandarddialog::ShowOpen()
+{
+    return DateiDialog(false);
+}
+
+bool QtStandarddialog::ShowSave()
+{
+    return DateiDialog(true);
+}
+
+bool QtStandarddialog::ShowColor()
+{
+    const auto f = uint32_t(Color);
+    const QColor anfang(int(f & 0xFF), int((f >> 8) & 0xFF), int((f >> 16) & 0xFF));
+    const QColor gewaehlt = QColorDialog::getColor(anfang, besitzer_);
+    if (!gewaehlt.isValid())
+        return false;
+    Color = int32_t(gewaehlt.red() | (gewaehlt.green() << 8) | (gewaehlt.blue() << 16));
+    return true;
+}
+
+bool QtStandarddialog::ShowPrinter()
+{
+    QPrinter* drucker = Printer();
+    QPrintDialog dialog(drucker, besitzer_);
+    QAbstractPrintDialog::PrintDialogOptions optionen = dialog.options();
+    if (Flags & cdlPDNoSelection)
+        optionen &= ~QAbstractPrintDialog::PrintSelection;
+    if (Flags & cdlPDNoPageNums)
+        optionen &= ~QAbstractPrintDialog::PrintPageRange;
+    dialog.setOptions(optionen);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    Copies = int16_t(std::clamp(drucker->copyCount(), 1, 32767));
+    return true;
+}
+
+QPrinter* QtStandarddialog::Printer()
+{
+    if (!drucker_)
+        drucker_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return drucker_.get();
+}

@@ -1,0 +1,21 @@
+#include "modplavo.h"
+
+void ModPlavo::AufEinenLeerenKoerper()
+{
+    KoerperSim.assign(1, Koerper{});
+    KoerperStart.assign(1, Koerper{});
+}
+
+void ModPlavo::NeuDimensionieren(int n)
+{
+    KoerperSim.assign(size_t(n), Koerper{});
+    KoerperStart.assign(size_t(n), Koerper{});
+}
+
+void ModPlavo::Laden(const KoerperSatz& gelesen)
+{
+    if (gelesen.empty())
+        return;
+    KoerperStart = gelesen;
+    KoerperSim.assign(gelesen.size(), Koerper{});
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The program's shared document and simulation state, alive for the whole run.
+
+#include "koerper.h"
+#include <QString>
+#include <vector>
+
+// Body sets are 1-based in the user's view (body k is row k of the table and
+// record k of the file); here body k lives at index k - 1.
+using KoerperSatz = std::vector<Koerper>;
+
+// Loops and the file reader count bodies in 16 bits.
+inline constexpr int MaxKoerper = 32767;
+
+struct ModPlavo {
+    KoerperSatz KoerperStart{Koerper{}};   // document set: what the user edits, loads and saves
+    KoerperSatz KoerperSim{Koerper{}};     // working set: what the simulation moves
+    double Intervall = 2.0;                // simulated days per step
+    QString DateiName;                     // path of the current body file; empty when untitled
+    bool Gespeichert = true;               // no unsaved changes
+
+    // Both sets become one empty body (program start, New, Open).
+    void AufEinenLeerenKoerper();
+    // Both sets become n empty bodies (the table commit, which then fills the document set).
+    void NeuDimensionieren(int n);
+    // The document set takes the bodies read from a file; the working set gets
+    // the same bounds with empty bodies, to be built from them.
+    void Laden(const KoerperSatz& gelesen);
+};

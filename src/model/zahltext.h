@@ -1,0 +1,16 @@
+#pragma once
+// Number text: the program's one conversion between doubles and text.
+//
+// Writing follows the general number format: at most 15 significant digits,
+// the locale's decimal separator, no group separators, no trailing zeros, and
+// exponent form ("2,5E+30", "1E-05") when the decimal exponent is 15 or more
+// or below -4. Reading accepts what writing produces (also a lowercase e and
+// surrounding blanks) and nothing else: no group separators, no infinities or
+// NaN, nothing beyond the double range.
+
+#include <QLocale>
+#include <QString>
+#include <optional>
+
+QString ZahlZuText(double wert, const QLocale& locale = QLocale());
+std::optional<double> TextZuZahl(const QString& text, const QLocale& locale = QLocale());

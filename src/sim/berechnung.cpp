@@ -1,0 +1,88 @@
+#include "berechnung.h"
+
+#include "model/zahltext.h"
+
+#include <cmath>
+#include <limits>
+
+unsigned Rechenwerk::Schritt(KoerperSatz& sim, double intervall, int32_t& schrittzahl, Zeichenflaeche& flaeche)
+{
+    if (schrittzahl == std::numeric_limits<int32_t>::max())
+        return FehlerZaehlerUeberlauf;
+
+    const size_t n = sim.size();
+    for (auto* v : {&x_, &y_, &m_, &vx_, &vy_, &nx_, &ny_})
+        if (v->size() < n)
+            v->resize(n);
+    for (size_t i = 0; i < n; ++i) {
+        x_[i] = sim[i].X;
+        y_[i] = sim[i].Y;
+        m_[i] = sim[i].Masse;
+        vx_[i] = sim[i].Vx();
+        vy_[i] = sim[i].Vy();
+    }
+
+    FlagsLoeschen();
+    const double dt = intervall * 86400.0;
+    const double K = dt * dt * GravitationsParameter;
+    unsigned fehler = FlagsAlsFehler();
+    fehler |= Geschwindigkeiten(n, x_.data(), y_.data(), m_.data(), vx_.data(), vy_.data(), K);
+
+    FlagsLoeschen();
+    bool endlich = true;
+    for (size_t i = 0; i < n; ++i) {
+        nx_[i] = vx_[i] + x_[i];
+        ny_[i] = vy_[i] + y_[i];
+        endlich = endlich && std::isfinite(vx_[i]) && std::isfinite(vy_[i]) && std::isfinite(nx_[i])
+               && std::isfinite(ny_[i]);
+    }
+    fehler |= FlagsAlsFehler();
+    if (!endlich)
+        fehler |= FehlerNichtEndlich;
+    if (fehler != KeinFehler)
+        return fehler;
+
+    // Each body: a segment from where it was to where it is now, and a point
+    // where it was. Later bodies paint over earlier ones.
+    for (size_t i = 0; i < n; ++i) {
+        const float px = float(x_[i] / MeterProAE);
+        const float py = float(y_[i] / MeterProAE);
+        const float dx = float(vx_[i] / MeterProAE);
+        const float dy = float(vy_[i] / MeterProAE);
+        flaeche.Line(px, py, dx, dy, sim[i].Farbe);
+        flaeche.PSet(px, py, sim[i].Farbe);
+        sim[i].Vx() = vx_[i];
+        sim[i].Vy() = vy_[i];
+        sim[i].X = nx_[i];
+        sim[i].Y = ny_[i];
+    }
+    ++schrittzahl;
+    return KeinFehler;
+}
+
+QString Dateiteil(const QString& pfad)
+{
+    qsizetype pos = pfad.lastIndexOf(QLatin1Char('/'));
+#ifdef Q_OS_WIN
+    pos = std::max(pos, pfad.lastIndexOf(QLatin1Char('\\')));
+#endif
+    return pfad.mid(pos + 1);
+}
+
+QString TitelText(int32_t schrittzahl, double intervall, const QString& dateiName)
+{
+    QString titel = QStringLiteral("Plavo - ");
+    if (!dateiName.isEmpty())
+        titel += QStringLiteral("[") + Dateiteil(dateiName) + QStringLiteral("] - ");
+    titel += ZahlZuText(double(schrittzahl) * intervall) + QStringLiteral(" Tage");
+    return titel;
+}
+
+unsigned Berechnung(Rechenwerk& werk, ModPlavo& mod, int32_t& schrittzahl, Zeichenflaeche& flaeche,
+                    const std::function<void(const QString&)>& titel)
+{
+    const unsigned fehler = werk.Schritt(mod.KoerperSim, mod.Intervall, schrittzahl, flaeche);
+    if (fehler == KeinFehler && titel)
+        titel(TitelText(schrittzahl, mod.Intervall, mod.DateiName));
+    return fehler;
+}

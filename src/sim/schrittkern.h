@@ -1,0 +1,35 @@
+#pragma once
+// The velocity pass of the gravity step, on plain arrays: the hot loop of the
+// whole program, free of Qt so that benchmarks and fuzzers can call it.
+//
+// For every ordered pair (i, j), i and j ascending, j = i included:
+//   r = sqrt((y[i]-y[j])^2 + (x[i]-x[j])^2)
+//   if r > 0:  vx[i] = (x[j]-x[i]) * (K*m[j]) / (r*r*r) + vx[i]   (same for y)
+// K = dt^2 * mu in m^3 per Earth mass, so vx, vy are displacements per step.
+
+#include <cstddef>
+#include <cstdint>
+
+// Floating-point faults of a step, as bits.
+enum SchrittFehler : unsigned {
+    KeinFehler = 0,
+    FehlerUeberlauf = 1u << 0,          // overflow
+    FehlerDivisionDurchNull = 1u << 1,
+    FehlerUngueltig = 1u << 2,          // invalid operation (NaN involved, inf - inf, ...)
+    FehlerNichtEndlich = 1u << 3,       // a new value is infinite or NaN
+    FehlerZaehlerUeberlauf = 1u << 4,   // Schrittzahl would pass 2^31 - 1
+};
+
+// Clears the thread's floating-point flags, so a later test sees only new faults.
+void FlagsLoeschen();
+// The thread's overflow, division-by-zero and invalid flags as SchrittFehler bits.
+unsigned FlagsAlsFehler();
+
+// The literal scalar loop; the reference every faster version must match bit for bit.
+void GeschwindigkeitenReferenz(std::size_t n, const double* x, const double* y, const double* m,
+                               double* vx, double* vy, double K);
+
+// The program's velocity pass: same bits as the reference. Returns the
+// floating-point faults it raised (flags of every thread it used).
+unsigned Geschwindigkeiten(std::size_t n, const double* x, const double* y, const double* m,
+                           double* vx, double* vy, double K);

@@ -1,0 +1,46 @@
+#pragma once
+// The drawing surface on an image: white background, one-pixel solid lines
+// without antialiasing, drawn straight into the pixels.
+//
+// A point (x, y) in user units lands in pixel column floor((x - x1) / (x2 - x1) * W)
+// and row floor((y - y1) / (y2 - y1) * H). Everything is clipped in floating
+// point before any integer conversion, so far-away, infinite or NaN
+// coordinates draw nothing instead of misbehaving.
+
+#include "view/zeichenflaeche.h"
+
+#include <QImage>
+#include <QRect>
+#include <QSize>
+
+class BildFlaeche : public Zeichenflaeche {
+public:
+    BildFlaeche();
+
+    // Size in device pixels; the image is cleared to white.
+    void GroesseSetzen(QSize pixel);
+    QSize Groesse() const { return bild_.size(); }
+    const QImage& Image() const { return bild_; }
+
+    void Cls() override;
+    void Scale(double x1, double y1, double x2, double y2) override;
+    float ScaleWidth() const override { return float(x2_ - x1_); }
+    float ScaleHeight() const override { return float(y2_ - y1_); }
+    void Line(float x, float y, float dx, float dy, int32_t farbe) override;
+    void PSet(float x, float y, int32_t farbe) override;
+
+    // The pixels changed since the last call (for repainting only what changed).
+    QRect GeaendertNehmen();
+
+private:
+    void Pixel(int px, int py, uint32_t rgb);
+    double Spalte(double x) const { return (x - x1_) / (x2_ - x1_) * bild_.width(); }
+    double Zeile(double y) const { return (y - y1_) / (y2_ - y1_) * bild_.height(); }
+
+    QImage bild_;
+    double x1_ = 0, y1_ = 0, x2_ = 1, y2_ = 1;
+    int links_ = 0, oben_ = 0, rechts_ = -1, unten_ = -1;   // changed area, empty when rechts_ < links_
+};
+
+// RGB as stored in a body (red in the low byte) to the image's pixel value.
+uint32_t FarbeAlsPixel(int32_t farbe);

@@ -1,0 +1,21 @@
+#pragma once
+// What the program needs of a drawing surface: a white image with a user
+// scale. The step draws through this, so it runs without a display.
+
+#include <cstdint>
+
+class Zeichenflaeche {
+public:
+    virtual ~Zeichenflaeche() = default;
+
+    // Fill with white; the scale stays.
+    virtual void Cls() = 0;
+    // (x1, y1) becomes the upper-left, (x2, y2) the lower-right corner of the
+    // drawing area; x2 < x1 or y2 < y1 mirror that axis.
+    virtual void Scale(double x1, double y1, double x2, double y2) = 0;
+    virtual float ScaleWidth() const = 0;    // x2 - x1, single precision
+    virtual float ScaleHeight() const = 0;   // y2 - y1
+    // A one-pixel solid segment from (x, y) to (x + dx, y + dy), user units.
+    virtual void Line(float x, float y, float dx, float dy, int32_t farbe) = 0;
+    virtual void PSet(float x, float y, int32_t farbe) = 0;
+};

@@ -1,0 +1,160 @@
+#include "sim/aufbau.h"
+#include "sim/berechnung.h"
+#include "support/aufzeichnung.h"
+
+#include <QLocale>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+Koerper Ruhend(double masse, double x, double y, int32_t farbe = 0)
+{
+    Koerper k;
+    k.Masse = masse;
+    k.X = x;
+    k.Y = y;
+    k.Farbe = farbe;
+    return k;
+}
+
+struct Lauf {
+    ModPlavo mod;
+    int32_t schrittzahl = 0;
+    Rechenwerk werk;
+    AufzeichnendeFlaeche flaeche;
+    QString titel;
+
+    unsigned Schritt()
+    {
+        return Berechnung(werk, mod, schrittzahl, flaeche, [this](const QString& t) { titel = t; });
+    }
+};
+
+}  // namespace
+
+TEST(Berechnung, TwoBodiesHandCheckable)
+{
+    Lauf l;
+    l.mod.Intervall = 1;
+    const double d = 1e9;
+    l.mod.KoerperSim = {Ruhend(1, 0, 0), Ruhend(0, d, 0, 0xFF)};
+    ASSERT_EQ(l.Schritt(), KeinFehler);
+
+    const double K = 86400.0 * 86400.0 * 3.986659e14;
+    const Koerper& b = l.mod.KoerperSim[1];
+    EXPECT_EQ(b.Vx(), -K / (d * d));
+    EXPECT_EQ(b.X, d - K / (d * d));
+    EXPECT_EQ(b.Vy(), 0.0);
+    EXPECT_EQ(b.Y, 0.0);
+    EXPECT_EQ(l.mod.KoerperSim[0], Ruhend(1, 0, 0)) << "a massless body pulls nothing";
+
+    // Body A: a line of zero length and a point at the origin; then B.
+    ASSERT_EQ(l.flaeche.Aufrufe.size(), 4u);
+    const Zeichnung& linieB = l.flaeche.Aufrufe[2];
+    EXPECT_EQ(linieB.art, Zeichnung::Linie);
+    EXPECT_EQ(linieB.x, float(d / 1.5e11));
+    EXPECT_EQ(linieB.dx, float((-K / (d * d)) / 1.5e11));
+    EXPECT_EQ(linieB.farbe, 0xFF);
+    EXPECT_EQ(l.flaeche.Aufrufe[3].art, Zeichnung::Punkt);
+    EXPECT_EQ(l.schrittzahl, 1);
+}
+
+TEST(Berechnung, SingleBodyDrawsAStraightTrail)
+{
+    Lauf l;
+    Koerper k = Ruhend(5, 0, 0);
+    k.Geschwindigkeit = 1000;
+    k.Richtung = 0;
+    l.mod.KoerperStart = {k};
+    ASSERT_EQ(KoerperSimAufbauen(l.mod), KeinFehler);
+    for (int i = 0; i < 10; ++i)
+        ASSERT_EQ(l.Schritt(), KeinFehler);
+    EXPECT_EQ(l.mod.KoerperSim[0].X, 10 * (2 * 86400 * 1000.0));
+    EXPECT_EQ(l.mod.KoerperSim[0].Y, 0.0);
+    for (const Zeichnung& z : l.flaeche.Aufrufe)
+        EXPECT_EQ(z.y, 0.0f);
+}
+
+TEST(Berechnung, CoincidentBodiesIgnoreEachOtherButFeelTheRest)
+{
+    Lauf l;
+    l.mod.KoerperSim = {Ruhend(1, 0, 0), Ruhend(1, 0, 0), Ruhend(1, 1e10, 0)};
+    ASSERT_EQ(l.Schritt(), KeinFehler);
+    EXPECT_GT(l.mod.KoerperSim[0].Vx(), 0.0);
+    EXPECT_EQ(l.mod.KoerperSim[0].Vx(), l.mod.KoerperSim[1].Vx());
+    EXPECT_EQ(l.mod.KoerperSim[0].Vy(), 0.0);
+}
+
+TEST(Berechnung, AFaultingStepChangesNothing)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const KoerperSatz schlechte[] = {
+        {Ruhend(1, 0, 0), Ruhend(nan, 1e9, 0)},        // NaN mass
+        {Ruhend(1, inf, 0), Ruhend(1, 1e9, 0)},        // infinite position
+        {Ruhend(1, 0, 0), Ruhend(1, 1e-110, 0)},       // r cubed underflows: division by zero
+        {Ruhend(1e300, 0, 0), Ruhend(1, 1e9, 0)},      // the pull overflows
+        {Ruhend(1, 0, 0), Ruhend(1, 1e200, 0)},        // r cubed overflows
+    };
+    for (const KoerperSatz& satz : schlechte) {
+        Lauf l;
+        l.mod.KoerperSim = satz;
+        l.schrittzahl = 41;
+        l.titel = QStringLiteral("vorher");
+        EXPECT_NE(l.Schritt(), KeinFehler);
+        EXPECT_EQ(l.mod.KoerperSim.size(), satz.size());
+        for (size_t i = 0; i < satz.size(); ++i) {
+            EXPECT_EQ(std::memcmp(&l.mod.KoerperSim[i], &satz[i], sizeof(Koerper)), 0);
+        }
+        EXPECT_EQ(l.schrittzahl, 41);
+        EXPECT_TRUE(l.flaeche.Aufrufe.empty());
+        EXPECT_EQ(l.titel, QStringLiteral("vorher"));
+    }
+
+    Lauf voll;
+    voll.schrittzahl = std::numeric_limits<int32_t>::max();
+    EXPECT_EQ(voll.Schritt(), FehlerZaehlerUeberlauf);
+    EXPECT_EQ(voll.schrittzahl, std::numeric_limits<int32_t>::max());
+    EXPECT_TRUE(voll.flaeche.Aufrufe.empty());
+}
+
+TEST(Berechnung, CaptionCountsTheDays)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(TitelText(1, 2.0, QString()), QStringLiteral("Plavo - 2 Tage"));
+    EXPECT_EQ(TitelText(10, 2.0, QStringLiteral("/home/anna/Daten/Sonne.plv")),
+              QStringLiteral("Plavo - [Sonne.plv] - 20 Tage"));
+    EXPECT_EQ(TitelText(3, 0.5, QStringLiteral("Sonne.plv")), QStringLiteral("Plavo - [Sonne.plv] - 1,5 Tage"));
+    EXPECT_EQ(TitelText(3, -2.0, QStringLiteral("/tmp/")), QStringLiteral("Plavo - [] - -6 Tage"));
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(TitelText(3, 0.5, QString()), QStringLiteral("Plavo - 1.5 Tage"));
+
+    Lauf l;
+    l.mod.DateiName = QStringLiteral("/x/Erde.plv");
+    l.mod.Intervall = 0.5;
+    ASSERT_EQ(l.Schritt(), KeinFehler);
+    ASSERT_EQ(l.Schritt(), KeinFehler);
+    EXPECT_EQ(l.titel, QStringLiteral("Plavo - [Erde.plv] - 1 Tage"));
+}
+
+TEST(Schrittkern, ProgramPassMatchesTheReferenceBitForBit)
+{
+    for (const size_t n : {1u, 2u, 3u, 7u, 33u}) {
+        std::vector<double> x(n), y(n), m(n), vx(n), vy(n);
+        for (size_t i = 0; i < n; ++i) {
+            x[i] = std::sin(double(i) * 1.3) * 1e11;
+            y[i] = std::cos(double(i) * 0.7) * 1e11;
+            m[i] = 1.0 + double(i % 5);
+            vx[i] = i % 2 ? -0.0 : 1e4;
+            vy[i] = -1e3 * double(i);
+        }
+        auto rx = vx, ry = vy;
+        GeschwindigkeitenReferenz(n, x.data(), y.data(), m.data(), rx.data(), ry.data(), 3e24);
+        EXPECT_EQ(Geschwindigkeiten(n, x.data(), y.data(), m.data(), vx.data(), vy.data(), 3e24), KeinFehler);
+        EXPECT_EQ(std::memcmp(vx.data(), rx.data(), n * sizeof(double)), 0) << n;
+        EXPECT_EQ(std::memcmp(vy.data(), ry.data(), n * sizeof(double)), 0) << n;
+    }
+}

@@ -1,0 +1,83 @@
+#include "view/bildflaeche.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+constexpr QRgb Weiss = 0xFFFFFFFF;
+
+int Gefaerbt(const QImage& bild)
+{
+    int n = 0;
+    for (int y = 0; y < bild.height(); ++y)
+        for (int x = 0; x < bild.width(); ++x)
+            n += bild.pixel(x, y) != Weiss;
+    return n;
+}
+}  // namespace
+
+TEST(BildFlaeche, MapsTheSectionOntoThePixels)
+{
+    BildFlaeche f;
+    f.GroesseSetzen(QSize(200, 100));
+    f.Scale(-1, -1, 1, 1);
+    EXPECT_EQ(f.ScaleWidth(), 2.0f);
+
+    // Half an AE right of the centre: halfway between centre and right edge.
+    f.PSet(0.5f, 0.0f, 0x0000FF);
+    EXPECT_EQ(f.Image().pixel(150, 50), qRgb(255, 0, 0)) << "red is the low byte";
+    f.PSet(0.0f, 0.5f, 0xFF0000);
+    EXPECT_EQ(f.Image().pixel(100, 75), qRgb(0, 0, 255)) << "y grows downwards";
+    EXPECT_EQ(Gefaerbt(f.Image()), 2);
+
+    // With width 4 and x offset 1 the section runs from -1 to 3.
+    f.Cls();
+    EXPECT_EQ(Gefaerbt(f.Image()), 0);
+    f.Scale(-1, -1, 3, 1);
+    f.PSet(1.0f, 0.0f, 0x00FF00);
+    EXPECT_EQ(f.Image().pixel(100, 50), qRgb(0, 255, 0));
+
+    // A negative width mirrors the x axis.
+    f.Cls();
+    f.Scale(1, -1, -1, 1);
+    f.PSet(0.5f, 0.0f, 0x00FF00);
+    EXPECT_EQ(f.Image().pixel(50, 50), qRgb(0, 255, 0));
+}
+
+TEST(BildFlaeche, LinesAreOnePixelWideAndIncludeBothEnds)
+{
+    BildFlaeche f;
+    f.GroesseSetzen(QSize(100, 100));
+    f.Scale(0, 0, 100, 100);
+    f.Line(10.5f, 20.5f, 30.0f, 0.0f, 0);
+    EXPECT_EQ(Gefaerbt(f.Image()), 31);
+    EXPECT_EQ(f.Image().pixel(10, 20), qRgb(0, 0, 0));
+    EXPECT_EQ(f.Image().pixel(40, 20), qRgb(0, 0, 0));
+
+    f.Cls();
+    f.Line(0.5f, 0.5f, 9.0f, 9.0f, 0);
+    EXPECT_EQ(Gefaerbt(f.Image()), 10) << "a diagonal has one pixel per column";
+}
+
+TEST(BildFlaeche, ClipsWhatLiesOutsideWithoutConvertingIt)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    BildFlaeche f;
+    f.GroesseSetzen(QSize(100, 100));
+    f.Scale(0, 0, 100, 100);
+
+    f.PSet(1e30f, 5, 0);
+    f.PSet(nan, 5, 0);
+    f.PSet(-inf, 5, 0);
+    f.Line(nan, 5, 1, 1, 0);
+    f.Line(5, 5, inf, 0, 0);
+    f.Line(-1e30f, 5, 1e25f, 0, 0);
+    f.Line(200, 200, 50, 50, 0);
+    EXPECT_EQ(Gefaerbt(f.Image()), 0);
+
+    // A segment from far outside through the picture is cut to its visible part.
+    f.Line(-3e38f, 50.5f, 3.4e38f, 0, 0);
+    EXPECT_EQ(Gefaerbt(f.Image()), 100);
+}
