@@ -1,5 +1,9 @@
 #include "schrittkern.h"
 
+#include "helferfaden.h"
+#include "zeilenkern.h"
+
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 
@@ -38,10 +42,56 @@ void GeschwindigkeitenReferenz(std::size_t n, const double* x, const double* y, 
     }
 }
 
+namespace {
+
+struct Blockauftrag {
+    Zeilenauftrag zeilen;
+    std::size_t zeilenProBlock;
+    void (*kern)(const Zeilenauftrag&, std::size_t, std::size_t);
+};
+
+void BlockRechnen(const void* auftrag, std::size_t block)
+{
+    const auto& a = *static_cast<const Blockauftrag*>(auftrag);
+    const std::size_t von = block * a.zeilenProBlock;
+    const std::size_t bis = std::min(a.zeilen.n, von + a.zeilenProBlock);
+    a.kern(a.zeilen, von, bis);
+}
+
+}  // namespace
+
+unsigned GeschwindigkeitenMit(Befehlssatz satz, Aufteilung aufteilung, std::size_t n, const double* x,
+                              const double* y, const double* m, double* vx, double* vy, double K)
+{
+    FlagsLoeschen();
+    if (n == 0)
+        return KeinFehler;
+
+    Blockauftrag a{{n, x, y, m, vx, vy, K}, 0, &ZeilenSkalar};
+    if (satz != Befehlssatz::Skalar && Avx2Verfuegbar())
+        a.kern = &ZeilenAvx2;
+
+    HelferFaden* helfer = nullptr;
+    if (aufteilung == Aufteilung::Automatisch)
+        aufteilung = n >= MindestzahlFuerZweiFaeden ? Aufteilung::Geteilt : Aufteilung::Allein;
+    if (aufteilung != Aufteilung::Allein)
+        helfer = HelferFaden::Instanz();
+
+    if (!helfer) {
+        a.kern(a.zeilen, 0, n);
+        return FlagsAlsFehler();
+    }
+    // About 64 blocks, whole groups of four rows each: small enough that the
+    // two threads finish together, large enough that claiming costs nothing.
+    a.zeilenProBlock = std::max<std::size_t>(4, (n / 64 + 3) / 4 * 4);
+    const std::size_t bloecke = (n + a.zeilenProBlock - 1) / a.zeilenProBlock;
+    const unsigned helferFehler =
+        helfer->Ausfuehren(&BlockRechnen, &a, bloecke, aufteilung != Aufteilung::NurHelfer);
+    return FlagsAlsFehler() | helferFehler;
+}
+
 unsigned Geschwindigkeiten(std::size_t n, const double* x, const double* y, const double* m,
                            double* vx, double* vy, double K)
 {
-    FlagsLoeschen();
-    GeschwindigkeitenReferenz(n, x, y, m, vx, vy, K);
-    return FlagsAlsFehler();
+    return GeschwindigkeitenMit(Befehlssatz::Automatisch, Aufteilung::Automatisch, n, x, y, m, vx, vy, K);
 }

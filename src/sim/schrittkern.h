@@ -29,7 +29,24 @@ unsigned FlagsAlsFehler();
 void GeschwindigkeitenReferenz(std::size_t n, const double* x, const double* y, const double* m,
                                double* vx, double* vy, double K);
 
-// The program's velocity pass: same bits as the reference. Returns the
-// floating-point faults it raised (flags of every thread it used).
+// The program's velocity pass: same bits as the reference, on AVX2 where the
+// processor has it, on two threads from Mindestzahl bodies on. Returns the
+// floating-point faults it raised (the flags of every thread it used), the
+// same bits the reference raises.
 unsigned Geschwindigkeiten(std::size_t n, const double* x, const double* y, const double* m,
                            double* vx, double* vy, double K);
+
+// Below this many bodies waking the helper thread costs more than it saves.
+inline constexpr std::size_t MindestzahlFuerZweiFaeden = 40;
+
+// The choices Geschwindigkeiten makes by itself, to be forced in tests and
+// benchmarks. A request for AVX2 on a processor without it runs scalar.
+enum class Befehlssatz { Automatisch, Skalar, Avx2 };
+enum class Aufteilung {
+    Automatisch,
+    Allein,      // the calling thread only
+    Geteilt,     // calling thread and helper claim blocks of rows in turn
+    NurHelfer,   // every row on the helper thread (tests)
+};
+unsigned GeschwindigkeitenMit(Befehlssatz satz, Aufteilung aufteilung, std::size_t n, const double* x,
+                              const double* y, const double* m, double* vx, double* vy, double K);

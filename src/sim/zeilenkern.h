@@ -1,0 +1,29 @@
+#pragma once
+// The velocity pass for a range of rows i (all j each), in two versions that
+// give the same bits and raise the same floating-point flags as the literal
+// loop: a scalar one that runs everywhere and an AVX2 one that may only be
+// called when Avx2Verfuegbar() says so.
+
+#include <cstddef>
+
+// Everything one velocity pass needs; rows are independent of each other.
+struct Zeilenauftrag {
+    std::size_t n = 0;
+    const double* x = nullptr;
+    const double* y = nullptr;
+    const double* m = nullptr;
+    double* vx = nullptr;
+    double* vy = nullptr;
+    double K = 0;
+};
+
+// True when the processor and the operating system both support AVX2.
+bool Avx2Verfuegbar();
+
+// Rows [von, bis) of the pass, bis <= n.
+void ZeilenSkalar(const Zeilenauftrag& a, std::size_t von, std::size_t bis);
+
+// Rows [von, bis) four at a time. An incomplete last group repeats row
+// bis - 1 in its spare lanes: the repeated row raises only the flags that
+// row raises anyway, and its results are dropped.
+void ZeilenAvx2(const Zeilenauftrag& a, std::size_t von, std::size_t bis);
