@@ -1,13 +1,22 @@
-// The gravity step: the program's step (velocity pass, drawing, bookkeeping)
-// and the plain scalar reference loop, in pair interactions per second.
-//   build/bench/plavo_bench --benchmark_filter=Berechnung
+// The gravity step and the scene redraw.
+//
+//   BM_Berechnung/<N>            the program's step (velocity pass, drawing, bookkeeping)
+//   BM_BerechnungReferenz/<N>    the literal scalar velocity loop
+//   BM_Geschwindigkeiten/<N>/<kernel>/<threads>   the pass alone with a forced kernel
+//                                (0 scalar, 1 AVX2) and sharing (1 one thread, 2 two)
+//   BM_Neuzeichnen/<case>        a redraw that replays a whole run, drawing included
+//
+// items_per_second counts ordered pairs (N * N per step).
+//   build/bench/plavo_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
+#include "sim/aufbau.h"
 #include "sim/berechnung.h"
 #include "view/bildflaeche.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -28,6 +37,11 @@ KoerperSatz Haufen(int n)
     return k;
 }
 
+void PaareZaehlen(benchmark::State& state, int64_t n)
+{
+    state.SetItemsProcessed(state.iterations() * n * n);
+}
+
 void BM_Berechnung(benchmark::State& state)
 {
     const int n = int(state.range(0));
@@ -43,32 +57,133 @@ void BM_Berechnung(benchmark::State& state)
             break;
         }
     }
-    state.SetItemsProcessed(state.iterations() * int64_t(n) * n);
+    PaareZaehlen(state, n);
 }
+
+struct Felder {
+    std::vector<double> x, y, m, vx, vy;
+
+    explicit Felder(int n)
+    {
+        for (const Koerper& k : Haufen(n)) {
+            x.push_back(k.X);
+            y.push_back(k.Y);
+            m.push_back(k.Masse);
+            vx.push_back(k.Vx());
+            vy.push_back(k.Vy());
+        }
+    }
+};
+
+// The same K as a step of 0.01 days.
+constexpr double KHundertstelTag = (0.01 * 86400.0) * (0.01 * 86400.0) * GravitationsParameter;
 
 void BM_BerechnungReferenz(benchmark::State& state)
 {
     const int n = int(state.range(0));
-    const KoerperSatz sim = Haufen(n);
-    const auto un = static_cast<size_t>(n);
-    std::vector<double> x(un), y(un), m(un), vx(un), vy(un);
-    for (size_t i = 0; i < size_t(n); ++i) {
-        x[i] = sim[i].X;
-        y[i] = sim[i].Y;
-        m[i] = sim[i].Masse;
-        vx[i] = sim[i].Vx();
-        vy[i] = sim[i].Vy();
-    }
+    Felder f(n);
     for (auto _ : state) {
-        GeschwindigkeitenReferenz(size_t(n), x.data(), y.data(), m.data(), vx.data(), vy.data(), 1e20);
-        benchmark::DoNotOptimize(vx.data());
+        GeschwindigkeitenReferenz(size_t(n), f.x.data(), f.y.data(), f.m.data(), f.vx.data(), f.vy.data(),
+                                  KHundertstelTag);
+        benchmark::DoNotOptimize(f.vx.data());
+        benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(state.iterations() * int64_t(n) * n);
+    PaareZaehlen(state, n);
+}
+
+void BM_Geschwindigkeiten(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    const Befehlssatz satz = state.range(1) ? Befehlssatz::Avx2 : Befehlssatz::Skalar;
+    const Aufteilung aufteilung = state.range(2) == 2 ? Aufteilung::Geteilt : Aufteilung::Allein;
+    Felder f(n);
+    for (auto _ : state) {
+        GeschwindigkeitenMit(satz, aufteilung, size_t(n), f.x.data(), f.y.data(), f.m.data(), f.vx.data(),
+                             f.vy.data(), KHundertstelTag);
+        benchmark::ClobberMemory();
+    }
+    PaareZaehlen(state, n);
+}
+
+// A star of one solar mass (in Earth masses) and n - 1 planets of up to one
+// Earth mass on circular orbits between 0.3 and 0.95 AE. With a quarter day
+// per step the planets move one to three pixels per step in the default
+// section on a 653 x 532 surface: the common case of short trails.
+ModPlavo Planetensystem(int n)
+{
+    ModPlavo mod;
+    mod.Intervall = 0.25;
+    mod.KoerperStart.assign(size_t(n), Koerper{});
+    Koerper& stern = mod.KoerperStart[0];
+    stern.Masse = 333000;
+    stern.Farbe = 0x00C0FF;
+    uint64_t z = 12345;
+    auto zufall = [&z] {
+        z = z * 6364136223846793005ull + 1442695040888963407ull;
+        return double(z >> 11) * 0x1p-53;
+    };
+    for (size_t i = 1; i < size_t(n); ++i) {
+        Koerper& k = mod.KoerperStart[i];
+        const double r = (0.3 + 0.65 * zufall()) * MeterProAE;
+        const double winkel = 360 * zufall();
+        k.Masse = zufall();
+        k.X = r * std::cos(winkel * std::numbers::pi / 180);
+        k.Y = r * std::sin(winkel * std::numbers::pi / 180);
+        k.Geschwindigkeit = std::sqrt(GravitationsParameter * stern.Masse / r);
+        k.Richtung = winkel + 90;
+        k.Farbe = int32_t(zufall() * 0xFFFFFF);
+    }
+    mod.KoerperSim = mod.KoerperStart;
+    return mod;
+}
+
+// The scene redraw as the main window runs it after a resize: clear, set the
+// default section, rebuild the working set, replay n steps, then the caption once.
+unsigned Neuzeichnen(ModPlavo& mod, BildFlaeche& flaeche, Rechenwerk& werk, int32_t& schrittzahl, QString& titel)
+{
+    const int32_t n = schrittzahl;
+    schrittzahl = 0;
+    flaeche.Cls();
+    flaeche.Scale(-1, -1, 1, 1);
+    unsigned fehler = KoerperSimAufbauen(mod);
+    for (int32_t k = 0; k < n && fehler == KeinFehler; ++k)
+        fehler = werk.Schritt(mod.KoerperSim, mod.Intervall, schrittzahl, flaeche);
+    if (n > 0)
+        titel = TitelText(schrittzahl, mod.Intervall, mod.DateiName);
+    return fehler;
+}
+
+void BM_Neuzeichnen(benchmark::State& state, int koerper, int32_t schritte)
+{
+    ModPlavo mod = Planetensystem(koerper);
+    BildFlaeche flaeche;
+    flaeche.GroesseSetzen(QSize(653, 532));
+    Rechenwerk werk;
+    QString titel;
+    for (auto _ : state) {
+        int32_t schrittzahl = schritte;
+        if (Neuzeichnen(mod, flaeche, werk, schrittzahl, titel) != KeinFehler || schrittzahl != schritte) {
+            state.SkipWithError("the replay faulted");
+            break;
+        }
+        benchmark::DoNotOptimize(flaeche.Image().constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * int64_t(schritte) * koerper * koerper);
 }
 
 }  // namespace
 
-BENCHMARK(BM_Berechnung)->Arg(16)->Arg(64)->Arg(512)->Arg(2048)->Arg(4096)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_BerechnungReferenz)->Arg(16)->Arg(64)->Arg(512)->Arg(2048)->Arg(4096)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Berechnung)->Arg(16)->Arg(64)->Arg(512)->Arg(2048)->Arg(8192)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_BerechnungReferenz)->Arg(16)->Arg(64)->Arg(512)->Arg(2048)->Arg(8192)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_Geschwindigkeiten)
+    ->ArgsProduct({{16, 40, 64, 512, 2048}, {0, 1}, {1, 2}})
+    ->ArgNames({"n", "avx2", "threads"})
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+BENCHMARK_CAPTURE(BM_Neuzeichnen, 10_bodies_100000_steps, 10, 100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Neuzeichnen, 100_bodies_10000_steps, 100, 10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Neuzeichnen, 2000_bodies_1000_steps, 2000, 1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Neuzeichnen, 10_bodies_10000_steps, 10, 10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Neuzeichnen, 500_bodies_1000_steps, 500, 1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

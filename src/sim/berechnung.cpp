@@ -11,9 +11,11 @@ unsigned Rechenwerk::Schritt(KoerperSatz& sim, double intervall, int32_t& schrit
         return FehlerZaehlerUeberlauf;
 
     const size_t n = sim.size();
-    for (auto* v : {&x_, &y_, &m_, &vx_, &vy_, &nx_, &ny_})
-        if (v->size() < n)
+    if (x_.size() < n) {
+        for (auto* v : {&x_, &y_, &m_, &vx_, &vy_, &nx_, &ny_})
             v->resize(n);
+        striche_.resize(n);
+    }
     for (size_t i = 0; i < n; ++i) {
         x_[i] = sim[i].X;
         y_[i] = sim[i].Y;
@@ -26,15 +28,15 @@ unsigned Rechenwerk::Schritt(KoerperSatz& sim, double intervall, int32_t& schrit
     const double dt = intervall * 86400.0;
     const double K = dt * dt * GravitationsParameter;
     unsigned fehler = FlagsAlsFehler();
+    // Clears this thread's flags and leaves set only what it returns, so the
+    // position pass needs no clearing of its own.
     fehler |= Geschwindigkeiten(n, x_.data(), y_.data(), m_.data(), vx_.data(), vy_.data(), K);
 
-    FlagsLoeschen();
     bool endlich = true;
     for (size_t i = 0; i < n; ++i) {
         nx_[i] = vx_[i] + x_[i];
         ny_[i] = vy_[i] + y_[i];
-        endlich = endlich && std::isfinite(vx_[i]) && std::isfinite(vy_[i]) && std::isfinite(nx_[i])
-               && std::isfinite(ny_[i]);
+        endlich &= std::isfinite(vx_[i]) & std::isfinite(vy_[i]) & std::isfinite(nx_[i]) & std::isfinite(ny_[i]);
     }
     fehler |= FlagsAlsFehler();
     if (!endlich)
@@ -45,12 +47,11 @@ unsigned Rechenwerk::Schritt(KoerperSatz& sim, double intervall, int32_t& schrit
     // Each body: a segment from where it was to where it is now, and a point
     // where it was. Later bodies paint over earlier ones.
     for (size_t i = 0; i < n; ++i) {
-        const float px = float(x_[i] / MeterProAE);
-        const float py = float(y_[i] / MeterProAE);
-        const float dx = float(vx_[i] / MeterProAE);
-        const float dy = float(vy_[i] / MeterProAE);
-        flaeche.Line(px, py, dx, dy, sim[i].Farbe);
-        flaeche.PSet(px, py, sim[i].Farbe);
+        striche_[i] = {float(x_[i] / MeterProAE), float(y_[i] / MeterProAE), float(vx_[i] / MeterProAE),
+                       float(vy_[i] / MeterProAE), sim[i].Farbe};
+    }
+    flaeche.Striche(striche_.data(), n);
+    for (size_t i = 0; i < n; ++i) {
         sim[i].Vx() = vx_[i];
         sim[i].Vy() = vy_[i];
         sim[i].X = nx_[i];

@@ -29,6 +29,7 @@ public:
 
 private:
     std::vector<double> x_, y_, m_, vx_, vy_, nx_, ny_;
+    std::vector<Strich> striche_;
 };
 
 // The part of a path after its last directory separator.

@@ -7,9 +7,24 @@
 #include <cfenv>
 #include <cmath>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
+
 void FlagsLoeschen()
 {
+#if defined(__x86_64__) && defined(__GNUC__)
+    // feclearexcept rewrites the whole x87 environment, which costs more than
+    // a small step. Double arithmetic runs on SSE here; the x87 flags are
+    // cleared only when something did set them.
+    uint16_t x87;
+    __asm__ volatile("fnstsw %0" : "=am"(x87));
+    if (x87 & FE_ALL_EXCEPT)
+        __asm__ volatile("fnclex");
+    _mm_setcsr(_mm_getcsr() & ~unsigned(FE_ALL_EXCEPT));
+#else
     std::feclearexcept(FE_ALL_EXCEPT);
+#endif
 }
 
 unsigned FlagsAlsFehler()

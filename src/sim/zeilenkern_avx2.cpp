@@ -12,10 +12,14 @@
 #pragma GCC target("avx2")
 
 // Each lane is one row i and walks j in ascending order, so every sum is
-// formed exactly as in the scalar loop. Pairs with r > 0 false (j = i, the
-// same place, NaN) are masked: their inputs are replaced by 0 and 1 before
-// any operation the scalar loop would skip, so they raise no flags of their
-// own, and the blend keeps the old velocity bit for bit (-0 stays -0).
+// formed exactly as in the scalar loop. A pair the scalar loop skips (r > 0
+// false: j = i, the same place, or NaN) must raise no flag of its own and
+// keep the old velocity bit for bit (-0 stays -0). In such a lane r is +0 or
+// NaN, so r * r * r raises nothing and the divisor becomes 1 (or stays NaN);
+// K and m become 0, so the dividend is 0, or NaN from a NaN distance, for
+// which the comparison has raised "invalid" already; the old velocity is
+// kept out of the sum (a signalling NaN there would raise "invalid") and put
+// back by the blend.
 void ZeilenAvx2(const Zeilenauftrag& a, std::size_t von, std::size_t bis)
 {
     const double* x = a.x;
@@ -44,14 +48,13 @@ void ZeilenAvx2(const Zeilenauftrag& a, std::size_t von, std::size_t bis)
             // Signalling, like the scalar comparison: a NaN distance raises "invalid".
             const __m256d an = _mm256_cmp_pd(r, null, _CMP_GT_OS);
 
-            const __m256d rm = _mm256_blendv_pd(eins, r, an);
-            const __m256d r3 = _mm256_mul_pd(_mm256_mul_pd(rm, rm), rm);
+            const __m256d r3 = _mm256_add_pd(_mm256_mul_pd(_mm256_mul_pd(r, r), r), _mm256_andnot_pd(an, eins));
             const __m256d km = _mm256_mul_pd(_mm256_and_pd(an, K), _mm256_and_pd(an, mj));
             // x[j] - x[i] raises what x[i] - x[j] above raised already.
-            const __m256d ax = _mm256_and_pd(an, _mm256_sub_pd(xj, xi));
-            const __m256d ay = _mm256_and_pd(an, _mm256_sub_pd(yj, yi));
-            const __m256d sx = _mm256_add_pd(_mm256_div_pd(_mm256_mul_pd(ax, km), r3), _mm256_and_pd(an, vx));
-            const __m256d sy = _mm256_add_pd(_mm256_div_pd(_mm256_mul_pd(ay, km), r3), _mm256_and_pd(an, vy));
+            const __m256d qx = _mm256_div_pd(_mm256_mul_pd(_mm256_sub_pd(xj, xi), km), r3);
+            const __m256d qy = _mm256_div_pd(_mm256_mul_pd(_mm256_sub_pd(yj, yi), km), r3);
+            const __m256d sx = _mm256_add_pd(qx, _mm256_and_pd(an, vx));
+            const __m256d sy = _mm256_add_pd(qy, _mm256_and_pd(an, vy));
             vx = _mm256_blendv_pd(vx, sx, an);
             vy = _mm256_blendv_pd(vy, sy, an);
         }

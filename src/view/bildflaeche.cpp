@@ -110,39 +110,43 @@ QRect BildFlaeche::GeaendertNehmen()
     return r;
 }
 
+void BildFlaeche::Oeffnen()
+{
+    pixel_ = reinterpret_cast<uint32_t*>(bild_.bits());
+    proZeile_ = bild_.bytesPerLine() / qsizetype(sizeof(uint32_t));
+    breite_ = bild_.width();
+    hoehe_ = bild_.height();
+}
+
 inline void BildFlaeche::Pixel(int px, int py, uint32_t rgb)
 {
-    if (px < 0 || py < 0 || px >= bild_.width() || py >= bild_.height())
+    if (px < 0 || py < 0 || px >= breite_ || py >= hoehe_)
         return;
-    reinterpret_cast<uint32_t*>(bild_.scanLine(py))[px] = rgb;
+    pixel_[py * proZeile_ + px] = rgb;
     links_ = std::min(links_, px);
     rechts_ = std::max(rechts_, px);
     oben_ = std::min(oben_, py);
     unten_ = std::max(unten_, py);
 }
 
-void BildFlaeche::PSet(float x, float y, int32_t farbe)
+// (sx, sy) in pixel units, not yet rounded down.
+inline void BildFlaeche::PunktSetzen(double sx, double sy, uint32_t rgb)
 {
-    const double sx = std::floor(Spalte(x));
-    const double sy = std::floor(Zeile(y));
-    // Also false for NaN.
-    if (sx >= 0 && sy >= 0 && sx < bild_.width() && sy < bild_.height())
-        Pixel(int(sx), int(sy), FarbeAlsPixel(farbe));
+    // Also false for NaN. Rounding down keeps a value in [0, W) inside, so
+    // the test can come first and the conversion truncate.
+    if (sx >= 0 && sy >= 0 && sx < breite_ && sy < hoehe_)
+        Pixel(int(sx), int(sy), rgb);
 }
 
-void BildFlaeche::Line(float x, float y, float dx, float dy, int32_t farbe)
+// From pixel position (ax, ay) to (bx, by), not yet rounded down.
+inline void BildFlaeche::LinieZiehen(double ax, double ay, double bx, double by, uint32_t rgb)
 {
-    const float ex = x + dx;
-    const float ey = y + dy;
-    double ax = Spalte(x), ay = Zeile(y), bx = Spalte(ex), by = Zeile(ey);
-
-    if (!KlippenAufRahmen(ax, ay, bx, by, bild_.width(), bild_.height()))
+    if (!KlippenAufRahmen(ax, ay, bx, by, breite_, hoehe_))
         return;
 
     // Bresenham between the pixels that hold the two end points, both included.
     int x0 = int(std::floor(ax)), y0 = int(std::floor(ay));
     const int x1 = int(std::floor(bx)), y1 = int(std::floor(by));
-    const uint32_t rgb = FarbeAlsPixel(farbe);
     const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
     const int adx = std::abs(x1 - x0), ady = -std::abs(y1 - y0);
     int fehler = adx + ady;
@@ -159,5 +163,49 @@ void BildFlaeche::Line(float x, float y, float dx, float dy, int32_t farbe)
             fehler += adx;
             y0 += sy;
         }
+    }
+}
+
+void BildFlaeche::PSet(float x, float y, int32_t farbe)
+{
+    Oeffnen();
+    PunktSetzen(Spalte(x), Zeile(y), FarbeAlsPixel(farbe));
+}
+
+void BildFlaeche::Line(float x, float y, float dx, float dy, int32_t farbe)
+{
+    Oeffnen();
+    const float ex = x + dx;
+    const float ey = y + dy;
+    LinieZiehen(Spalte(x), Zeile(y), Spalte(ex), Zeile(ey), FarbeAlsPixel(farbe));
+}
+
+void BildFlaeche::Striche(const Strich* striche, std::size_t anzahl)
+{
+    Oeffnen();
+    for (std::size_t i = 0; i < anzahl; ++i) {
+        const Strich& s = striche[i];
+        const uint32_t rgb = FarbeAlsPixel(s.farbe);
+        const float ex = s.x + s.dx;
+        const float ey = s.y + s.dy;
+        const double ax = Spalte(s.x), ay = Zeile(s.y), bx = Spalte(ex), by = Zeile(ey);
+
+        // The common case: both ends inside and at most one pixel apart. The
+        // line is then its two end pixels, and the point the first of them.
+        if (ax >= 0 && ay >= 0 && bx >= 0 && by >= 0 && ax < breite_ && ay < hoehe_ && bx < breite_
+            && by < hoehe_) {
+            const int x0 = int(ax), y0 = int(ay), x1 = int(bx), y1 = int(by);
+            if (unsigned(x1 - x0 + 1) <= 2 && unsigned(y1 - y0 + 1) <= 2) {
+                pixel_[y0 * proZeile_ + x0] = rgb;
+                pixel_[y1 * proZeile_ + x1] = rgb;
+                links_ = std::min(links_, std::min(x0, x1));
+                rechts_ = std::max(rechts_, std::max(x0, x1));
+                oben_ = std::min(oben_, std::min(y0, y1));
+                unten_ = std::max(unten_, std::max(y0, y1));
+                continue;
+            }
+        }
+        LinieZiehen(ax, ay, bx, by, rgb);
+        PunktSetzen(ax, ay, rgb);
     }
 }

@@ -28,16 +28,25 @@ public:
     float ScaleHeight() const override { return float(y2_ - y1_); }
     void Line(float x, float y, float dx, float dy, int32_t farbe) override;
     void PSet(float x, float y, int32_t farbe) override;
+    void Striche(const Strich* striche, std::size_t anzahl) override;
 
     // The pixels changed since the last call (for repainting only what changed).
     QRect GeaendertNehmen();
 
 private:
+    // Takes the pixels for a batch of drawing: detaches the image once (a
+    // copy handed out by Image() keeps what it showed) instead of per pixel.
+    void Oeffnen();
+    void LinieZiehen(double ax, double ay, double bx, double by, uint32_t rgb);
+    void PunktSetzen(double sx, double sy, uint32_t rgb);
     void Pixel(int px, int py, uint32_t rgb);
-    double Spalte(double x) const { return (x - x1_) / (x2_ - x1_) * bild_.width(); }
-    double Zeile(double y) const { return (y - y1_) / (y2_ - y1_) * bild_.height(); }
+    double Spalte(double x) const { return (x - x1_) / (x2_ - x1_) * breite_; }
+    double Zeile(double y) const { return (y - y1_) / (y2_ - y1_) * hoehe_; }
 
     QImage bild_;
+    uint32_t* pixel_ = nullptr;   // valid between Oeffnen() and the end of that drawing call
+    qsizetype proZeile_ = 0;      // pixels per scan line
+    int breite_ = 1, hoehe_ = 1;
     double x1_ = 0, y1_ = 0, x2_ = 1, y2_ = 1;
     int links_ = 0, oben_ = 0, rechts_ = -1, unten_ = -1;   // changed area, empty when rechts_ < links_
 };

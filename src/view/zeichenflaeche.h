@@ -2,7 +2,15 @@
 // What the program needs of a drawing surface: a white image with a user
 // scale. The step draws through this, so it runs without a display.
 
+#include <cstddef>
 #include <cstdint>
+
+// What a step draws for one body: a segment from (x, y) by (dx, dy), then a
+// point at (x, y); user units, single precision.
+struct Strich {
+    float x, y, dx, dy;
+    int32_t farbe;
+};
 
 class Zeichenflaeche {
 public:
@@ -18,4 +26,15 @@ public:
     // A one-pixel solid segment from (x, y) to (x + dx, y + dy), user units.
     virtual void Line(float x, float y, float dx, float dy, int32_t farbe) = 0;
     virtual void PSet(float x, float y, int32_t farbe) = 0;
+
+    // The strokes of one step in order, each as Line then PSet. A surface
+    // may override this to draw a whole step at once.
+    virtual void Striche(const Strich* striche, std::size_t anzahl)
+    {
+        for (std::size_t i = 0; i < anzahl; ++i) {
+            const Strich& s = striche[i];
+            Line(s.x, s.y, s.dx, s.dy, s.farbe);
+            PSet(s.x, s.y, s.farbe);
+        }
+    }
 };

@@ -162,6 +162,7 @@ TEST(Schrittkern, SpecialSetsGiveTheReferenceBits)
         haufen.m[i] = 1e300;
     }
     haufen.vx[5] = std::numeric_limits<double>::signaling_NaN();
+    haufen.m[2] = std::numeric_limits<double>::infinity();
     WieReferenz(haufen, "all in one place");
     haufen.K = std::numeric_limits<double>::infinity();
     WieReferenz(haufen, "all in one place, K infinite");

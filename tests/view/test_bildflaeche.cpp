@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <limits>
+#include <vector>
 
 namespace {
 constexpr QRgb Weiss = 0xFFFFFFFF;
@@ -80,4 +82,52 @@ TEST(BildFlaeche, ClipsWhatLiesOutsideWithoutConvertingIt)
     // A segment from far outside through the picture is cut to its visible part.
     f.Line(-3e38f, 50.5f, 3.4e38f, 0, 0);
     EXPECT_EQ(Gefaerbt(f.Image()), 100);
+}
+
+TEST(BildFlaeche, AStepDrawnAtOnceEqualsItsLinesAndPointsOneByOne)
+{
+    // Short strokes (the fast path), long ones, strokes across the edge,
+    // far outside, NaN, and a mirrored section.
+    std::vector<Strich> striche;
+    uint64_t z = 99;
+    auto zufall = [&z] {
+        z = z * 6364136223846793005ull + 1442695040888963407ull;
+        return float(double(z >> 11) * 0x1p-53);
+    };
+    for (int i = 0; i < 3000; ++i) {
+        const float weite = i % 10 == 0 ? 0.5f : i % 10 == 1 ? 1e30f : 0.01f;
+        striche.push_back({2.4f * zufall() - 1.2f, 2.4f * zufall() - 1.2f, weite * (zufall() - 0.5f),
+                           weite * (zufall() - 0.5f), int32_t(zufall() * 0xFFFFFF)});
+    }
+    striche.push_back({std::numeric_limits<float>::quiet_NaN(), 0, 0, 0, 0});
+    striche.push_back({0, 0, std::numeric_limits<float>::infinity(), 0, 0x123456});
+
+    for (const bool gespiegelt : {false, true}) {
+        BildFlaeche einzeln, zusammen;
+        for (BildFlaeche* f : {&einzeln, &zusammen}) {
+            f->GroesseSetzen(QSize(653, 532));
+            f->Scale(gespiegelt ? 1 : -1, -1, gespiegelt ? -1 : 1, 1);
+            f->GeaendertNehmen();
+        }
+        for (const Strich& s : striche) {
+            einzeln.Line(s.x, s.y, s.dx, s.dy, s.farbe);
+            einzeln.PSet(s.x, s.y, s.farbe);
+        }
+        zusammen.Striche(striche.data(), striche.size());
+        EXPECT_EQ(zusammen.Image(), einzeln.Image());
+        EXPECT_EQ(zusammen.GeaendertNehmen(), einzeln.GeaendertNehmen());
+    }
+}
+
+TEST(BildFlaeche, DrawingDoesNotChangeACopyOfTheImage)
+{
+    BildFlaeche f;
+    f.GroesseSetzen(QSize(10, 10));
+    f.Scale(0, 0, 10, 10);
+    const QImage vorher = f.Image();
+    const Strich s{1.5f, 1.5f, 0.5f, 0.5f, 0};
+    f.Striche(&s, 1);
+    f.Line(5, 5, 1, 0, 0);
+    EXPECT_EQ(Gefaerbt(vorher), 0);
+    EXPECT_EQ(Gefaerbt(f.Image()), 4);
 }
