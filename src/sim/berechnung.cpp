@@ -45,7 +45,9 @@ unsigned Rechenwerk::Schritt(KoerperSatz& sim, double intervall, int32_t& schrit
         return fehler;
 
     // Each body: a segment from where it was to where it is now, and a point
-    // where it was. Later bodies paint over earlier ones.
+    // where it was. Later bodies paint over earlier ones. Narrowing a far
+    // position to single precision may overflow; that is the surface's
+    // business (it clips), not a fault of the step, so it comes after the test.
     for (size_t i = 0; i < n; ++i) {
         striche_[i] = {float(x_[i] / MeterProAE), float(y_[i] / MeterProAE), float(vx_[i] / MeterProAE),
                        float(vy_[i] / MeterProAE), sim[i].Farbe};

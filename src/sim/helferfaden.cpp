@@ -80,7 +80,7 @@ unsigned HelferFaden::Ausfuehren(Arbeit arbeit, const void* auftrag, std::size_t
     // consistent operations on offen_ and aktiv_, so one of them sees the other.
     offen_.store(false);
     for (int runde = 0; aktiv_.load() != 0; ++runde) {
-        if (runde < 4096)
+        if (runde < 64)
             Verschnaufen();
         else
             std::this_thread::yield();
@@ -97,9 +97,14 @@ void HelferFaden::Lauf()
         auto bis = std::chrono::steady_clock::now() + Wachzeit;
         for (int runde = 1; generation_.load(std::memory_order_acquire) == gesehen; ++runde) {
             Verschnaufen();
-            if (runde % 64 == 0 && std::chrono::steady_clock::now() > bis) {
+            if (runde % 64 != 0)
+                continue;
+            if (std::chrono::steady_clock::now() > bis) {
                 generation_.wait(gesehen, std::memory_order_acquire);
                 bis = std::chrono::steady_clock::now() + Wachzeit;
+            } else {
+                // On a busy machine the caller may be waiting for this very processor.
+                std::this_thread::yield();
             }
         }
         gesehen = generation_.load(std::memory_order_acquire);

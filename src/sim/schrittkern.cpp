@@ -16,7 +16,8 @@ void FlagsLoeschen()
 #if defined(__x86_64__) && defined(__GNUC__)
     // feclearexcept rewrites the whole x87 environment, which costs more than
     // a small step. Double arithmetic runs on SSE here; the x87 flags are
-    // cleared only when something did set them.
+    // cleared only when something did set them. The flag bits are the same
+    // in both status words.
     uint16_t x87;
     __asm__ volatile("fnstsw %0" : "=am"(x87));
     if (x87 & FE_ALL_EXCEPT)
@@ -29,7 +30,13 @@ void FlagsLoeschen()
 
 unsigned FlagsAlsFehler()
 {
+#if defined(__x86_64__) && defined(__GNUC__)
+    uint16_t x87;
+    __asm__ volatile("fnstsw %0" : "=am"(x87));
+    const unsigned f = (_mm_getcsr() | x87) & unsigned(FE_OVERFLOW | FE_DIVBYZERO | FE_INVALID);
+#else
     const int f = std::fetestexcept(FE_OVERFLOW | FE_DIVBYZERO | FE_INVALID);
+#endif
     unsigned fehler = KeinFehler;
     if (f & FE_OVERFLOW)
         fehler |= FehlerUeberlauf;

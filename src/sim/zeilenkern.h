@@ -23,7 +23,5 @@ bool Avx2Verfuegbar();
 // Rows [von, bis) of the pass, bis <= n.
 void ZeilenSkalar(const Zeilenauftrag& a, std::size_t von, std::size_t bis);
 
-// Rows [von, bis) four at a time. An incomplete last group repeats row
-// bis - 1 in its spare lanes: the repeated row raises only the flags that
-// row raises anyway, and its results are dropped.
+// Rows [von, bis) four at a time (a last one or two rows two at a time).
 void ZeilenAvx2(const Zeilenauftrag& a, std::size_t von, std::size_t bis);

@@ -11,6 +11,48 @@
 #pragma GCC push_options
 #pragma GCC target("avx2")
 
+namespace {
+
+// Four lanes, and two for a last group of one or two rows (half the divider time).
+struct Vier {
+    using V = __m256d;
+    static constexpr int Breite = 4;
+    static V Alle(double d) { return _mm256_set1_pd(d); }
+    static V Laden(const double* p, const std::size_t* i) { return _mm256_set_pd(p[i[3]], p[i[2]], p[i[1]], p[i[0]]); }
+    static void Ablegen(double* p, V v) { _mm256_storeu_pd(p, v); }
+    static V Plus(V a, V b) { return _mm256_add_pd(a, b); }
+    static V Minus(V a, V b) { return _mm256_sub_pd(a, b); }
+    static V Mal(V a, V b) { return _mm256_mul_pd(a, b); }
+    static V Durch(V a, V b) { return _mm256_div_pd(a, b); }
+    static V Wurzel(V a) { return _mm256_sqrt_pd(a); }
+    // Signalling, like the scalar comparison: a NaN raises "invalid".
+    static V Groesser(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_GT_OS); }
+    static V Und(V maske, V a) { return _mm256_and_pd(maske, a); }
+    static V UndNicht(V maske, V a) { return _mm256_andnot_pd(maske, a); }
+    static V Wahl(V sonst, V dann, V maske) { return _mm256_blendv_pd(sonst, dann, maske); }
+};
+
+struct Zwei {
+    using V = __m128d;
+    static constexpr int Breite = 2;
+    static V Alle(double d) { return _mm_set1_pd(d); }
+    static V Laden(const double* p, const std::size_t* i) { return _mm_set_pd(p[i[1]], p[i[0]]); }
+    static void Ablegen(double* p, V v) { _mm_storeu_pd(p, v); }
+    static V Plus(V a, V b) { return _mm_add_pd(a, b); }
+    static V Minus(V a, V b) { return _mm_sub_pd(a, b); }
+    static V Mal(V a, V b) { return _mm_mul_pd(a, b); }
+    static V Durch(V a, V b) { return _mm_div_pd(a, b); }
+    static V Wurzel(V a) { return _mm_sqrt_pd(a); }
+    static V Groesser(V a, V b) { return _mm_cmp_pd(a, b, _CMP_GT_OS); }
+    static V Und(V maske, V a) { return _mm_and_pd(maske, a); }
+    static V UndNicht(V maske, V a) { return _mm_andnot_pd(maske, a); }
+    static V Wahl(V sonst, V dann, V maske) { return _mm_blendv_pd(sonst, dann, maske); }
+};
+
+// Rows i0 .. i0 + Breite - 1, those at or past `bis` replaced by bis - 1:
+// the repeated row raises only the flags that row raises anyway, and its
+// results are dropped.
+//
 // Each lane is one row i and walks j in ascending order, so every sum is
 // formed exactly as in the scalar loop. A pair the scalar loop skips (r > 0
 // false: j = i, the same place, or NaN) must raise no flag of its own and
@@ -20,53 +62,60 @@
 // which the comparison has raised "invalid" already; the old velocity is
 // kept out of the sum (a signalling NaN there would raise "invalid") and put
 // back by the blend.
-void ZeilenAvx2(const Zeilenauftrag& a, std::size_t von, std::size_t bis)
+template <class S>
+void Gruppe(const Zeilenauftrag& a, std::size_t i0, std::size_t bis)
 {
+    using V = typename S::V;
+    std::size_t zeile[S::Breite];
+    for (int l = 0; l < S::Breite; ++l)
+        zeile[l] = i0 + l < bis ? i0 + l : bis - 1;
     const double* x = a.x;
     const double* y = a.y;
     const double* m = a.m;
-    const __m256d null = _mm256_setzero_pd();
-    const __m256d eins = _mm256_set1_pd(1.0);
-    const __m256d K = _mm256_set1_pd(a.K);
+    const V null = S::Alle(0.0);
+    const V eins = S::Alle(1.0);
+    const V K = S::Alle(a.K);
+    const V xi = S::Laden(x, zeile);
+    const V yi = S::Laden(y, zeile);
+    V vx = S::Laden(a.vx, zeile);
+    V vy = S::Laden(a.vy, zeile);
 
-    for (std::size_t i0 = von; i0 < bis; i0 += 4) {
-        const std::size_t i1 = i0 + 1 < bis ? i0 + 1 : bis - 1;
-        const std::size_t i2 = i0 + 2 < bis ? i0 + 2 : bis - 1;
-        const std::size_t i3 = i0 + 3 < bis ? i0 + 3 : bis - 1;
-        const __m256d xi = _mm256_set_pd(x[i3], x[i2], x[i1], x[i0]);
-        const __m256d yi = _mm256_set_pd(y[i3], y[i2], y[i1], y[i0]);
-        __m256d vx = _mm256_set_pd(a.vx[i3], a.vx[i2], a.vx[i1], a.vx[i0]);
-        __m256d vy = _mm256_set_pd(a.vy[i3], a.vy[i2], a.vy[i1], a.vy[i0]);
+    for (std::size_t j = 0; j < a.n; ++j) {
+        const V xj = S::Alle(x[j]);
+        const V yj = S::Alle(y[j]);
+        const V mj = S::Alle(m[j]);
+        const V dy = S::Minus(yi, yj);
+        const V dx = S::Minus(xi, xj);
+        const V r = S::Wurzel(S::Plus(S::Mal(dy, dy), S::Mal(dx, dx)));
+        const V an = S::Groesser(r, null);
 
-        for (std::size_t j = 0; j < a.n; ++j) {
-            const __m256d xj = _mm256_broadcast_sd(x + j);
-            const __m256d yj = _mm256_broadcast_sd(y + j);
-            const __m256d mj = _mm256_broadcast_sd(m + j);
-            const __m256d dy = _mm256_sub_pd(yi, yj);
-            const __m256d dx = _mm256_sub_pd(xi, xj);
-            const __m256d r = _mm256_sqrt_pd(_mm256_add_pd(_mm256_mul_pd(dy, dy), _mm256_mul_pd(dx, dx)));
-            // Signalling, like the scalar comparison: a NaN distance raises "invalid".
-            const __m256d an = _mm256_cmp_pd(r, null, _CMP_GT_OS);
-
-            const __m256d r3 = _mm256_add_pd(_mm256_mul_pd(_mm256_mul_pd(r, r), r), _mm256_andnot_pd(an, eins));
-            const __m256d km = _mm256_mul_pd(_mm256_and_pd(an, K), _mm256_and_pd(an, mj));
-            // x[j] - x[i] raises what x[i] - x[j] above raised already.
-            const __m256d qx = _mm256_div_pd(_mm256_mul_pd(_mm256_sub_pd(xj, xi), km), r3);
-            const __m256d qy = _mm256_div_pd(_mm256_mul_pd(_mm256_sub_pd(yj, yi), km), r3);
-            const __m256d sx = _mm256_add_pd(qx, _mm256_and_pd(an, vx));
-            const __m256d sy = _mm256_add_pd(qy, _mm256_and_pd(an, vy));
-            vx = _mm256_blendv_pd(vx, sx, an);
-            vy = _mm256_blendv_pd(vy, sy, an);
-        }
-
-        alignas(32) double ergx[4], ergy[4];
-        _mm256_store_pd(ergx, vx);
-        _mm256_store_pd(ergy, vy);
-        for (std::size_t l = 0; l < 4 && i0 + l < bis; ++l) {
-            a.vx[i0 + l] = ergx[l];
-            a.vy[i0 + l] = ergy[l];
-        }
+        const V r3 = S::Plus(S::Mal(S::Mal(r, r), r), S::UndNicht(an, eins));
+        const V km = S::Mal(S::Und(an, K), S::Und(an, mj));
+        // x[j] - x[i] raises what x[i] - x[j] above raised already.
+        const V qx = S::Durch(S::Mal(S::Minus(xj, xi), km), r3);
+        const V qy = S::Durch(S::Mal(S::Minus(yj, yi), km), r3);
+        vx = S::Wahl(vx, S::Plus(qx, S::Und(an, vx)), an);
+        vy = S::Wahl(vy, S::Plus(qy, S::Und(an, vy)), an);
     }
+
+    double ergx[S::Breite], ergy[S::Breite];
+    S::Ablegen(ergx, vx);
+    S::Ablegen(ergy, vy);
+    for (int l = 0; l < S::Breite && i0 + l < bis; ++l) {
+        a.vx[i0 + l] = ergx[l];
+        a.vy[i0 + l] = ergy[l];
+    }
+}
+
+}  // namespace
+
+void ZeilenAvx2(const Zeilenauftrag& a, std::size_t von, std::size_t bis)
+{
+    std::size_t i0 = von;
+    for (; i0 + 2 < bis; i0 += 4)
+        Gruppe<Vier>(a, i0, bis);
+    if (i0 < bis)
+        Gruppe<Zwei>(a, i0, bis);
 }
 
 #pragma GCC pop_options

@@ -1,6 +1,7 @@
 #include "bildflaeche.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -56,6 +57,67 @@ bool KlippenAufRahmen(double& ax, double& ay, double& bx, double& by, int breite
     }
     return (ca | cb) == Innen;
 }
+
+// Bresenham's pixels depend only on how far the end pixel lies from the
+// start pixel. For the short lines of the common case they are looked up:
+// a line of one to four pixels then costs four stores and no branch (the
+// unused entries repeat the end pixel). Same steps as BildFlaeche::Bresenham.
+constexpr int KurzMax = 3;
+
+struct KurzerWeg {
+    int8_t dx[KurzMax + 1], dy[KurzMax + 1];
+};
+
+struct KurzeWegeTabelle {
+    std::array<KurzerWeg, (2 * KurzMax + 1) * (2 * KurzMax + 1)> wege{};
+    bool vollstaendig = true;   // no line needed more pixels than an entry holds
+
+    const KurzerWeg& operator()(int wx, int wy) const
+    {
+        return wege[size_t((wx + KurzMax) * (2 * KurzMax + 1) + wy + KurzMax)];
+    }
+};
+
+constexpr KurzeWegeTabelle KurzeWegeBerechnen()
+{
+    KurzeWegeTabelle t;
+    for (int ex = -KurzMax; ex <= KurzMax; ++ex) {
+        for (int ey = -KurzMax; ey <= KurzMax; ++ey) {
+            KurzerWeg& weg = t.wege[size_t((ex + KurzMax) * (2 * KurzMax + 1) + ey + KurzMax)];
+            int x = 0, y = 0, k = 0;
+            const int sx = 0 < ex ? 1 : -1, sy = 0 < ey ? 1 : -1;
+            const int adx = ex < 0 ? -ex : ex, ady = ey < 0 ? ey : -ey;
+            int fehler = adx + ady;
+            for (;; ++k) {
+                if (k > KurzMax) {
+                    t.vollstaendig = false;
+                    break;
+                }
+                weg.dx[k] = int8_t(x);
+                weg.dy[k] = int8_t(y);
+                if (x == ex && y == ey)
+                    break;
+                const int f2 = 2 * fehler;
+                if (f2 >= ady) {
+                    fehler += ady;
+                    x += sx;
+                }
+                if (f2 <= adx) {
+                    fehler += adx;
+                    y += sy;
+                }
+            }
+            for (; k <= KurzMax; ++k) {
+                weg.dx[k] = int8_t(ex);
+                weg.dy[k] = int8_t(ey);
+            }
+        }
+    }
+    return t;
+}
+
+constexpr KurzeWegeTabelle KurzeWege = KurzeWegeBerechnen();
+static_assert(KurzeWege.vollstaendig);
 
 }  // namespace
 
@@ -144,14 +206,21 @@ inline void BildFlaeche::LinieZiehen(double ax, double ay, double bx, double by,
     if (!KlippenAufRahmen(ax, ay, bx, by, breite_, hoehe_))
         return;
 
-    // Bresenham between the pixels that hold the two end points, both included.
-    int x0 = int(std::floor(ax)), y0 = int(std::floor(ay));
-    const int x1 = int(std::floor(bx)), y1 = int(std::floor(by));
+    Bresenham(int(std::floor(ax)), int(std::floor(ay)), int(std::floor(bx)), int(std::floor(by)), rgb, true);
+}
+
+// Between the pixels that hold the two end points, both included. Without
+// `pruefen` every pixel must lie inside and the caller marks the changed area.
+inline void BildFlaeche::Bresenham(int x0, int y0, int x1, int y1, uint32_t rgb, bool pruefen)
+{
     const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
     const int adx = std::abs(x1 - x0), ady = -std::abs(y1 - y0);
     int fehler = adx + ady;
     for (;;) {
-        Pixel(x0, y0, rgb);
+        if (pruefen)
+            Pixel(x0, y0, rgb);
+        else
+            pixel_[y0 * proZeile_ + x0] = rgb;
         if (x0 == x1 && y0 == y1)
             break;
         const int f2 = 2 * fehler;
@@ -190,20 +259,25 @@ void BildFlaeche::Striche(const Strich* striche, std::size_t anzahl)
         const float ey = s.y + s.dy;
         const double ax = Spalte(s.x), ay = Zeile(s.y), bx = Spalte(ex), by = Zeile(ey);
 
-        // The common case: both ends inside and at most one pixel apart. The
-        // line is then its two end pixels, and the point the first of them.
+        // The common case: both ends inside. No clipping, no test per pixel;
+        // the point is the line's first pixel, in the same colour.
         if (ax >= 0 && ay >= 0 && bx >= 0 && by >= 0 && ax < breite_ && ay < hoehe_ && bx < breite_
             && by < hoehe_) {
             const int x0 = int(ax), y0 = int(ay), x1 = int(bx), y1 = int(by);
-            if (unsigned(x1 - x0 + 1) <= 2 && unsigned(y1 - y0 + 1) <= 2) {
-                pixel_[y0 * proZeile_ + x0] = rgb;
-                pixel_[y1 * proZeile_ + x1] = rgb;
-                links_ = std::min(links_, std::min(x0, x1));
-                rechts_ = std::max(rechts_, std::max(x0, x1));
-                oben_ = std::min(oben_, std::min(y0, y1));
-                unten_ = std::max(unten_, std::max(y0, y1));
-                continue;
+            links_ = std::min(links_, std::min(x0, x1));
+            rechts_ = std::max(rechts_, std::max(x0, x1));
+            oben_ = std::min(oben_, std::min(y0, y1));
+            unten_ = std::max(unten_, std::max(y0, y1));
+            const int wx = x1 - x0, wy = y1 - y0;
+            if (std::abs(wx) <= KurzMax && std::abs(wy) <= KurzMax) {
+                const KurzerWeg& weg = KurzeWege(wx, wy);
+                uint32_t* start = pixel_ + y0 * proZeile_ + x0;
+                for (int k = 0; k < KurzMax + 1; ++k)
+                    start[weg.dy[k] * proZeile_ + weg.dx[k]] = rgb;
+            } else {
+                Bresenham(x0, y0, x1, y1, rgb, false);
             }
+            continue;
         }
         LinieZiehen(ax, ay, bx, by, rgb);
         PunktSetzen(ax, ay, rgb);

@@ -39,6 +39,7 @@ private:
     void Oeffnen();
     void LinieZiehen(double ax, double ay, double bx, double by, uint32_t rgb);
     void PunktSetzen(double sx, double sy, uint32_t rgb);
+    void Bresenham(int x0, int y0, int x1, int y1, uint32_t rgb, bool pruefen);
     void Pixel(int px, int py, uint32_t rgb);
     double Spalte(double x) const { return (x - x1_) / (x2_ - x1_) * breite_; }
     double Zeile(double y) const { return (y - y1_) / (y2_ - y1_) * hoehe_; }

@@ -121,6 +121,18 @@ TEST(Berechnung, AFaultingStepChangesNothing)
     EXPECT_TRUE(voll.flaeche.Aufrufe.empty());
 }
 
+TEST(Berechnung, ABodyBeyondTheDrawableRangeIsNoFault)
+{
+    // 1e300 m is far beyond single precision in AE: the narrowing for the
+    // drawing overflows, which is left to the surface's clipping.
+    Lauf l;
+    l.mod.KoerperSim = {Ruhend(1, 1e300, 0)};
+    ASSERT_EQ(l.Schritt(), KeinFehler);
+    EXPECT_EQ(l.schrittzahl, 1);
+    ASSERT_EQ(l.flaeche.Aufrufe.size(), 2u);
+    EXPECT_EQ(l.flaeche.Aufrufe[0].x, std::numeric_limits<float>::infinity());
+}
+
 TEST(Berechnung, CaptionCountsTheDays)
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));

@@ -99,6 +99,14 @@ TEST(BildFlaeche, AStepDrawnAtOnceEqualsItsLinesAndPointsOneByOne)
         striche.push_back({2.4f * zufall() - 1.2f, 2.4f * zufall() - 1.2f, weite * (zufall() - 0.5f),
                            weite * (zufall() - 0.5f), int32_t(zufall() * 0xFFFFFF)});
     }
+    // Every short line from 0 to 6 pixels in each direction, with the start
+    // anywhere inside its pixel.
+    const float pixel = 2.0f / 653;
+    for (int dx = -6; dx <= 6; ++dx)
+        for (int dy = -6; dy <= 6; ++dy)
+            for (int k = 0; k < 4; ++k)
+                striche.push_back({0.3f + zufall() * pixel, -0.2f + zufall() * pixel, dx * pixel, dy * pixel,
+                                   0x10000 * (k + 1) + 0x100 * (dx + 6) + (dy + 6)});
     striche.push_back({std::numeric_limits<float>::quiet_NaN(), 0, 0, 0, 0});
     striche.push_back({0, 0, std::numeric_limits<float>::infinity(), 0, 0x123456});
 
