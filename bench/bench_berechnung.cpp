@@ -6,11 +6,14 @@
 //                                (0 scalar, 1 AVX2) and sharing (1 one thread, 2 two)
 //   BM_Neuzeichnen/<case>        a redraw that replays a whole run, drawing included
 //
-// items_per_second counts ordered pairs (N * N per step).
+// items_per_second counts ordered pairs (N * N per step). helper_share is the
+// part of the velocity pass the helper thread computed: near 0.5 when the
+// second processor was free, lower when other programs kept it busy.
 //   build/bench/plavo_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 #include "sim/aufbau.h"
 #include "sim/berechnung.h"
+#include "sim/helferfaden.h"
 #include "view/bildflaeche.h"
 
 #include <benchmark/benchmark.h>
@@ -42,6 +45,19 @@ void PaareZaehlen(benchmark::State& state, int64_t n)
     state.SetItemsProcessed(state.iterations() * n * n);
 }
 
+// Counts the helper's units over a benchmark; a unit is four rows.
+struct HelferAnteil {
+    std::size_t vorher = HelferFaden::Instanz() ? HelferFaden::Instanz()->Erledigt() : 0;
+
+    void Melden(benchmark::State& state, int64_t n, int64_t paesse) const
+    {
+        if (!HelferFaden::Instanz() || paesse == 0)
+            return;
+        state.counters["helper_share"] =
+            double(HelferFaden::Instanz()->Erledigt() - vorher) / double(paesse * ((n + 3) / 4));
+    }
+};
+
 void BM_Berechnung(benchmark::State& state)
 {
     const int n = int(state.range(0));
@@ -51,6 +67,7 @@ void BM_Berechnung(benchmark::State& state)
     flaeche.Scale(-1, -1, 1, 1);
     Rechenwerk werk;
     int32_t schrittzahl = 0;
+    const HelferAnteil anteil;
     for (auto _ : state) {
         if (werk.Schritt(sim, 0.01, schrittzahl, flaeche) != KeinFehler) {
             state.SkipWithError("step faulted");
@@ -58,6 +75,7 @@ void BM_Berechnung(benchmark::State& state)
         }
     }
     PaareZaehlen(state, n);
+    anteil.Melden(state, n, n >= int(MindestzahlFuerZweiFaeden) ? int64_t(state.iterations()) : 0);
 }
 
 struct Felder {
@@ -97,12 +115,14 @@ void BM_Geschwindigkeiten(benchmark::State& state)
     const Befehlssatz satz = state.range(1) ? Befehlssatz::Avx2 : Befehlssatz::Skalar;
     const Aufteilung aufteilung = state.range(2) == 2 ? Aufteilung::Geteilt : Aufteilung::Allein;
     Felder f(n);
+    const HelferAnteil anteil;
     for (auto _ : state) {
         GeschwindigkeitenMit(satz, aufteilung, size_t(n), f.x.data(), f.y.data(), f.m.data(), f.vx.data(),
                              f.vy.data(), KHundertstelTag);
         benchmark::ClobberMemory();
     }
     PaareZaehlen(state, n);
+    anteil.Melden(state, n, aufteilung == Aufteilung::Geteilt ? int64_t(state.iterations()) : 0);
 }
 
 // A star of one solar mass (in Earth masses) and n - 1 planets of up to one
@@ -160,6 +180,7 @@ void BM_Neuzeichnen(benchmark::State& state, int koerper, int32_t schritte)
     flaeche.GroesseSetzen(QSize(653, 532));
     Rechenwerk werk;
     QString titel;
+    const HelferAnteil anteil;
     for (auto _ : state) {
         int32_t schrittzahl = schritte;
         if (Neuzeichnen(mod, flaeche, werk, schrittzahl, titel) != KeinFehler || schrittzahl != schritte) {
@@ -169,6 +190,8 @@ void BM_Neuzeichnen(benchmark::State& state, int koerper, int32_t schritte)
         benchmark::DoNotOptimize(flaeche.Image().constBits());
     }
     state.SetItemsProcessed(state.iterations() * int64_t(schritte) * koerper * koerper);
+    anteil.Melden(state, koerper,
+                  koerper >= int(MindestzahlFuerZweiFaeden) ? int64_t(state.iterations()) * schritte : 0);
 }
 
 }  // namespace

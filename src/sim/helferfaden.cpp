@@ -2,8 +2,10 @@
 
 #include "schrittkern.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <chrono>
+#include <iterator>
 #include <memory>
 #include <system_error>
 
@@ -55,37 +57,95 @@ HelferFaden::~HelferFaden()
     }
 }
 
-unsigned HelferFaden::Ausfuehren(Arbeit arbeit, const void* auftrag, std::size_t anzahl, bool selbstRechnen)
+void HelferFaden::Vorbereiten(Kern kern, const Zeilenauftrag& a)
 {
-    arbeit_ = arbeit;
-    auftrag_ = auftrag;
-    anzahl_ = anzahl;
+    const std::size_t n = a.n;
+    kern_ = kern;
     rundung_ = std::fegetround();
-    naechster_.store(0, std::memory_order_relaxed);
-    fehler_.store(0, std::memory_order_relaxed);
+    einheiten_ = (n + 3) / 4;
+    if (x_.size() < n) {
+        for (auto* v : {&x_, &y_, &m_, &vx_, &vy_, &hx_, &hy_})
+            v->resize(n);
+    }
+    std::copy(a.x, a.x + n, x_.begin());
+    std::copy(a.y, a.y + n, y_.begin());
+    std::copy(a.m, a.m + n, m_.begin());
+    std::copy(a.vx, a.vx + n, vx_.begin());
+    std::copy(a.vy, a.vy + n, vy_.begin());
+    auftrag_ = {n, x_.data(), y_.data(), m_.data(), vx_.data(), vy_.data(), hx_.data(), hy_.data(), a.K};
+    if (zustandPlatz_ < einheiten_) {
+        zustand_.reset(new std::atomic<uint32_t>[einheiten_]);
+        zustandPlatz_ = einheiten_;
+    }
+    for (std::size_t u = 0; u < einheiten_; ++u)
+        zustand_[u].store(Offen, std::memory_order_relaxed);
+}
+
+bool HelferFaden::Rechnen(Kern kern, const Zeilenauftrag& a, bool selbstRechnen, unsigned& helferFehler,
+                          bool bremsen)
+{
+    // A helper still inside an earlier pass (busy with a unit the caller took
+    // over) owns the copies until it leaves: this pass runs without it.
+    if (aktiv_.load() != 0) {
+        if (selbstRechnen)
+            return false;
+        while (aktiv_.load() != 0)
+            std::this_thread::yield();
+    }
+    Vorbereiten(kern, a);
+    bremsen_ = bremsen;
+    // Publishes the job; a helper that entered before sees it closed and
+    // leaves, one that enters later sees the whole job.
     offen_.store(true);
     generation_.fetch_add(1);
     generation_.notify_one();   // a system call only when the helper sleeps
 
+    const Uhr::time_point beginn = Uhr::now();
+    std::size_t u = 0;
     if (selbstRechnen) {
-        for (std::size_t b; (b = naechster_.fetch_add(1, std::memory_order_relaxed)) < anzahl;)
-            arbeit(auftrag, b);
-    } else {
-        while (naechster_.load(std::memory_order_relaxed) < anzahl)
-            std::this_thread::yield();
+        for (uint32_t z = Offen; u < einheiten_; ++u, z = Offen) {
+            if (!zustand_[u].compare_exchange_strong(z, BeimAufrufer, std::memory_order_relaxed))
+                break;   // reached the helper's units
+            kern(a, 4 * u, std::min(a.n, 4 * u + 4));
+        }
     }
-
-    // Once closed, a helper that arrives late leaves without touching the
-    // job; one that is inside is waited for. Both sides use sequentially
-    // consistent operations on offen_ and aktiv_, so one of them sees the other.
+    const Uhr::duration proEinheit = (Uhr::now() - beginn) / std::max<std::size_t>(u, 1);
+    helferFehler = Einsammeln(a, u, selbstRechnen, 2 * proEinheit + std::chrono::microseconds(2));
     offen_.store(false);
-    for (int runde = 0; aktiv_.load() != 0; ++runde) {
-        if (runde < 64)
-            Verschnaufen();
-        else
-            std::this_thread::yield();
+    return true;
+}
+
+// Units ab .. einheiten_ - 1 are the helper's: all delivered but perhaps the
+// lowest, which it may still be working on (or not have begun, when it came
+// late or not at all).
+unsigned HelferFaden::Einsammeln(const Zeilenauftrag& a, std::size_t ab, bool uebernehmen, Uhr::duration geduld)
+{
+    unsigned fehler = KeinFehler;
+    const Uhr::time_point frist = Uhr::now() + geduld;
+    for (std::size_t u = ab; u < einheiten_; ++u) {
+        const std::size_t von = 4 * u, bis = std::min(a.n, von + 4);
+        uint32_t z = zustand_[u].load(std::memory_order_acquire);
+        for (int runde = 0; z == InArbeit || (z == Offen && !uebernehmen); ++runde) {
+            if (uebernehmen && runde % 16 == 15 && Uhr::now() > frist)
+                break;
+            if (runde < 64)
+                Verschnaufen();
+            else
+                std::this_thread::yield();
+            z = zustand_[u].load(std::memory_order_acquire);
+        }
+        if (z == Offen || z == InArbeit) {
+            if (zustand_[u].compare_exchange_strong(z, Uebernommen, std::memory_order_acquire)) {
+                kern_(a, von, bis);
+                continue;
+            }
+            // Delivered meanwhile (a failed exchange loads the new state).
+        }
+        std::copy(hx_.begin() + std::ptrdiff_t(von), hx_.begin() + std::ptrdiff_t(bis), a.vxNeu + von);
+        std::copy(hy_.begin() + std::ptrdiff_t(von), hy_.begin() + std::ptrdiff_t(bis), a.vyNeu + von);
+        fehler |= z >> 8;
     }
-    return fehler_.load(std::memory_order_acquire);
+    return fehler;
 }
 
 void HelferFaden::Lauf()
@@ -94,14 +154,14 @@ void HelferFaden::Lauf()
     // first runs: a job handed out before it got going must still be seen.
     uint32_t gesehen = 0;
     for (;;) {
-        auto bis = std::chrono::steady_clock::now() + Wachzeit;
+        auto bis = Uhr::now() + Wachzeit;
         for (int runde = 1; generation_.load(std::memory_order_acquire) == gesehen; ++runde) {
             Verschnaufen();
             if (runde % 64 != 0)
                 continue;
-            if (std::chrono::steady_clock::now() > bis) {
+            if (Uhr::now() > bis) {
                 generation_.wait(gesehen, std::memory_order_acquire);
-                bis = std::chrono::steady_clock::now() + Wachzeit;
+                bis = Uhr::now() + Wachzeit;
             } else {
                 // On a busy machine the caller may be waiting for this very processor.
                 std::this_thread::yield();
@@ -120,11 +180,22 @@ void HelferFaden::Mitrechnen()
     if (offen_.load()) {
         if (std::fegetround() != rundung_)
             std::fesetround(rundung_);
-        FlagsLoeschen();
-        const std::size_t anzahl = anzahl_;
-        for (std::size_t b; (b = naechster_.fetch_add(1, std::memory_order_relaxed)) < anzahl;)
-            arbeit_(auftrag_, b);
-        fehler_.fetch_or(FlagsAlsFehler(), std::memory_order_relaxed);
+        for (std::size_t u = einheiten_; u-- > 0;) {
+            uint32_t z = Offen;
+            if (!zustand_[u].compare_exchange_strong(z, InArbeit, std::memory_order_relaxed))
+                break;   // reached the caller's units
+            if (bremsen_)
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+            // Flags per unit: a unit taken over must not bring its flags
+            // along, nor may a delivered one lose them.
+            FlagsLoeschen();
+            kern_(auftrag_, 4 * u, std::min(auftrag_.n, 4 * u + 4));
+            z = InArbeit;
+            if (!zustand_[u].compare_exchange_strong(z, Fertig | (FlagsAlsFehler() << 8), std::memory_order_release,
+                                                     std::memory_order_relaxed))
+                break;   // taken over: it took too long
+            erledigt_.fetch_add(1, std::memory_order_relaxed);
+        }
     }
     aktiv_.fetch_sub(1);
 }

@@ -64,24 +64,6 @@ void GeschwindigkeitenReferenz(std::size_t n, const double* x, const double* y, 
     }
 }
 
-namespace {
-
-struct Blockauftrag {
-    Zeilenauftrag zeilen;
-    std::size_t zeilenProBlock;
-    void (*kern)(const Zeilenauftrag&, std::size_t, std::size_t);
-};
-
-void BlockRechnen(const void* auftrag, std::size_t block)
-{
-    const auto& a = *static_cast<const Blockauftrag*>(auftrag);
-    const std::size_t von = block * a.zeilenProBlock;
-    const std::size_t bis = std::min(a.zeilen.n, von + a.zeilenProBlock);
-    a.kern(a.zeilen, von, bis);
-}
-
-}  // namespace
-
 unsigned GeschwindigkeitenMit(Befehlssatz satz, Aufteilung aufteilung, std::size_t n, const double* x,
                               const double* y, const double* m, double* vx, double* vy, double K)
 {
@@ -89,9 +71,10 @@ unsigned GeschwindigkeitenMit(Befehlssatz satz, Aufteilung aufteilung, std::size
     if (n == 0)
         return KeinFehler;
 
-    Blockauftrag a{{n, x, y, m, vx, vy, K}, 0, &ZeilenSkalar};
+    const Zeilenauftrag a{n, x, y, m, vx, vy, vx, vy, K};
+    auto* kern = &ZeilenSkalar;
     if (satz != Befehlssatz::Skalar && Avx2Verfuegbar())
-        a.kern = &ZeilenAvx2;
+        kern = &ZeilenAvx2;
 
     HelferFaden* helfer = nullptr;
     if (aufteilung == Aufteilung::Automatisch)
@@ -99,16 +82,11 @@ unsigned GeschwindigkeitenMit(Befehlssatz satz, Aufteilung aufteilung, std::size
     if (aufteilung != Aufteilung::Allein)
         helfer = HelferFaden::Instanz();
 
-    if (!helfer) {
-        a.kern(a.zeilen, 0, n);
-        return FlagsAlsFehler();
-    }
-    // About 64 blocks, whole groups of four rows each: small enough that the
-    // two threads finish together, large enough that claiming costs nothing.
-    a.zeilenProBlock = std::max<std::size_t>(4, (n / 64 + 3) / 4 * 4);
-    const std::size_t bloecke = (n + a.zeilenProBlock - 1) / a.zeilenProBlock;
-    const unsigned helferFehler =
-        helfer->Ausfuehren(&BlockRechnen, &a, bloecke, aufteilung != Aufteilung::NurHelfer);
+    unsigned helferFehler = KeinFehler;
+    if (!helfer
+        || !helfer->Rechnen(kern, a, aufteilung != Aufteilung::NurHelfer, helferFehler,
+                            aufteilung == Aufteilung::Bremse))
+        kern(a, 0, n);
     return FlagsAlsFehler() | helferFehler;
 }
 

@@ -47,6 +47,8 @@ enum class Aufteilung {
     Allein,      // the calling thread only
     Geteilt,     // calling thread and helper claim blocks of rows in turn
     NurHelfer,   // every row on the helper thread (tests)
+    Bremse,      // shared, but the helper dawdles before each unit, so that
+                 // the caller takes its units over (tests)
 };
 unsigned GeschwindigkeitenMit(Befehlssatz satz, Aufteilung aufteilung, std::size_t n, const double* x,
                               const double* y, const double* m, double* vx, double* vy, double K);

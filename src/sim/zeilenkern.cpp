@@ -34,7 +34,7 @@ void ZeilenSkalar(const Zeilenauftrag& a, std::size_t von, std::size_t bis)
                 vy = (y[j] - y[i]) * (a.K * m[j]) / r3 + vy;
             }
         }
-        a.vx[i] = vx;
-        a.vy[i] = vy;
+        a.vxNeu[i] = vx;
+        a.vyNeu[i] = vy;
     }
 }

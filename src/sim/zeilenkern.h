@@ -7,13 +7,17 @@
 #include <cstddef>
 
 // Everything one velocity pass needs; rows are independent of each other.
+// Row i reads vx[i], vy[i] and writes vxNeu[i], vyNeu[i], which may be the
+// same arrays.
 struct Zeilenauftrag {
     std::size_t n = 0;
     const double* x = nullptr;
     const double* y = nullptr;
     const double* m = nullptr;
-    double* vx = nullptr;
-    double* vy = nullptr;
+    const double* vx = nullptr;
+    const double* vy = nullptr;
+    double* vxNeu = nullptr;
+    double* vyNeu = nullptr;
     double K = 0;
 };
 

@@ -102,8 +102,8 @@ void Gruppe(const Zeilenauftrag& a, std::size_t i0, std::size_t bis)
     S::Ablegen(ergx, vx);
     S::Ablegen(ergy, vy);
     for (int l = 0; l < S::Breite && i0 + l < bis; ++l) {
-        a.vx[i0 + l] = ergx[l];
-        a.vy[i0 + l] = ergy[l];
+        a.vxNeu[i0 + l] = ergx[l];
+        a.vyNeu[i0 + l] = ergy[l];
     }
 }
 

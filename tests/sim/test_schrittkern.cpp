@@ -240,6 +240,53 @@ TEST(Schrittkern, FaultsInEitherHalfAreReportedAsTheReferenceReportsThem)
     }
 }
 
+TEST(Schrittkern, BackToBackSharedPassesStayExact)
+{
+    // Passes in quick succession, as in a replay: the caller regularly takes
+    // over units the helper is still working on, and the next pass may begin
+    // before the helper has left the one before. A fault planted in a
+    // different row each time must be reported each time, and only then.
+    for (int k = 0; k < 150; ++k) {
+        const size_t n = 40 + size_t(k % 7) * 31;
+        Satz s[2] = {Streuung(n, uint64_t(100 + k)), Streuung(n, uint64_t(1000 + k))};
+        s[k % 2].vy[size_t(k) % n] = std::numeric_limits<double>::signaling_NaN();
+        Satz soll[2] = {s[0], s[1]};
+        unsigned sollFehler[2], fehler[2];
+        for (int p = 0; p < 2; ++p)
+            sollFehler[p] = Referenz(soll[p]);
+        for (int p = 0; p < 2; ++p)
+            fehler[p] = GeschwindigkeitenMit(Befehlssatz::Automatisch, Aufteilung::Geteilt, n, s[p].x.data(),
+                                             s[p].y.data(), s[p].m.data(), s[p].vx.data(), s[p].vy.data(), s[p].K);
+        for (int p = 0; p < 2; ++p) {
+            ASSERT_EQ(fehler[p], sollFehler[p]) << "pass " << k << "/" << p;
+            ASSERT_EQ(fehler[p], p == k % 2 ? FehlerUngueltig : KeinFehler) << "pass " << k << "/" << p;
+            ASSERT_TRUE(GleicheBits(s[p].vx, soll[p].vx)) << "pass " << k << "/" << p;
+            ASSERT_TRUE(GleicheBits(s[p].vy, soll[p].vy)) << "pass " << k << "/" << p;
+        }
+    }
+}
+
+TEST(Schrittkern, TheCallerTakesOverWhatASlowHelperHasNotDelivered)
+{
+    // A helper that dawdles before each unit, like one pushed off its
+    // processor: the caller stops waiting for the unit it holds and computes
+    // it too, and a pass that begins while the helper is still busy with it
+    // runs alone. Faults in the helper's rows must count once, from the caller.
+    for (int k = 0; k < 12; ++k) {
+        const size_t n = 41 + size_t(k) * 5;
+        Satz s = Streuung(n, uint64_t(200 + k));
+        s.vx[n - 1 - size_t(k) % 6] = std::numeric_limits<double>::signaling_NaN();
+        Satz soll = s;
+        const unsigned sollFehler = Referenz(soll);
+        ASSERT_EQ(sollFehler, FehlerUngueltig);
+        const unsigned fehler = GeschwindigkeitenMit(Befehlssatz::Automatisch, Aufteilung::Bremse, n, s.x.data(),
+                                                     s.y.data(), s.m.data(), s.vx.data(), s.vy.data(), s.K);
+        ASSERT_EQ(fehler, sollFehler) << "pass " << k;
+        ASSERT_TRUE(GleicheBits(s.vx, soll.vx)) << "pass " << k;
+        ASSERT_TRUE(GleicheBits(s.vy, soll.vy)) << "pass " << k;
+    }
+}
+
 TEST(Schrittkern, TheHelperReportsOnlyTheCurrentPassAndRoundsLikeTheCaller)
 {
     Satz schlecht = Streuung(64, 20);
