@@ -199,7 +199,7 @@ void BM_Neuzeichnen(benchmark::State& state, int koerper, int32_t schritte)
 BENCHMARK(BM_Berechnung)->Arg(16)->Arg(64)->Arg(512)->Arg(2048)->Arg(8192)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_BerechnungReferenz)->Arg(16)->Arg(64)->Arg(512)->Arg(2048)->Arg(8192)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_Geschwindigkeiten)
-    ->ArgsProduct({{16, 40, 64, 100, 512, 2048}, {0, 1}, {1, 2}})
+    ->ArgsProduct({{10, 16, 40, 64, 100, 512, 2048}, {0, 1}, {1, 2}})
     ->ArgNames({"n", "avx2", "threads"})
     ->Unit(benchmark::kMicrosecond)->UseRealTime();
 

@@ -252,6 +252,12 @@ void BildFlaeche::Line(float x, float y, float dx, float dy, int32_t farbe)
 void BildFlaeche::Striche(const Strich* striche, std::size_t anzahl)
 {
     Oeffnen();
+    // Locals, not members: the compiler must assume that a pixel store may
+    // change any int member, and would reload and store them every time.
+    uint32_t* const pixel = pixel_;
+    const qsizetype proZeile = proZeile_;
+    const int breite = breite_, hoehe = hoehe_;
+    int links = links_, oben = oben_, rechts = rechts_, unten = unten_;
     for (std::size_t i = 0; i < anzahl; ++i) {
         const Strich& s = striche[i];
         const uint32_t rgb = FarbeAlsPixel(s.farbe);
@@ -261,25 +267,28 @@ void BildFlaeche::Striche(const Strich* striche, std::size_t anzahl)
 
         // The common case: both ends inside. No clipping, no test per pixel;
         // the point is the line's first pixel, in the same colour.
-        if (ax >= 0 && ay >= 0 && bx >= 0 && by >= 0 && ax < breite_ && ay < hoehe_ && bx < breite_
-            && by < hoehe_) {
+        if (ax >= 0 && ay >= 0 && bx >= 0 && by >= 0 && ax < breite && ay < hoehe && bx < breite && by < hoehe) {
             const int x0 = int(ax), y0 = int(ay), x1 = int(bx), y1 = int(by);
-            links_ = std::min(links_, std::min(x0, x1));
-            rechts_ = std::max(rechts_, std::max(x0, x1));
-            oben_ = std::min(oben_, std::min(y0, y1));
-            unten_ = std::max(unten_, std::max(y0, y1));
+            links = std::min(links, std::min(x0, x1));
+            rechts = std::max(rechts, std::max(x0, x1));
+            oben = std::min(oben, std::min(y0, y1));
+            unten = std::max(unten, std::max(y0, y1));
             const int wx = x1 - x0, wy = y1 - y0;
             if (std::abs(wx) <= KurzMax && std::abs(wy) <= KurzMax) {
                 const KurzerWeg& weg = KurzeWege(wx, wy);
-                uint32_t* start = pixel_ + y0 * proZeile_ + x0;
+                uint32_t* start = pixel + y0 * proZeile + x0;
                 for (int k = 0; k < KurzMax + 1; ++k)
-                    start[weg.dy[k] * proZeile_ + weg.dx[k]] = rgb;
+                    start[weg.dy[k] * proZeile + weg.dx[k]] = rgb;
             } else {
                 Bresenham(x0, y0, x1, y1, rgb, false);
             }
             continue;
         }
+        // Rare: the general way, which keeps the changed area itself.
+        Merken(links, oben, rechts, unten);
         LinieZiehen(ax, ay, bx, by, rgb);
         PunktSetzen(ax, ay, rgb);
+        links = links_, oben = oben_, rechts = rechts_, unten = unten_;
     }
+    Merken(links, oben, rechts, unten);
 }

@@ -41,6 +41,10 @@ private:
     void PunktSetzen(double sx, double sy, uint32_t rgb);
     void Bresenham(int x0, int y0, int x1, int y1, uint32_t rgb, bool pruefen);
     void Pixel(int px, int py, uint32_t rgb);
+    void Merken(int links, int oben, int rechts, int unten)
+    {
+        links_ = links, oben_ = oben, rechts_ = rechts, unten_ = unten;
+    }
     double Spalte(double x) const { return (x - x1_) / (x2_ - x1_) * breite_; }
     double Zeile(double y) const { return (y - y1_) / (y2_ - y1_) * hoehe_; }
 
