@@ -15,6 +15,9 @@
 
 namespace {
 
+// A unit is one group of the AVX2 kernel.
+constexpr std::size_t ZeilenProEinheit = 4;
+
 // How long the helper stays awake after a job, waiting for the next one.
 constexpr auto Wachzeit = std::chrono::microseconds(300);
 
@@ -62,7 +65,7 @@ void HelferFaden::Vorbereiten(Kern kern, const Zeilenauftrag& a)
     const std::size_t n = a.n;
     kern_ = kern;
     rundung_ = std::fegetround();
-    einheiten_ = (n + 3) / 4;
+    einheiten_ = (n + ZeilenProEinheit - 1) / ZeilenProEinheit;
     if (x_.size() < n) {
         for (auto* v : {&x_, &y_, &m_, &vx_, &vy_, &hx_, &hy_})
             v->resize(n);
@@ -106,7 +109,7 @@ bool HelferFaden::Rechnen(Kern kern, const Zeilenauftrag& a, bool selbstRechnen,
         for (uint32_t z = Offen; u < einheiten_; ++u, z = Offen) {
             if (!zustand_[u].compare_exchange_strong(z, BeimAufrufer, std::memory_order_relaxed))
                 break;   // reached the helper's units
-            kern(a, 4 * u, std::min(a.n, 4 * u + 4));
+            kern(a, ZeilenProEinheit * u, std::min(a.n, ZeilenProEinheit * (u + 1)));
         }
     }
     const Uhr::duration proEinheit = (Uhr::now() - beginn) / std::max<std::size_t>(u, 1);
@@ -123,7 +126,7 @@ unsigned HelferFaden::Einsammeln(const Zeilenauftrag& a, std::size_t ab, bool ue
     unsigned fehler = KeinFehler;
     const Uhr::time_point frist = Uhr::now() + geduld;
     for (std::size_t u = ab; u < einheiten_; ++u) {
-        const std::size_t von = 4 * u, bis = std::min(a.n, von + 4);
+        const std::size_t von = ZeilenProEinheit * u, bis = std::min(a.n, von + ZeilenProEinheit);
         uint32_t z = zustand_[u].load(std::memory_order_acquire);
         for (int runde = 0; z == InArbeit || (z == Offen && !uebernehmen); ++runde) {
             if (uebernehmen && runde % 16 == 15 && Uhr::now() > frist)
@@ -189,7 +192,7 @@ void HelferFaden::Mitrechnen()
             // Flags per unit: a unit taken over must not bring its flags
             // along, nor may a delivered one lose them.
             FlagsLoeschen();
-            kern_(auftrag_, 4 * u, std::min(auftrag_.n, 4 * u + 4));
+            kern_(auftrag_, ZeilenProEinheit * u, std::min(auftrag_.n, ZeilenProEinheit * (u + 1)));
             z = InArbeit;
             if (!zustand_[u].compare_exchange_strong(z, Fertig | (FlagsAlsFehler() << 8), std::memory_order_release,
                                                      std::memory_order_relaxed))
