@@ -6,6 +6,7 @@
 #include "mainwindow/qtzeitgeber.h"
 #include "model/zahltext.h"
 #include "sim/aufbau.h"
+#include "view/bildausgabe.h"
 #include "view/picplavo.h"
 
 #include <QAction>
@@ -349,6 +350,14 @@ void FrmPlavo::menNeu_Click() {}
 void FrmPlavo::menOeffnen_Click() {}
 void FrmPlavo::menSpeichern_Click() {}
 void FrmPlavo::menSpUnter_Click() {}
-void FrmPlavo::menBild_Click() {}
-void FrmPlavo::menDrucken_Click() {}
+void FrmPlavo::menBild_Click()
+{
+    Bildausgabe(pic_->Flaeche(), *cdg_, *frage_).menBild_Click();
+}
+
+void FrmPlavo::menDrucken_Click()
+{
+    Bildausgabe(pic_->Flaeche(), *cdg_, *frage_).menDrucken_Click();
+}
+
 void FrmPlavo::menEnde_Click() {}
