@@ -1,4 +1,5 @@
 #include "mainwindow/frmplavo.h"
+#include "mainwindow/qtstandarddialog.h"
 #include "mainwindow/zeitgeber.h"
 #include "support/pdfseiten.h"
 #include "support/skriptdialog.h"
@@ -6,7 +7,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 // The window's menu items reach the export and the printing, which take what
@@ -54,4 +57,32 @@ TEST(FrmPlavoBild, ExportAndPrintTheCurrentPictureWhileTheRunGoesOn)
     EXPECT_EQ(fenster.picPlavo().Flaeche().Image(), bild);
     EXPECT_EQ(cdg.Filter, QStringLiteral("Plavo-Dateien (*.bmp)|*.bmp"));
     fenster.Menue(QStringLiteral("menStop"))->trigger();
+}
+
+// Flags 12: the real print dialog offers neither a selection nor a page range
+// (Qt's own dialog would still offer a range for the print server).
+TEST(FrmPlavoBild, PrintDialogOffersOnlyTheWholeOutput)
+{
+    QtStandarddialog cdg(nullptr);
+    cdg.Flags = cdlPDNoSelection | cdlPDNoPageNums;
+    bool bereichVersteckt = false;
+    bool gefunden = false;
+    QTimer waechter;
+    int versuche = 0;
+    QObject::connect(&waechter, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog && ++versuche < 500)
+            return;
+        waechter.stop();
+        if (dialog) {
+            gefunden = true;
+            if (QWidget* bereich = dialog->findChild<QWidget*>(QStringLiteral("gbPrintRange")))
+                bereichVersteckt = bereich->isHidden();
+            dialog->reject();
+        }
+    });
+    waechter.start(10);
+    EXPECT_FALSE(cdg.ShowPrinter()) << "closed without printing";
+    ASSERT_TRUE(gefunden);
+    EXPECT_TRUE(bereichVersteckt);
 }
