@@ -46,7 +46,6 @@ public:
     Rueckfragen& rueckfragen() { return *frage_; }
     ModPlavo& mod() { return mod_; }
     QAction* Menue(const QString& name) const;   // by control name, e.g. "menStart"
-    Dokumentbefehle& dokument() { return *dokument_; }
 
     // The caption; "[*]" in a file name is shown literally.
     void Caption(const QString& text);
