@@ -1,24 +1,27 @@
 #pragma once
-// A timer stand-in: it never fires by itself; a test calls Ticken() where the
-// platform would deliver a tick.
+// A timer that ticks only when the test says so, and only as a real one would:
+// while enabled and with a non-zero interval.
 
 #include "mainwindow/zeitgeber.h"
 
 class SkriptZeitgeber : public Zeitgeber {
 public:
-    bool Enabled() const override { return an_; }
-    void SetEnabled(bool an) override { an_ = an; }
-    int32_t Interval() const override { return ms_; }
-    void SetInterval(int32_t ms) override { ms_ = ms; }
+    bool Enabled() const override { return enabled_; }
+    void SetEnabled(bool an) override { enabled_ = an; }
+    int32_t Interval() const override { return interval_; }
+    void SetInterval(int32_t ms) override { interval_ = ms; }
 
-    // One tick, delivered only as a real timer would: enabled, interval above 0.
-    void Ticken()
+    // Delivers up to n ticks; returns how many were delivered.
+    int Ticken(int n = 1)
     {
-        if (an_ && ms_ > 0 && Timer)
-            Timer();
+        int geliefert = 0;
+        for (int i = 0; i < n && enabled_ && interval_ != 0; ++i, ++geliefert)
+            if (Timer)
+                Timer();
+        return geliefert;
     }
 
 private:
-    bool an_ = false;
-    int32_t ms_ = 100;
+    bool enabled_ = false;
+    int32_t interval_ = 100;
 };
