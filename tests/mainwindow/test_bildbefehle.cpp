@@ -1,67 +1,58 @@
-#include "mainwindow/frmplavo.h"
 #include "mainwindow/qtstandarddialog.h"
-#include "mainwindow/zeitgeber.h"
+#include "support/fensterprobe.h"
 #include "support/pdfseiten.h"
-#include "support/skriptdialog.h"
-#include "view/picplavo.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QDialog>
-#include <QTemporaryDir>
+#include <QPrintDialog>
 #include <QTimer>
-#include <gtest/gtest.h>
 
-// The window's menu items reach the export and the printing, which take what
-// the surface shows at that moment and leave the run alone.
-TEST(FrmPlavoBild, ExportAndPrintTheCurrentPictureWhileTheRunGoesOn)
+namespace {
+using BildBefehle = FensterProbe;
+}
+
+// The menu items reach the export and the printing, which take what the
+// surface shows at that moment and leave the run, the picture and the body
+// file dialog alone.
+TEST_F(BildBefehle, ExportAndPrintTheCurrentPictureWhileTheRunGoesOn)
 {
-    QTemporaryDir dir;
-    ModPlavo mod;
-    SkriptStandarddialog cdg;
-    SkriptRueckfragen frage;
-    FrmPlavo fenster(mod, {&cdg, &frage, nullptr, {}});
-    fenster.show();
-    QApplication::processEvents();
+    frm->show();
+    Oeffnen(Datei(QStringLiteral("lauf.plv"), Sonnensystem()));
+    Menue("menStart")->trigger();
+    ASSERT_EQ(tim.Ticken(5), 5);
+    const QImage bild = frm->picPlavo().Flaeche().Image();
+    ASSERT_GT(NichtWeiss(), 0);
 
-    Koerper k;
-    k.Masse = 1;
-    k.X = 0.5 * 1.5e11;
-    k.Geschwindigkeit = 30000;
-    k.Richtung = 90;
-    k.Farbe = 0x00C000;
-    mod.KoerperStart = {k};
-    fenster.Menue(QStringLiteral("menStart"))->trigger();
-    for (int i = 0; i < 5; ++i)
-        ASSERT_TRUE(fenster.Berechnung());
-    const QImage bild = fenster.picPlavo().Flaeche().Image();
-    ASSERT_TRUE(bild.pixelColor(bild.width() * 3 / 4, bild.height() / 2) == QColor(0, 0xC0, 0))
-        << "the body starts half an AE right of the centre";
-
-    const QString bmp = dir.filePath(QStringLiteral("lauf.bmp"));
+    const QString bmp = Pfad(QStringLiteral("lauf.bmp"));
     cdg.Antworten = {bmp};
-    fenster.Menue(QStringLiteral("menBild"))->trigger();
+    Menue("menBild")->trigger();
+    EXPECT_EQ(cdg.Aufrufe.back().FileName, Pfad(QStringLiteral("lauf.plv"))) << "proposes the last file chosen";
     EXPECT_EQ(QImage(bmp, "BMP").convertToFormat(QImage::Format_RGB32), bild);
 
-    const QString pdf = dir.filePath(QStringLiteral("lauf.pdf"));
+    const QString pdf = Pfad(QStringLiteral("lauf.pdf"));
     cdg.Drucker = std::make_unique<QPrinter>();
     cdg.Drucker->setOutputFormat(QPrinter::PdfFormat);
     cdg.Drucker->setOutputFileName(pdf);
     cdg.Antworten = {QStringLiteral("2")};
-    fenster.Menue(QStringLiteral("menDrucken"))->trigger();
+    Menue("menDrucken")->trigger();
     EXPECT_EQ(PdfSeitenzahl(pdf), 2);
 
     EXPECT_TRUE(frage.Gemeldet.empty());
-    EXPECT_TRUE(fenster.timPlavo().Enabled()) << "neither command stops the run";
-    EXPECT_EQ(fenster.Schrittzahl, 5);
-    EXPECT_EQ(fenster.picPlavo().Flaeche().Image(), bild);
+    EXPECT_TRUE(tim.Enabled()) << "neither command stops the run";
+    EXPECT_EQ(frm->Schrittzahl, 5);
+    EXPECT_EQ(frm->picPlavo().Flaeche().Image(), bild);
+    EXPECT_EQ(tim.Ticken(), 1);
+
+    // The bitmap filter stays until a body-file command sets its own.
     EXPECT_EQ(cdg.Filter, QStringLiteral("Plavo-Dateien (*.bmp)|*.bmp"));
-    fenster.Menue(QStringLiteral("menStop"))->trigger();
+    cdg.Antworten = {std::nullopt};
+    Menue("menSpUnter")->trigger();
+    EXPECT_EQ(cdg.Aufrufe.back().Filter, QStringLiteral("Plavo-Dateien (*.plv)|*.plv"));
+    EXPECT_EQ(cdg.Aufrufe.back().DefaultExt, QStringLiteral("*.plv"));
 }
 
 // Flags 12: the real print dialog offers neither a selection nor a page range
 // (Qt's own dialog would still offer a range for the print server).
-TEST(FrmPlavoBild, PrintDialogOffersOnlyTheWholeOutput)
+TEST(Druckdialog, OffersOnlyTheWholeOutputUnderFlags12)
 {
     QtStandarddialog cdg(nullptr);
     cdg.Flags = cdlPDNoSelection | cdlPDNoPageNums;
@@ -69,8 +60,12 @@ TEST(FrmPlavoBild, PrintDialogOffersOnlyTheWholeOutput)
     bool gefunden = false;
     QTimer waechter;
     int versuche = 0;
+    // Looks for the dialog once it is shown, notes what it offers and closes it.
     QObject::connect(&waechter, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QPrintDialog* dialog = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QPrintDialog*>(w); d && d->isVisible())
+                dialog = d;
         if (!dialog && ++versuche < 500)
             return;
         waechter.stop();
