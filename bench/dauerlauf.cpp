@@ -78,7 +78,9 @@ int main(int argc, char** argv)
 
     ModPlavo mod;
     StilleRueckfragen fragen;
-    FrmPlavo fenster(mod, {nullptr, &fragen, nullptr, {}});
+    FrmPlavoDienste dienste;
+    dienste.rueckfragen = &fragen;
+    FrmPlavo fenster(mod, dienste);
     fenster.show();
     QApplication::processEvents();
 
