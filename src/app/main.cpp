@@ -1,17 +1,23 @@
-#include "view/picplavo.h"
+#include "mainwindow/frmplavo.h"
 
 #include <QApplication>
-#include <QMainWindow>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QMainWindow fenster;
-    fenster.setWindowTitle(QStringLiteral("Plavo"));
-    auto* pic = new PicPlavo(&fenster);
-    fenster.setCentralWidget(pic);
-    fenster.resize(653, 532);
+    QApplication::setApplicationName(QStringLiteral("Plavo"));
+
+    // Standard buttons and dialogs speak German on any system.
+    QTranslator qtDeutsch;
+    if (qtDeutsch.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtDeutsch);
+
+    ModPlavo mod;
+    FrmPlavo fenster(mod);
     fenster.show();
-    pic->BildAnpassen();
     return app.exec();
 }
