@@ -45,7 +45,7 @@ void GitterModell::TextSetzen(int zeile, int spalte, const QString& text)
     if (zelle == text)
         return;
     zelle = text;
-    Geaendert(zeile, spalte, {Qt::DisplayRole});
+    Geaendert(zeile, spalte);
 }
 
 int32_t GitterModell::Farbe(int zeile, int spalte) const
@@ -58,14 +58,14 @@ void GitterModell::FarbeSetzen(int zeile, int spalte, int32_t farbe)
     if (!Gueltig(zeile, spalte) || farben_[Stelle(zeile, spalte)] == farbe)
         return;
     farben_[Stelle(zeile, spalte)] = farbe;
-    Geaendert(zeile, spalte, {Qt::BackgroundRole});
+    Geaendert(zeile, spalte);
 }
 
 void GitterModell::ZeileAnhaengen(const QString& ersteSpalte)
 {
     ZeilenSetzen(zeilen_ + 1);
     texte_[Stelle(zeilen_ - 1, 0)] = ersteSpalte;
-    Geaendert(zeilen_ - 1, 0, {Qt::DisplayRole});
+    Geaendert(zeilen_ - 1, 0);
 }
 
 void GitterModell::ZeileEntfernen(int zeile)
@@ -81,18 +81,33 @@ void GitterModell::ZeileEntfernen(int zeile)
     endRemoveRows();
 }
 
-void GitterModell::Geaendert(int zeile, int spalte, const QList<int>& rollen)
+void GitterModell::Geaendert(int zeile, int spalte)
 {
+    // Collected and told once the event loop runs again: a fill changes a
+    // quarter of a million cells, the view needs one repaint.
     if (zeile == 0 && spalte == 0)
         return;   // the corner cell is not shown
-    if (zeile == 0) {
-        emit headerDataChanged(Qt::Horizontal, spalte - 1, spalte - 1);
-    } else if (spalte == 0) {
-        emit headerDataChanged(Qt::Vertical, zeile - 1, zeile - 1);
-    } else {
-        const QModelIndex i = index(zeile - 1, spalte - 1);
-        emit dataChanged(i, i, rollen);
+    Bereich& b = zeile == 0 ? oben_ : spalte == 0 ? links_ : zellen_;
+    b.Erweitern(zeile, spalte);
+    if (!meldungGeplant_) {
+        meldungGeplant_ = true;
+        QMetaObject::invokeMethod(this, &GitterModell::AenderungenMelden, Qt::QueuedConnection);
     }
+}
+
+void GitterModell::AenderungenMelden()
+{
+    meldungGeplant_ = false;
+    const int letzteZeile = zeilen_ - 1;
+    if (oben_.Gueltig())
+        emit headerDataChanged(Qt::Horizontal, oben_.s1 - 1, oben_.s2 - 1);
+    if (links_.Gueltig() && links_.z1 <= letzteZeile)
+        emit headerDataChanged(Qt::Vertical, links_.z1 - 1, std::min(links_.z2, letzteZeile) - 1);
+    if (zellen_.Gueltig() && zellen_.z1 <= letzteZeile)
+        emit dataChanged(index(zellen_.z1 - 1, zellen_.s1 - 1),
+                         index(std::min(zellen_.z2, letzteZeile) - 1, zellen_.s2 - 1),
+                         {Qt::DisplayRole, Qt::BackgroundRole});
+    oben_ = links_ = zellen_ = Bereich{};
 }
 
 int GitterModell::rowCount(const QModelIndex& parent) const

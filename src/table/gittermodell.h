@@ -7,6 +7,8 @@
 
 #include <QAbstractTableModel>
 #include <QColor>
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -38,12 +40,28 @@ public:
 
 private:
     size_t Stelle(int zeile, int spalte) const { return size_t(zeile) * size_t(spalten_) + size_t(spalte); }
-    void Geaendert(int zeile, int spalte, const QList<int>& rollen);
+    void Geaendert(int zeile, int spalte);
+    void AenderungenMelden();
+
+    // Changed cells not yet told to the view, as a bounding box (grid numbering).
+    struct Bereich {
+        int z1 = INT_MAX, z2 = -1, s1 = INT_MAX, s2 = -1;
+        bool Gueltig() const { return z2 >= 0; }
+        void Erweitern(int z, int s)
+        {
+            z1 = std::min(z1, z);
+            z2 = std::max(z2, z);
+            s1 = std::min(s1, s);
+            s2 = std::max(s2, s);
+        }
+    };
 
     int spalten_;
     int zeilen_ = 2;
     std::vector<QString> texte_;
     std::vector<int32_t> farben_;
+    Bereich oben_, links_, zellen_;
+    bool meldungGeplant_ = false;
 };
 
 // Red in the low byte, as the body colour is stored.

@@ -108,6 +108,18 @@ void QtGitter::RemoveItem(int zeile)
 
 void QtGitter::AktuelleZelleAbgleichen()
 {
+    // The view follows once control returns to the event loop: filling or
+    // committing moves the current cell through every row, and the view needs
+    // only the last one.
+    if (abgleichGeplant_)
+        return;
+    abgleichGeplant_ = true;
+    QMetaObject::invokeMethod(this, &QtGitter::AktuelleZelleAbgleichenJetzt, Qt::QueuedConnection);
+}
+
+void QtGitter::AktuelleZelleAbgleichenJetzt()
+{
+    abgleichGeplant_ = false;
     // Fixed cells have no model index: the view then shows no current cell.
     const QModelIndex i = zeile_ >= 1 && spalte_ >= 1 ? modell_.index(zeile_ - 1, spalte_ - 1) : QModelIndex();
     if (i == currentIndex())
@@ -119,6 +131,7 @@ void QtGitter::AktuelleZelleAbgleichen()
 
 void QtGitter::AktuelleZelleZeigen(bool fokus)
 {
+    AktuelleZelleAbgleichenJetzt();
     if (currentIndex().isValid())
         scrollTo(currentIndex());
     if (fokus)

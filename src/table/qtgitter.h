@@ -46,6 +46,7 @@ private:
     int Pixel(int twips) const;
     void Maus(const QPoint& imViewport);
     void AktuelleZelleAbgleichen();
+    void AktuelleZelleAbgleichenJetzt();
 
     GitterModell modell_;
     int zeile_ = 1;
@@ -53,5 +54,6 @@ private:
     int mausZeile_ = -1;
     int mausSpalte_ = -1;
     bool klick_ = false;    // a mouse button is being handled
-    bool intern_ = false;   // the view's current index moves because of us, not the user
+    bool intern_ = false;
+    bool abgleichGeplant_ = false;   // the view's current index moves because of us, not the user
 };

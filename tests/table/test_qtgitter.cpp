@@ -5,6 +5,7 @@
 #include "table/twips.h"
 
 #include <QHeaderView>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -120,6 +121,29 @@ TEST(QtGitter, FixedRowAndColumnAreTheHeadersAndColourZeroIsNoBackground)
     EXPECT_FALSE(g.Modell().flags(farbzelle) & Qt::ItemIsEditable);
 }
 
+TEST(QtGitter, ChangesReachTheViewOnceTheEventLoopRuns)
+{
+    QtGitter g(8);
+    g.RowsSetzen(10);
+    QSignalSpy zellen(&g.Modell(), &QAbstractItemModel::dataChanged);
+    QSignalSpy koepfe(&g.Modell(), &QAbstractItemModel::headerDataChanged);
+    g.TextMatrixSetzen(3, 2, QStringLiteral("a"));
+    g.TextMatrixSetzen(7, 5, QStringLiteral("b"));
+    g.RowSetzen(9);
+    g.ColSetzen(6);
+    g.CellBackColorSetzen(0x112233);
+    g.TextMatrixSetzen(4, 0, QStringLiteral("4"));
+    g.RowsSetzen(8);   // the coloured cell's row is gone before the view hears of it
+    QCoreApplication::processEvents();
+
+    ASSERT_EQ(zellen.size(), 1);
+    EXPECT_EQ(zellen[0][0].toModelIndex(), g.Modell().index(2, 1));
+    EXPECT_EQ(zellen[0][1].toModelIndex(), g.Modell().index(6, 5));
+    ASSERT_EQ(koepfe.size(), 1);
+    EXPECT_EQ(koepfe[0][0].value<Qt::Orientation>(), Qt::Vertical);
+    EXPECT_EQ(koepfe[0][1].toInt(), 3);
+}
+
 TEST(QtGitter, ColumnWidthsAreTwipsAtTheLogicalDpi)
 {
     QtGitter g(8);
@@ -172,8 +196,9 @@ TEST(QtGitter, DoubleClickMakesTheCellCurrentAndReportsItUnderTheMouse)
     EXPECT_EQ(g.MouseCol(), 0);
     EXPECT_EQ(g.Row(), 4) << "clicks on the headers leave the current cell";
 
-    // Setting the current cell shows it in the view without scrolling.
+    // The view shows the current cell the program set once the event loop runs.
     g.RowSetzen(5);
     g.ColSetzen(7);
+    QCoreApplication::processEvents();
     EXPECT_EQ(g.currentIndex(), g.Modell().index(4, 6));
 }
