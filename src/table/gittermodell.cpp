@@ -1,5 +1,18 @@
 #include "gittermodell.h"
 
+namespace {
+
+// A never-named body's name is 15 NUL characters; fonts draw them as boxes.
+// They stay in the cell text and are only left out when drawn.
+QString Anzeigetext(const QString& text)
+{
+    if (!text.contains(QChar(0)))
+        return text;
+    return QString(text).remove(QChar(0));
+}
+
+}  // namespace
+
 QColor FarbeAusRgb(int32_t rgb)
 {
     const auto f = uint32_t(rgb);
@@ -128,7 +141,7 @@ QVariant GitterModell::data(const QModelIndex& index, int role) const
     const int spalte = index.column() + 1;
     switch (role) {
     case Qt::DisplayRole:
-        return Text(zeile, spalte);
+        return Anzeigetext(Text(zeile, spalte));
     case Qt::BackgroundRole:
         if (const int32_t f = Farbe(zeile, spalte))
             return FarbeAusRgb(f);
@@ -142,7 +155,7 @@ QVariant GitterModell::headerData(int section, Qt::Orientation orientation, int 
 {
     if (role != Qt::DisplayRole)
         return {};
-    return orientation == Qt::Horizontal ? Text(0, section + 1) : Text(section + 1, 0);
+    return Anzeigetext(orientation == Qt::Horizontal ? Text(0, section + 1) : Text(section + 1, 0));
 }
 
 Qt::ItemFlags GitterModell::flags(const QModelIndex& index) const

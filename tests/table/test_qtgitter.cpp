@@ -117,6 +117,12 @@ TEST(QtGitter, FixedRowAndColumnAreTheHeadersAndColourZeroIsNoBackground)
     g.CellBackColorSetzen(0);
     EXPECT_FALSE(g.Modell().data(farbzelle, Qt::BackgroundRole).isValid());
 
+    // NUL characters (a never-named body) are kept in the text but not drawn.
+    const QString namenlos(15, QChar(0));
+    g.TextMatrixSetzen(1, 1, namenlos);
+    EXPECT_EQ(g.TextMatrix(1, 1), namenlos);
+    EXPECT_EQ(g.Modell().data(g.Modell().index(0, 0)).toString(), QString());
+
     EXPECT_EQ(g.editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_FALSE(g.Modell().flags(farbzelle) & Qt::ItemIsEditable);
 }
