@@ -98,7 +98,7 @@ TEST(QtGitter, AddItemAndRemoveItemMoveTextsAndColoursTogether)
     EXPECT_EQ(g.TextMatrix(1, 1), QStringLiteral("1/1"));
 }
 
-TEST(QtGitter, FixedRowAndColumnAreTheHeadersAndColourZeroIsNoBackground)
+TEST(QtGitter, FixedRowAndColumnAreTheHeadersColourZeroIsNoBackgroundWidthsInTwips)
 {
     QtGitter g(8);
     g.TextMatrixSetzen(0, 2, QStringLiteral("Masse"));
@@ -125,6 +125,12 @@ TEST(QtGitter, FixedRowAndColumnAreTheHeadersAndColourZeroIsNoBackground)
 
     EXPECT_EQ(g.editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_FALSE(g.Modell().flags(farbzelle) & Qt::ItemIsEditable);
+
+    // Widths in twips at the logical DPI; column 0 is the row-number header.
+    g.ColWidthSetzen(0, 300);
+    g.ColWidthSetzen(2, 1440);
+    EXPECT_EQ(g.columnWidth(1), g.logicalDpiX());
+    EXPECT_EQ(g.verticalHeader()->width(), TwipsZuPixel(300, g.logicalDpiX()));
 }
 
 TEST(QtGitter, ChangesReachTheViewOnceTheEventLoopRuns)
@@ -148,18 +154,6 @@ TEST(QtGitter, ChangesReachTheViewOnceTheEventLoopRuns)
     ASSERT_EQ(koepfe.size(), 1);
     EXPECT_EQ(koepfe[0][0].value<Qt::Orientation>(), Qt::Vertical);
     EXPECT_EQ(koepfe[0][1].toInt(), 3);
-}
-
-TEST(QtGitter, ColumnWidthsAreTwipsAtTheLogicalDpi)
-{
-    QtGitter g(8);
-    g.ColWidthSetzen(0, 300);
-    g.ColWidthSetzen(2, 1440);
-    EXPECT_EQ(g.columnWidth(1), g.logicalDpiX());
-    EXPECT_EQ(g.verticalHeader()->width(), TwipsZuPixel(300, g.logicalDpiX()));
-    EXPECT_EQ(TwipsZuPixel(1440, 96), 96);
-    EXPECT_EQ(TwipsZuPixel(8730, 96), 582);
-    EXPECT_EQ(TwipsZuPixel(300, 144), 30);
 }
 
 TEST(QtGitter, DoubleClickMakesTheCellCurrentAndReportsItUnderTheMouse)
