@@ -147,10 +147,9 @@ void FrmPlavo::MenuesAnlegen()
         }
         QAction* a = (e.ebene == 3 ? untermenue : menue)->addAction(text);
         a->setObjectName(name);
-        if (!e.kurz.isEmpty()) {
+        // Window shortcuts: while the modal table window is open they must not reach here.
+        if (!e.kurz.isEmpty())
             a->setShortcut(e.kurz);
-            a->setShortcutContext(Qt::ApplicationShortcut);
-        }
         if (e.ebene == 3) {
             a->setCheckable(true);
             a->setChecked(name == QStringLiteral("menWarten"));
