@@ -133,8 +133,8 @@ KoerperSatz InnerePlaneten()
 }
 
 // The Sun, the Earth and the Moon: the Earth and the Moon circle their common
-// centre of mass, which circles the Sun at the Earth's distance. At this scale
-// the Moon's orbit is under a pixel wide; zoom in to see it.
+// centre of mass, which circles the Sun at the Earth's distance. In the
+// default section the Moon's trail lies within a pixel of the Earth's.
 KoerperSatz SonneErdeMond()
 {
     Zustand sonne{"Sonne", Sonnenmasse, 0, 0, 0, 0, Sonnengelb};
