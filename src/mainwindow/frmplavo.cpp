@@ -7,6 +7,7 @@
 #include "mainwindow/qtzeitgeber.h"
 #include "model/zahltext.h"
 #include "sim/aufbau.h"
+#include "view/bildausgabe.h"
 #include "view/picplavo.h"
 
 #include <QAction>
@@ -351,8 +352,16 @@ void FrmPlavo::menNeu_Click() { dokument_->Neu(); }
 void FrmPlavo::menOeffnen_Click() { dokument_->Oeffnen(); }
 void FrmPlavo::menSpeichern_Click() { dokument_->Speichern(); }
 void FrmPlavo::menSpUnter_Click() { dokument_->SpeichernUnter(); }
-void FrmPlavo::menBild_Click() {}
-void FrmPlavo::menDrucken_Click() {}
+void FrmPlavo::menBild_Click()
+{
+    Bildausgabe(pic_->Flaeche(), *cdg_, *frage_).menBild_Click();
+}
+
+void FrmPlavo::menDrucken_Click()
+{
+    Bildausgabe(pic_->Flaeche(), *cdg_, *frage_).menDrucken_Click();
+}
+
 void FrmPlavo::menEnde_Click() { dokument_->Ende(); }
 
 void FrmPlavo::closeEvent(QCloseEvent* ereignis)
