@@ -7,6 +7,8 @@ pakete=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-translations-l10n libqt6printsupport6 libgl-dev
   libgtest-dev libbenchmark-dev
+  poppler-utils
+  desktop-file-utils appstream file dpkg-dev
   "$@"
 )
 

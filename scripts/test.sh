@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Plavo with its tests (installing what is missing) and runs them all.
-# Window tests run offscreen, so no display is needed.
+# Window tests run offscreen, so no display is needed. ctest also validates
+# the desktop files and builds the Debian package (scripts/check-desktop.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh

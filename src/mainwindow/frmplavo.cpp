@@ -1,14 +1,17 @@
 #include "frmplavo.h"
 
+#include "mainwindow/dokumentbefehle.h"
 #include "mainwindow/plavoicon.h"
 #include "mainwindow/qtrueckfragen.h"
 #include "mainwindow/qtstandarddialog.h"
 #include "mainwindow/qtzeitgeber.h"
 #include "model/zahltext.h"
 #include "sim/aufbau.h"
+#include "view/bildausgabe.h"
 #include "view/picplavo.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QResizeEvent>
@@ -51,6 +54,7 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
     , frage_(dienste.rueckfragen)
     , tim_(dienste.timPlavo)
     , tabelleZeigen_(std::move(dienste.tabelleZeigen))
+    , dokument_(std::make_unique<Dokumentbefehle>(*this, std::move(dienste.programmBeenden)))
 {
     if (!cdg_) {
         eigenerCdg_ = std::make_unique<QtStandarddialog>(this);
@@ -344,10 +348,26 @@ void FrmPlavo::menSimStart_Click()
 }
 
 // Document commands, picture export and printing come with their own classes.
-void FrmPlavo::menNeu_Click() {}
-void FrmPlavo::menOeffnen_Click() {}
-void FrmPlavo::menSpeichern_Click() {}
-void FrmPlavo::menSpUnter_Click() {}
-void FrmPlavo::menBild_Click() {}
-void FrmPlavo::menDrucken_Click() {}
-void FrmPlavo::menEnde_Click() {}
+void FrmPlavo::menNeu_Click() { dokument_->Neu(); }
+void FrmPlavo::menOeffnen_Click() { dokument_->Oeffnen(); }
+void FrmPlavo::menSpeichern_Click() { dokument_->Speichern(); }
+void FrmPlavo::menSpUnter_Click() { dokument_->SpeichernUnter(); }
+void FrmPlavo::menBild_Click()
+{
+    Bildausgabe(pic_->Flaeche(), *cdg_, *frage_).menBild_Click();
+}
+
+void FrmPlavo::menDrucken_Click()
+{
+    Bildausgabe(pic_->Flaeche(), *cdg_, *frage_).menDrucken_Click();
+}
+
+void FrmPlavo::menEnde_Click() { dokument_->Ende(); }
+
+void FrmPlavo::closeEvent(QCloseEvent* ereignis)
+{
+    if (dokument_->Schliessen())
+        ereignis->accept();
+    else
+        ereignis->ignore();
+}

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+class Dokumentbefehle;
 class PicPlavo;
 class QAction;
 class Rueckfragen;
@@ -23,6 +24,7 @@ struct FrmPlavoDienste {
     Rueckfragen* rueckfragen = nullptr;
     Zeitgeber* timPlavo = nullptr;
     std::function<void()> tabelleZeigen;   // shows the table window modally
+    std::function<void()> programmBeenden; // ends the program after Exit; null: quit the application
 };
 
 class FrmPlavo : public QMainWindow {
@@ -72,13 +74,16 @@ public:
 
     // One step with its drawing and caption; a fault stops the run with a message.
     bool Berechnung();
+    // Stops the timer and tells the user why the simulation stopped.
+    void Fehlerstopp(unsigned fehler);
 
 protected:
     void resizeEvent(QResizeEvent* ereignis) override;
+    // Form_Unload: asks about unsaved changes; the close goes on unless a save was wanted and failed.
+    void closeEvent(QCloseEvent* ereignis) override;
 
 private:
     void MenuesAnlegen();
-    void Fehlerstopp(unsigned fehler);
     std::optional<double> ZahlErfragen(const QString& prompt, const QString& vorschlag);
 
     ModPlavo& mod_;
@@ -90,6 +95,7 @@ private:
     std::function<void()> tabelleZeigen_;
     PicPlavo* pic_;
     Rechenwerk werk_;
+    std::unique_ptr<Dokumentbefehle> dokument_;
 };
 
 // German text for a step's faults.

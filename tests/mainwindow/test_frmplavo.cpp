@@ -45,7 +45,7 @@ struct Fenster : ::testing::Test {
     void SetUp() override
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        frm = std::make_unique<FrmPlavo>(mod, FrmPlavoDienste{&cdg, &frage, &tim, {}});
+        frm = std::make_unique<FrmPlavo>(mod, FrmPlavoDienste{&cdg, &frage, &tim, {}, {}});
         frm->show();
         frm->resize(400, 300);
         QApplication::processEvents();
