@@ -10,6 +10,7 @@ pakete=(
   poppler-utils
   clang libclang-rt-14-dev
   xvfb xdotool fonts-dejavu-core
+  desktop-file-utils appstream file dpkg-dev
   "$@"
 )
 
