@@ -1,4 +1,5 @@
 #include "mainwindow/frmplavo.h"
+#include "support/koerperbau.h"
 #include "support/skriptdialog.h"
 #include "support/skriptzeitgeber.h"
 #include "view/picplavo.h"
@@ -17,15 +18,7 @@ namespace {
 
 Koerper Planet(double masse, double x, double y, double v, double richtung, int32_t farbe)
 {
-    Koerper k;
-    k.NameSetzen(QStringLiteral("K"));
-    k.Masse = masse;
-    k.X = x;
-    k.Y = y;
-    k.Geschwindigkeit = v;
-    k.Richtung = richtung;
-    k.Farbe = farbe;
-    return k;
+    return NeuerKoerper(QStringLiteral("K"), masse, x, y, v, richtung, farbe);
 }
 
 // A sun and an earth on a circular orbit of half an AE.

@@ -2,6 +2,7 @@
 // A table window on the Qt grid with scripted input boxes and colour dialog,
 // in a German locale, over a document set the test builds.
 
+#include "support/koerperbau.h"
 #include "model/modplavo.h"
 #include "support/skriptdialog.h"
 #include "table/frmtabelle.h"
@@ -23,15 +24,7 @@ protected:
     static Koerper Koerper_(const char* name, double masse, double x, double y, double v, double richtung,
                             int32_t farbe)
     {
-        Koerper k;
-        k.NameSetzen(QString::fromUtf8(name));
-        k.Masse = masse;
-        k.X = x;
-        k.Y = y;
-        k.Geschwindigkeit = v;
-        k.Richtung = richtung;
-        k.Farbe = farbe;
-        return k;
+        return NeuerKoerper(QString::fromUtf8(name), masse, x, y, v, richtung, farbe);
     }
 
     // A saved document of three bodies, loaded and shown in the table.
