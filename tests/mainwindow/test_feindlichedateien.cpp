@@ -5,6 +5,7 @@
 
 #include "model/codepage1252.h"
 #include "support/fensterprobe.h"
+#include "support/koerperbau.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -31,15 +32,7 @@ constexpr double Unendlich = std::numeric_limits<double>::infinity();
 
 Koerper Roh(double masse, double x, double y, double v, double richtung)
 {
-    Koerper k;
-    k.NameSetzen(QStringLiteral("feindlich"));
-    k.Masse = masse;
-    k.X = x;
-    k.Y = y;
-    k.Geschwindigkeit = v;
-    k.Richtung = richtung;
-    k.Farbe = 0xFF;
-    return k;
+    return NeuerKoerper(QStringLiteral("feindlich"), masse, x, y, v, richtung, 0xFF);
 }
 
 class FeindlicheDateien : public FensterProbe {
