@@ -1,14 +1,22 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Plavo needs, only those that are missing.
-# Usage: scripts/deps.sh [extra packages...]
+# Usage: scripts/deps.sh            what building and running the program needs
+#        scripts/deps.sh --tests    that and what the tests, fuzzing and packaging need
 set -euo pipefail
 
 pakete=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-translations-l10n libqt6printsupport6 libgl-dev
-  libgtest-dev libbenchmark-dev
-  "$@"
 )
+if [ "${1:-}" = "--tests" ]; then
+  pakete+=(
+    libgtest-dev libbenchmark-dev
+    poppler-utils
+    clang libclang-rt-14-dev
+    xvfb xdotool fonts-dejavu-core
+    desktop-file-utils appstream file dpkg-dev
+  )
+fi
 
 fehlend=()
 for p in "${pakete[@]}"; do

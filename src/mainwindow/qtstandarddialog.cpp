@@ -7,6 +7,32 @@
 #include <QPrinter>
 #include <QStringList>
 
+namespace {
+// With CUPS, Qt's print dialog offers a page range for the print server to
+// apply even when the application switched PrintPageRange off. When neither
+// a selection nor a page range may be chosen, the whole range group goes,
+// leaving "print everything" as the only choice. Qt fills the group when the
+// dialog is shown, so it is hidden right after that.
+class DruckDialog : public QPrintDialog {
+public:
+    DruckDialog(QPrinter* drucker, QWidget* besitzer, bool nurAlles)
+        : QPrintDialog(drucker, besitzer)
+        , nurAlles_(nurAlles)
+    {
+    }
+    void setVisible(bool sichtbar) override
+    {
+        QPrintDialog::setVisible(sichtbar);
+        if (sichtbar && nurAlles_)
+            if (QWidget* bereich = findChild<QWidget*>(QStringLiteral("gbPrintRange")))
+                bereich->hide();
+    }
+
+private:
+    bool nurAlles_;
+};
+}  // namespace
+
 QString QtFilterAusFilter(const QString& filter)
 {
     const QStringList teile = filter.split(QLatin1Char('|'));
@@ -82,7 +108,8 @@ bool QtStandarddialog::ShowColor()
 bool QtStandarddialog::ShowPrinter()
 {
     QPrinter* drucker = Printer();
-    QPrintDialog dialog(drucker, besitzer_);
+    const int32_t nurAlles = cdlPDNoSelection | cdlPDNoPageNums;
+    DruckDialog dialog(drucker, besitzer_, (Flags & nurAlles) == nurAlles);
     QAbstractPrintDialog::PrintDialogOptions optionen = dialog.options();
     if (Flags & cdlPDNoSelection)
         optionen &= ~QAbstractPrintDialog::PrintSelection;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <limits>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -25,12 +26,14 @@ QString ZahlZuText(double wert, const QLocale& locale)
     if (wert == 0.0)
         return QStringLiteral("0");
 
-    // Round to 15 significant digits once; "%.14e" gives d.dddddddddddddde±x.
+    // Round to 15 significant digits once: d.dddddddddddddde±x.
     char puffer[40];
-    std::snprintf(puffer, sizeof puffer, "%.14e", wert);
-    std::string s(puffer);
+    const auto ende = std::to_chars(puffer, puffer + sizeof puffer, wert, std::chars_format::scientific, 14).ptr;
+    const std::string_view s(puffer, size_t(ende - puffer));
     const size_t ePos = s.find('e');
-    const int exponent = std::stoi(s.substr(ePos + 1));
+    int exponent = 0;
+    const char* e = s.data() + ePos + 1;
+    std::from_chars(e + (*e == '+' ? 1 : 0), s.data() + s.size(), exponent);
     const bool negativ = s[0] == '-';
     std::string ziffern;
     for (size_t i = negativ ? 1 : 0; i < ePos; ++i)

@@ -1,6 +1,7 @@
-// The AVX2 rows. Only this file is compiled for AVX2 (by the pragma below,
-// not by a compiler flag), so nothing here can leak into code that runs on
-// older processors; FMA stays off, so no product is fused into a sum.
+// The AVX2 rows. Only the functions of this file are compiled for AVX2 (by
+// the pragmas below, not by a compiler flag), and all but ZeilenAvx2 are
+// internal, so nothing here can leak into code that runs on older
+// processors. FMA is not enabled, so no product can be fused into a sum.
 
 #include "zeilenkern.h"
 
@@ -8,8 +9,12 @@
 
 #include <immintrin.h>
 
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#endif
 
 namespace {
 
@@ -118,7 +123,11 @@ void ZeilenAvx2(const Zeilenauftrag& a, std::size_t von, std::size_t bis)
         Gruppe<Zwei>(a, i0, bis);
 }
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 #else
 

@@ -240,6 +240,32 @@ TEST(Schrittkern, FaultsInEitherHalfAreReportedAsTheReferenceReportsThem)
     }
 }
 
+TEST(Schrittkern, HostileValuesGiveTheReferenceBitsAndFaults)
+{
+    // Sets mixing ordinary values with zeros of both signs, extremes,
+    // subnormals, infinities and NaNs of both kinds, in every field.
+    const double inf = std::numeric_limits<double>::infinity();
+    const double besondere[] = {
+        0.0, -0.0, 1.0, -1.0, 1.5e11, -1.5e11, 333000.0, 1e154, 1e300, -1e300,
+        std::numeric_limits<double>::max(), std::numeric_limits<double>::min(),
+        std::numeric_limits<double>::denorm_min(), 1e-300, inf, -inf,
+        std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::signaling_NaN(),
+    };
+    constexpr size_t anzahl = sizeof besondere / sizeof besondere[0];
+    // One to three of them per set, so that each fault still shows.
+    Zufall z{77};
+    for (int k = 0; k < 300; ++k) {
+        const size_t n = 1 + size_t(z() * 70);
+        Satz s = Streuung(n, uint64_t(k));
+        std::vector<double>* felder[] = {&s.x, &s.y, &s.m, &s.vx, &s.vy};
+        for (int p = 0, pflanzen = 1 + int(z() * 3); p < pflanzen; ++p)
+            (*felder[size_t(z() * 5)])[size_t(z() * double(n))] = besondere[size_t(z() * anzahl)];
+        if (k % 50 == 0)
+            s.K = besondere[size_t(z() * anzahl)];
+        WieReferenz(s, "hostile values");
+    }
+}
+
 TEST(Schrittkern, BackToBackSharedPassesStayExact)
 {
     // Passes in quick succession, as in a replay: the caller regularly takes

@@ -1,0 +1,125 @@
+// A long run: one million steps of three bodies through the main window's
+// timer tick (step, drawing, caption, repaint), printing the resident memory
+// and the heap in use as it goes. Memory must stay flat: the program keeps no
+// list of points and nothing per step.
+//   build/bench/plavo_dauerlauf [steps]
+// Exit status 1 when the heap in use grew by more than 1 MiB after the first
+// tenth of the run. The resident memory may still creep by a few hundred KiB
+// while the allocator's free lists spread over more pages; it levels off.
+
+#include "mainwindow/frmplavo.h"
+#include "mainwindow/rueckfragen.h"
+#include "sim/aufbau.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <malloc.h>
+
+namespace {
+
+// Answers without a window: a fault would otherwise wait for a click.
+class StilleRueckfragen : public Rueckfragen {
+public:
+    int Meldungen = 0;
+    std::optional<QString> InputBox(const QString&, const QString&, const QString&) override { return std::nullopt; }
+    MsgAntwort MsgBox(const QString& text, const QString&, MsgKnoepfe, MsgSymbol) override
+    {
+        ++Meldungen;
+        std::fprintf(stderr, "Meldung: %s\n", qPrintable(text));
+        return MsgAntwort::OK;
+    }
+};
+
+// Anonymous resident memory (heap, stacks): what a leak would make grow.
+// File-backed pages (code of the libraries as it is first run) are left out.
+long ResidentKiB()
+{
+    std::ifstream status("/proc/self/status");
+    std::string zeile;
+    while (std::getline(status, zeile))
+        if (zeile.rfind("RssAnon:", 0) == 0)
+            return std::atol(zeile.c_str() + 8);
+    return -1;
+}
+
+Koerper K(const char* name, double masse, double x, double v, int32_t farbe)
+{
+    Koerper k;
+    k.NameSetzen(QString::fromLatin1(name));
+    k.Masse = masse;
+    k.X = x;
+    k.Geschwindigkeit = v;
+    k.Richtung = 90;
+    k.Farbe = farbe;
+    return k;
+}
+
+// Bytes handed out by malloc and not freed: the leak measure that page
+// rounding and the allocator's caches do not blur.
+long HeapKiB()
+{
+    const struct mallinfo2 m = mallinfo2();
+    return long((m.uordblks + m.hblkhd) / 1024);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const long schritte = argc > 1 ? std::atol(argv[1]) : 1000000;
+
+    ModPlavo mod;
+    StilleRueckfragen fragen;
+    FrmPlavoDienste dienste;
+    dienste.rueckfragen = &fragen;
+    FrmPlavo fenster(mod, dienste);
+    fenster.show();
+    QApplication::processEvents();
+
+    // Sun, Earth and Mars on nearly circular orbits, one day per step: the
+    // trails stay in the section, every step draws.
+    mod.KoerperStart = {K("Sonne", 333000, 0, 0, 0x00FFFF), K("Erde", 1, 1.496e11, 29780, 0xFF0000),
+                        K("Mars", 0.107, 2.279e11, 24070, 0x0000FF)};
+    mod.Intervall = 1;
+    fenster.AusschnittBreite = fenster.AusschnittHoehe = 4;
+    fenster.Form_Resize();
+    if (KoerperSimAufbauen(mod) != KeinFehler)
+        return 2;
+
+    const long abstand = std::max(1L, schritte / 10);
+    QElapsedTimer uhr;
+    uhr.start();
+    long rssAnfang = 0, heapAnfang = 0;
+    std::printf("%10s %12s %12s %10s\n", "Schritte", "RssAnon KiB", "Heap KiB", "Sekunden");
+    std::printf("%10d %12ld %12ld %10.1f\n", 0, ResidentKiB(), HeapKiB(), 0.0);
+    for (long s = 1; s <= schritte; ++s) {
+        fenster.timPlavo_Timer();
+        if (fragen.Meldungen > 0)
+            return 2;
+        // Let the window repaint now and then, as the event loop would.
+        if (s % 1000 == 0)
+            QApplication::processEvents();
+        if (s % abstand == 0) {
+            const long rss = ResidentKiB(), heap = HeapKiB();
+            if (s == abstand) {
+                rssAnfang = rss;
+                heapAnfang = heap;
+            }
+            std::printf("%10ld %12ld %12ld %10.1f\n", s, rss, heap, uhr.elapsed() / 1000.0);
+            std::fflush(stdout);
+        }
+    }
+    const long heapZuwachs = HeapKiB() - heapAnfang;
+    std::printf("Titel: %s\n", qPrintable(fenster.windowTitle()));
+    std::printf("Zuwachs nach dem ersten Zehntel: Heap %ld KiB, RssAnon %ld KiB\n", heapZuwachs,
+                ResidentKiB() - rssAnfang);
+    return heapZuwachs > 1024 ? 1 : 0;
+}

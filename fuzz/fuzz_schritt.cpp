@@ -1,0 +1,223 @@
+// Building the working set and a few steps with drawing, on arbitrary bodies
+// (NaN, infinities, huge and tiny values), an arbitrary interval, a small
+// image and an arbitrary visible section.
+//
+// Properties:
+//  - the build is all or nothing: on a fault the working set is unchanged,
+//    otherwise it copies the document set and its displacements are finite;
+//  - a step is all or nothing: on a fault the bodies, the step count, the
+//    image and the caption are unchanged; otherwise the count grows by one,
+//    every new value is finite and the caption is the step's caption;
+//  - drawing stays inside the image, whatever the coordinates;
+//  - the same start gives the same bits and the same picture again (the
+//    redraw replays the run and relies on this).
+
+#include "pruefen.h"
+#include "sim/aufbau.h"
+#include "sim/berechnung.h"
+#include "view/bildflaeche.h"
+
+#include <QRect>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <optional>
+
+namespace {
+
+// Takes values from the front of the input; an exhausted input gives zeros.
+class Leser {
+public:
+    Leser(const uint8_t* daten, size_t groesse)
+        : p_(daten)
+        , rest_(groesse)
+    {
+    }
+
+    bool Leer() const { return rest_ == 0; }
+
+    uint8_t Byte()
+    {
+        if (rest_ == 0)
+            return 0;
+        --rest_;
+        return *p_++;
+    }
+
+    template <typename T>
+    T Roh()
+    {
+        uint8_t b[sizeof(T)] = {};
+        for (auto& x : b)
+            x = Byte();
+        T wert;
+        std::memcpy(&wert, b, sizeof wert);
+        return wert;
+    }
+
+    // One byte picks a telling value, or says that eight raw bytes follow.
+    double Wert()
+    {
+        constexpr double inf = std::numeric_limits<double>::infinity();
+        static constexpr double besondere[] = {
+            0.0, -0.0, 1.0, -1.0, 2.0, 0.5, 90.0, 1.5e11, -1.5e11, 3e4, 333000.0,
+            1e308, -1e308, std::numeric_limits<double>::max(), std::numeric_limits<double>::min(),
+            std::numeric_limits<double>::denorm_min(), 1e-300, 1e154, inf, -inf,
+            std::numeric_limits<double>::quiet_NaN(),
+        };
+        constexpr size_t anzahl = sizeof besondere / sizeof besondere[0];
+        const uint8_t wahl = Byte();
+        return wahl < anzahl ? besondere[wahl] : Roh<double>();
+    }
+
+private:
+    const uint8_t* p_;
+    size_t rest_;
+};
+
+uint64_t Bits(double d)
+{
+    uint64_t u;
+    std::memcpy(&u, &d, sizeof u);
+    return u;
+}
+
+bool Gleich(const Koerper& a, const Koerper& b)
+{
+    return a.Name == b.Name && Bits(a.Masse) == Bits(b.Masse) && Bits(a.X) == Bits(b.X) && Bits(a.Y) == Bits(b.Y)
+        && Bits(a.Vx()) == Bits(b.Vx()) && Bits(a.Vy()) == Bits(b.Vy()) && a.Farbe == b.Farbe;
+}
+
+bool Gleich(const KoerperSatz& a, const KoerperSatz& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (!Gleich(a[i], b[i]))
+            return false;
+    return true;
+}
+
+struct Eingabe {
+    KoerperSatz koerper;
+    double intervall = 2.0;
+    int schritte = 1;
+    int32_t schrittzahl = 0;
+    QSize groesse{16, 16};
+    double x1 = -1, y1 = -1, x2 = 1, y2 = 1;
+};
+
+Eingabe Zerlegen(const uint8_t* daten, size_t groesse)
+{
+    Leser l(daten, groesse);
+    Eingabe e;
+    const uint8_t steuer = l.Byte();
+    e.schritte = 1 + l.Byte() % 8;
+    e.groesse = QSize(1 + l.Byte() % 48, 1 + l.Byte() % 48);
+    e.intervall = l.Wert();
+    // Near the end of the counter the step must refuse instead of wrapping.
+    if (steuer & 2)
+        e.schrittzahl = std::numeric_limits<int32_t>::max() - (steuer >> 4) % 4;
+    if (steuer & 1) {
+        e.x1 = l.Wert();
+        e.y1 = l.Wert();
+        e.x2 = l.Wert();
+        e.y2 = l.Wert();
+    }
+    while (e.koerper.size() < 12 && (e.koerper.empty() || !l.Leer())) {
+        Koerper k;
+        k.Masse = l.Wert();
+        k.X = l.Wert();
+        k.Y = l.Wert();
+        k.Geschwindigkeit = l.Wert();
+        k.Richtung = l.Wert();
+        k.Farbe = l.Roh<int32_t>();
+        e.koerper.push_back(k);
+    }
+    return e;
+}
+
+struct Ergebnis {
+    KoerperSatz sim;
+    int32_t schrittzahl;
+    QImage bild;
+};
+
+Ergebnis Laufen(const Eingabe& e, const KoerperSatz& anfang)
+{
+    ModPlavo mod;
+    mod.KoerperSim = anfang;
+    mod.Intervall = e.intervall;
+    mod.DateiName = QStringLiteral("/tmp/x.plv");
+    BildFlaeche flaeche;
+    flaeche.GroesseSetzen(e.groesse);
+    flaeche.Scale(e.x1, e.y1, e.x2, e.y2);
+    flaeche.GeaendertNehmen();
+    Rechenwerk werk;
+    int32_t schrittzahl = e.schrittzahl;
+
+    for (int s = 0; s < e.schritte; ++s) {
+        const KoerperSatz vorher = mod.KoerperSim;
+        const int32_t zahlVorher = schrittzahl;
+        const QImage bildVorher = flaeche.Image().copy();
+        std::optional<QString> titel;
+        const unsigned fehler = Berechnung(werk, mod, schrittzahl, flaeche, [&](const QString& t) { titel = t; });
+        const QRect geaendert = flaeche.GeaendertNehmen();
+        PRUEFEN(geaendert.isEmpty() || QRect(QPoint(0, 0), e.groesse).contains(geaendert));
+        if (fehler != KeinFehler) {
+            PRUEFEN(Gleich(mod.KoerperSim, vorher));
+            PRUEFEN(schrittzahl == zahlVorher);
+            PRUEFEN(flaeche.Image() == bildVorher);
+            PRUEFEN(geaendert.isEmpty());
+            PRUEFEN(!titel);
+            if (zahlVorher == std::numeric_limits<int32_t>::max())
+                PRUEFEN(fehler & FehlerZaehlerUeberlauf);
+            break;
+        }
+        PRUEFEN(schrittzahl == zahlVorher + 1);
+        PRUEFEN(mod.KoerperSim.size() == vorher.size());
+        for (const Koerper& k : mod.KoerperSim)
+            PRUEFEN(std::isfinite(k.X) && std::isfinite(k.Y) && std::isfinite(k.Vx()) && std::isfinite(k.Vy()));
+        PRUEFEN(titel && *titel == TitelText(schrittzahl, mod.Intervall, mod.DateiName));
+        PRUEFEN(titel->startsWith(QStringLiteral("Plavo - [x.plv] - ")) && titel->endsWith(QStringLiteral(" Tage")));
+    }
+    return {mod.KoerperSim, schrittzahl, flaeche.Image()};
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t groesse)
+{
+    const Eingabe e = Zerlegen(daten, groesse);
+
+    ModPlavo mod;
+    mod.KoerperStart = e.koerper;
+    mod.KoerperSim = KoerperSatz(e.koerper.size());
+    mod.Intervall = e.intervall;
+    const KoerperSatz vorher = mod.KoerperSim;
+    const unsigned fehler = KoerperSimAufbauen(mod);
+    if (fehler != KeinFehler) {
+        PRUEFEN(Gleich(mod.KoerperSim, vorher));
+        // The step also meets what a build would refuse: an opened file's
+        // motion fields and a resumed run are stepped without a new build.
+        mod.KoerperSim = e.koerper;
+    } else {
+        PRUEFEN(mod.KoerperSim.size() == e.koerper.size());
+        for (size_t i = 0; i < e.koerper.size(); ++i) {
+            const Koerper& s = e.koerper[i];
+            const Koerper& k = mod.KoerperSim[i];
+            PRUEFEN(k.Name == s.Name && Bits(k.Masse) == Bits(s.Masse) && Bits(k.X) == Bits(s.X)
+                    && Bits(k.Y) == Bits(s.Y) && k.Farbe == s.Farbe);
+            PRUEFEN(std::isfinite(k.Vx()) && std::isfinite(k.Vy()));
+        }
+    }
+
+    const Ergebnis erster = Laufen(e, mod.KoerperSim);
+    const Ergebnis zweiter = Laufen(e, mod.KoerperSim);
+    PRUEFEN(Gleich(erster.sim, zweiter.sim));
+    PRUEFEN(erster.schrittzahl == zweiter.schrittzahl);
+    PRUEFEN(erster.bild == zweiter.bild);
+    return 0;
+}

@@ -1,0 +1,102 @@
+#pragma once
+// The main window: the drawing surface, the menus, the simulation timer, the
+// run control and the visible section. Platform layers (common dialog,
+// questions, timer, table window) are injected so every handler can run
+// headless with scripted answers.
+
+#include "model/modplavo.h"
+#include "sim/berechnung.h"
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+class Dokumentbefehle;
+class PicPlavo;
+class QAction;
+class Rueckfragen;
+class Standarddialog;
+class Zeitgeber;
+
+// The platform layers of the main window; whatever is left null is created on Qt.
+struct FrmPlavoDienste {
+    Standarddialog* cdgPlavo = nullptr;
+    Rueckfragen* rueckfragen = nullptr;
+    Zeitgeber* timPlavo = nullptr;
+    std::function<void()> tabelleZeigen;   // shows the table window modally
+    std::function<void()> programmBeenden; // ends the program after Exit; null: quit the application
+};
+
+class FrmPlavo : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste = {}, QWidget* parent = nullptr);
+    ~FrmPlavo() override;
+
+    // Fields of the window.
+    int32_t Schrittzahl = 0;
+    double AusschnittBreite = 2.0;    // AE
+    double AusschnittHoehe = 2.0;
+    double AusschnittXOffset = 0.0;
+    double AusschnittYOffset = 0.0;
+
+    PicPlavo& picPlavo() { return *pic_; }
+    Zeitgeber& timPlavo() { return *tim_; }
+    Standarddialog& cdgPlavo() { return *cdg_; }
+    Rueckfragen& rueckfragen() { return *frage_; }
+    ModPlavo& mod() { return mod_; }
+    QAction* Menue(const QString& name) const;   // by control name, e.g. "menStart"
+
+    // The caption; "[*]" in a file name is shown literally.
+    void Caption(const QString& text);
+
+    void Form_Load();
+    void Form_Resize();
+    void timPlavo_Timer();
+
+    void menNeu_Click();
+    void menOeffnen_Click();
+    void menSpeichern_Click();
+    void menSpUnter_Click();
+    void menBild_Click();
+    void menDrucken_Click();
+    void menEnde_Click();
+    void menTabelle_Click();
+    void menZurueck_Click();
+    void menStart_Click();
+    void menStop_Click();
+    void menAusschnitt_Click();
+    void menTimer_Click();
+    void menIntervall_Click();
+    void menWarten_Click();
+    void menTabAnz_Click();
+    void menSimStart_Click();
+
+    // One step with its drawing and caption; a fault stops the run with a message.
+    bool Berechnung();
+    // Stops the timer and tells the user why the simulation stopped.
+    void Fehlerstopp(unsigned fehler);
+
+protected:
+    void resizeEvent(QResizeEvent* ereignis) override;
+    // Form_Unload: asks about unsaved changes; the close goes on unless a save was wanted and failed.
+    void closeEvent(QCloseEvent* ereignis) override;
+
+private:
+    void MenuesAnlegen();
+    std::optional<double> ZahlErfragen(const QString& prompt, const QString& vorschlag);
+
+    ModPlavo& mod_;
+    std::unique_ptr<Standarddialog> eigenerCdg_;
+    std::unique_ptr<Rueckfragen> eigeneFrage_;
+    Standarddialog* cdg_;
+    Rueckfragen* frage_;
+    Zeitgeber* tim_;
+    std::function<void()> tabelleZeigen_;
+    PicPlavo* pic_;
+    Rechenwerk werk_;
+    std::unique_ptr<Dokumentbefehle> dokument_;
+};
+
+// German text for a step's faults.
+QString FehlerText(unsigned fehler);

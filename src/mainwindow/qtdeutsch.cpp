@@ -1,0 +1,14 @@
+#include "qtdeutsch.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+bool QtDeutschLaden(QTranslator& uebersetzer)
+{
+    if (!uebersetzer.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(&uebersetzer);
+}

@@ -1,0 +1,237 @@
+#include "frmtabelle.h"
+
+#include "model/zahltext.h"
+#include "table/qtgitter.h"
+#include "table/twips.h"
+
+#include <QCloseEvent>
+#include <QPushButton>
+#include <array>
+
+namespace {
+
+constexpr int SpalteName = 1;
+constexpr int ErsteZahl = 2;    // Masse, x, y, Geschwindigkeit, Richtung
+constexpr int LetzteZahl = 6;
+constexpr int SpalteFarbe = 7;
+constexpr int Spalten = 8;
+
+constexpr std::array<int, Spalten> Breiten{300, 960, 1440, 1440, 1440, 1440, 840, 540};   // twips
+const std::array<const char*, Spalten> Ueberschriften{
+    "", "Name", "Masse", "x-Position", "y-Position", "Geschwindigkeit", "Richtung", "Farbe"};
+
+const QString Titel = QStringLiteral("Plavo");
+
+}  // namespace
+
+FrmTabelle::FrmTabelle(ModPlavo& mod, Rueckfragen& rueckfragen, Standarddialog& cdgTabelle, QWidget* besitzer)
+    : QDialog(besitzer, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    , mod_(mod)
+    , rueckfragen_(rueckfragen)
+    , cdgTabelle_(cdgTabelle)
+{
+    setWindowTitle(QStringLiteral("Tabelle"));
+    const int dpiX = logicalDpiX();
+    const int dpiY = logicalDpiY();
+    auto platz = [&](QWidget* w, int links, int oben, int breite, int hoehe) {
+        w->setGeometry(TwipsZuPixel(links, dpiX), TwipsZuPixel(oben, dpiY), TwipsZuPixel(breite, dpiX),
+                       TwipsZuPixel(hoehe, dpiY));
+    };
+    setFixedSize(TwipsZuPixel(8730, dpiX), TwipsZuPixel(5985, dpiY));
+
+    fgrKoerper_ = new QtGitter(Spalten, this);
+    fgrKoerper_->setObjectName(QStringLiteral("fgrKoerper"));
+    platz(fgrKoerper_, 120, 120, 8535, 5295);
+
+    auto knopf = [&](const char* name, const char* text, int links) {
+        auto* k = new QPushButton(QString::fromUtf8(text), this);
+        k->setObjectName(QString::fromUtf8(name));
+        platz(k, links, 5520, 1215, 375);
+        return k;
+    };
+    cmdNeu_ = knopf("cmdNeu", "Hinzufügen...", 3480);
+    cmdEntfernen_ = knopf("cmdEntfernen", "Entfernen", 4800);
+    cmdOK_ = knopf("cmdOK", "OK", 6120);
+    cmdAbbrechen_ = knopf("cmdAbbrechen", "Abbrechen", 7440);
+    cmdOK_->setDefault(true);
+
+    setTabOrder(fgrKoerper_, cmdNeu_);
+    setTabOrder(cmdNeu_, cmdEntfernen_);
+    setTabOrder(cmdEntfernen_, cmdOK_);
+    setTabOrder(cmdOK_, cmdAbbrechen_);
+    fgrKoerper_->setFocus();
+
+    fgrKoerper_->DblClickVerbinden([this] { fgrKoerper_DblClick(); });
+    connect(cmdNeu_, &QPushButton::clicked, this, &FrmTabelle::cmdNeu_Click);
+    connect(cmdEntfernen_, &QPushButton::clicked, this, &FrmTabelle::cmdEntfernen_Click);
+    connect(cmdOK_, &QPushButton::clicked, this, &FrmTabelle::cmdOK_Click);
+    connect(cmdAbbrechen_, &QPushButton::clicked, this, &FrmTabelle::cmdAbbrechen_Click);
+}
+
+Gitter& FrmTabelle::fgrKoerper()
+{
+    return *fgrKoerper_;
+}
+
+void FrmTabelle::Form_Load()
+{
+    Gitter& g = fgrKoerper();
+    for (int c = 0; c < Spalten; ++c)
+        g.ColWidthSetzen(c, Breiten[size_t(c)]);
+    for (int c = 1; c < Spalten; ++c)
+        g.TextMatrixSetzen(0, c, QString::fromUtf8(Ueberschriften[size_t(c)]));
+    g.TextMatrixSetzen(1, 0, QStringLiteral("1"));
+}
+
+void FrmTabelle::Form_Activate()
+{
+    Gitter& g = fgrKoerper();
+    const int n = int(mod_.KoerperStart.size());
+
+    // A new document whose bodies never came from this window: one empty row.
+    if ((mod_.DateiName.isEmpty() && mod_.Gespeichert) || n == 0) {
+        g.RowsSetzen(2);
+        for (int c = SpalteName; c <= LetzteZahl; ++c)
+            g.TextMatrixSetzen(1, c, QString());
+        g.ColSetzen(SpalteFarbe);
+        g.RowSetzen(1);
+        g.CellBackColorSetzen(0);
+        return;
+    }
+
+    g.RowsSetzen(n + 1);
+    const QLocale locale;
+    for (int k = 1; k <= n; ++k) {
+        const Koerper& koerper = mod_.KoerperStart[size_t(k - 1)];
+        g.TextMatrixSetzen(k, 0, QString::number(k));
+        g.TextMatrixSetzen(k, SpalteName, koerper.NameText());
+        g.TextMatrixSetzen(k, 2, ZahlZuText(koerper.Masse, locale));
+        g.TextMatrixSetzen(k, 3, ZahlZuText(koerper.X, locale));
+        g.TextMatrixSetzen(k, 4, ZahlZuText(koerper.Y, locale));
+        g.TextMatrixSetzen(k, 5, ZahlZuText(koerper.Geschwindigkeit, locale));
+        g.TextMatrixSetzen(k, 6, ZahlZuText(koerper.Richtung, locale));
+        g.ColSetzen(SpalteFarbe);
+        g.RowSetzen(k);
+        g.CellBackColorSetzen(koerper.Farbe);
+    }
+}
+
+void FrmTabelle::fgrKoerper_DblClick()
+{
+    Gitter& g = fgrKoerper();
+    const int r = g.MouseRow();
+    const int c = g.MouseCol();
+    if (r < 1 || c < 1 || r >= g.Rows() || c >= Spalten)
+        return;
+    // The click before the double-click made the cell current already; say so
+    // for any grid, since the colour is read from and written to the current cell.
+    g.RowSetzen(r);
+    g.ColSetzen(c);
+
+    if (c == SpalteFarbe) {
+        cdgTabelle_.Color = g.CellBackColor();
+        if (cdgTabelle_.ShowColor())
+            g.CellBackColorSetzen(cdgTabelle_.Color);
+        return;
+    }
+    const QString prompt = g.TextMatrix(0, c) + QStringLiteral(":");
+    // A cancelled box gives the empty text: that is how a cell is cleared.
+    const auto antwort = rueckfragen_.InputBox(prompt, Titel, g.TextMatrix(r, c));
+    g.TextMatrixSetzen(r, c, antwort.value_or(QString()));
+}
+
+void FrmTabelle::cmdNeu_Click()
+{
+    Gitter& g = fgrKoerper();
+    // More rows could be committed, but neither shown again nor read back from a file.
+    if (g.Rows() - 1 >= MaxKoerper) {
+        rueckfragen_.MsgBox(QStringLiteral("Die Tabelle fasst höchstens %1 Körper.").arg(MaxKoerper), Titel,
+                            MsgKnoepfe::OK, MsgSymbol::Information);
+        return;
+    }
+    g.AddItem(QString::number(g.Rows()));
+}
+
+void FrmTabelle::cmdEntfernen_Click()
+{
+    Gitter& g = fgrKoerper();
+    if (g.Rows() == 2) {
+        for (int c = SpalteName; c <= LetzteZahl; ++c)
+            g.TextMatrixSetzen(1, c, QString());
+        return;
+    }
+    g.RemoveItem(g.Row());
+    for (int i = 1; i < g.Rows(); ++i)
+        g.TextMatrixSetzen(i, 0, QString::number(i));
+}
+
+bool FrmTabelle::ZahlenLesen(std::vector<double>& werte)
+{
+    Gitter& g = fgrKoerper();
+    const QLocale locale;
+    const int n = g.Rows() - 1;
+    werte.clear();
+    werte.reserve(size_t(n) * (LetzteZahl - ErsteZahl + 1));
+    for (int i = 1; i <= n; ++i) {
+        for (int c = ErsteZahl; c <= LetzteZahl; ++c) {
+            const auto wert = TextZuZahl(g.TextMatrix(i, c), locale);
+            if (!wert) {
+                g.ColSetzen(c);
+                g.RowSetzen(i);
+                fgrKoerper_->AktuelleZelleZeigen(true);
+                rueckfragen_.MsgBox(QStringLiteral("In Zeile %1 steht in der Spalte „%2“ keine gültige Zahl.")
+                                        .arg(i)
+                                        .arg(g.TextMatrix(0, c)),
+                                    Titel, MsgKnoepfe::OK, MsgSymbol::Warnung);
+                return false;
+            }
+            werte.push_back(*wert);
+        }
+    }
+    return true;
+}
+
+void FrmTabelle::cmdOK_Click()
+{
+    // Convert everything first: a table that does not convert changes nothing.
+    std::vector<double> werte;
+    if (!ZahlenLesen(werte))
+        return;
+
+    Gitter& g = fgrKoerper();
+    const int n = g.Rows() - 1;
+    mod_.NeuDimensionieren(n);
+    auto wert = werte.cbegin();
+    for (int i = 1; i <= n; ++i) {
+        Koerper& k = mod_.KoerperStart[size_t(i - 1)];
+        k.NameSetzen(g.TextMatrix(i, SpalteName));
+        k.Masse = *wert++;
+        k.X = *wert++;
+        k.Y = *wert++;
+        k.Geschwindigkeit = *wert++;
+        k.Richtung = *wert++;
+        g.ColSetzen(SpalteFarbe);
+        g.RowSetzen(i);
+        k.Farbe = g.CellBackColor();
+    }
+    // Committed means changed, even when nothing was edited.
+    mod_.Gespeichert = false;
+    hide();
+}
+
+void FrmTabelle::cmdAbbrechen_Click()
+{
+    hide();
+}
+
+void FrmTabelle::reject()
+{
+    cmdAbbrechen_Click();
+}
+
+void FrmTabelle::closeEvent(QCloseEvent* ereignis)
+{
+    geschlossen_ = true;
+    QDialog::closeEvent(ereignis);
+}

@@ -1,0 +1,31 @@
+#include "tabellenanzeige.h"
+
+Tabellenanzeige::Tabellenanzeige(ModPlavo& mod, Rueckfragen& rueckfragen, Standarddialog& cdgTabelle,
+                                 QWidget* besitzer)
+    : mod_(mod)
+    , rueckfragen_(rueckfragen)
+    , cdgTabelle_(cdgTabelle)
+    , besitzer_(besitzer)
+{
+}
+
+Tabellenanzeige::~Tabellenanzeige()
+{
+    delete fenster_.data();
+}
+
+void Tabellenanzeige::Zeigen()
+{
+    // Already on screen (and modal): showing it again would nest a second loop.
+    if (fenster_ && fenster_->isVisible())
+        return;
+    if (!fenster_) {
+        fenster_ = new FrmTabelle(mod_, rueckfragen_, cdgTabelle_, besitzer_.data());
+        fenster_->Form_Load();
+    }
+    fenster_->Form_Activate();
+    fenster_->exec();
+    // The owner may have gone during the loop, taking the window with it.
+    if (fenster_ && fenster_->Geschlossen())
+        delete fenster_.data();
+}

@@ -1,0 +1,81 @@
+#include "qtdrucker.h"
+
+#include <QImage>
+#include <QPrinter>
+
+namespace {
+// Where a picture lands on a device of `aufloesung` dots per inch, for a
+// position in twips: its pixels at 96 per inch, the size it has on a
+// standard screen.
+QRectF DruckRechteck(QSize pixel, double xTwips, double yTwips, int aufloesung)
+{
+    const double r = aufloesung;
+    return QRectF(xTwips / 1440.0 * r, yTwips / 1440.0 * r, pixel.width() / 96.0 * r, pixel.height() / 96.0 * r);
+}
+}  // namespace
+
+QtDrucker::QtDrucker(QPrinter& drucker)
+    : drucker_(drucker)
+{
+}
+
+QtDrucker::~QtDrucker()
+{
+    // A job left open is still finished, so the printer is released.
+    if (begonnen_)
+        maler_.end();
+}
+
+bool QtDrucker::Beginnen()
+{
+    if (fehler_)
+        return false;
+    if (!begonnen_) {
+        // The painter's origin is the upper-left corner of the printable area
+        // (the printer is not in full-page mode).
+        if (!maler_.begin(&drucker_)) {
+            fehler_ = true;
+            return false;
+        }
+        begonnen_ = true;
+    }
+    return true;
+}
+
+bool QtDrucker::OffeneSeiteBeenden()
+{
+    if (!seiteBeendet_)
+        return true;
+    seiteBeendet_ = false;
+    if (!drucker_.newPage()) {
+        fehler_ = true;
+        return false;
+    }
+    return true;
+}
+
+void QtDrucker::PaintPicture(const QImage& bild, double x, double y)
+{
+    if (!Beginnen() || !OffeneSeiteBeenden())
+        return;
+    // No smoothing: enlarged to the printer's resolution, every pixel stays a sharp square.
+    maler_.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    maler_.drawImage(DruckRechteck(bild.size(), x, y, drucker_.resolution()), bild);
+}
+
+void QtDrucker::NewPage()
+{
+    if (!Beginnen() || !OffeneSeiteBeenden())
+        return;
+    seiteBeendet_ = true;
+}
+
+void QtDrucker::EndDoc()
+{
+    if (!begonnen_)
+        return;
+    begonnen_ = false;
+    seiteBeendet_ = false;
+    if (!maler_.end() || drucker_.printerState() == QPrinter::Error)
+        fehler_ = true;
+}

@@ -1,0 +1,263 @@
+#include "mainwindow/dokumentbefehle.h"
+#include "support/fensterprobe.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+
+namespace {
+
+class Dokument : public FensterProbe {
+protected:
+    // The unsaved-changes prompt was shown once, with these buttons.
+    void EinmalGefragt(MsgKnoepfe knoepfe)
+    {
+        ASSERT_EQ(frage.Gemeldet.size(), 1u);
+        EXPECT_EQ(frage.Gemeldet[0].Text, QStringLiteral("Änderungen speichern?"));
+        EXPECT_EQ(frage.Gemeldet[0].Titel, QStringLiteral("Plavo"));
+        EXPECT_EQ(frage.Gemeldet[0].Symbol, MsgSymbol::Frage);
+        EXPECT_EQ(frage.Gemeldet[0].Knoepfe, knoepfe);
+    }
+    // A titled document with unsaved changes: a.plv holds the Sonnensystem.
+    QString GeaendertesDokument()
+    {
+        const QString a = Datei(QStringLiteral("a.plv"), Sonnensystem());
+        Oeffnen(a);
+        Aendern();
+        cdg.Aufrufe.clear();
+        return a;
+    }
+    bool Schliessen()
+    {
+        QCloseEvent e;
+        QCoreApplication::sendEvent(frm.get(), &e);
+        return e.isAccepted();
+    }
+};
+
+}  // namespace
+
+TEST(DokumentTitel, NamesTheFilePartOfThePath)
+{
+    EXPECT_EQ(DokumentTitel(QString()), QStringLiteral("Plavo"));
+    EXPECT_EQ(DokumentTitel(QStringLiteral("/home/anna/Planeten/innen.plv")), QStringLiteral("Plavo - [innen.plv]"));
+    EXPECT_EQ(DokumentTitel(QStringLiteral("innen.plv")), QStringLiteral("Plavo - [innen.plv]"));
+    EXPECT_EQ(DokumentTitel(QStringLiteral("/home/anna/")), QStringLiteral("Plavo - []"));
+}
+
+TEST_F(Dokument, SaveOfAFreshProgramAsksAndWritesOneRecord)
+{
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo"));
+    const QString p = Pfad(QStringLiteral("neu.plv"));
+    cdg.Antworten.push_back(p);
+    frm->menSpeichern_Click();
+
+    ASSERT_EQ(cdg.Aufrufe.size(), 1u);
+    EXPECT_EQ(cdg.Aufrufe[0].Art, QStringLiteral("Save"));
+    EXPECT_EQ(Inhalt(p), QByteArray(59, '\0'));
+    EXPECT_EQ(mod.DateiName, p);
+    EXPECT_TRUE(mod.Gespeichert);
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo - [neu.plv]"));
+    EXPECT_TRUE(frage.Gemeldet.empty());
+}
+
+TEST_F(Dokument, SaveWritesOnlyAChangedTitledDocumentAndDoesNotAsk)
+{
+    const QString a = Datei(QStringLiteral("a.plv"), Sonnensystem());
+    Oeffnen(a);
+    cdg.Aufrufe.clear();
+
+    // Unchanged: nothing is written, even over a file changed meanwhile.
+    const QByteArray fremd = BytesAusKoerpern(Zwillinge());
+    Rohdatei(QStringLiteral("a.plv"), fremd);
+    frm->menSpeichern_Click();
+    EXPECT_EQ(Inhalt(a), fremd);
+
+    Aendern();
+    frm->menSpeichern_Click();
+    EXPECT_TRUE(cdg.Aufrufe.empty());
+    EXPECT_EQ(Inhalt(a), BytesAusKoerpern(mod.KoerperStart));
+    EXPECT_TRUE(mod.Gespeichert);
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo - [a.plv]"));
+}
+
+TEST_F(Dokument, SaveAsSetsFilterEveryTimeAndProposesTheLastChoice)
+{
+    const QString a = GeaendertesDokument();
+    // The picture export left its own settings in the shared dialog.
+    cdg.Filter = QStringLiteral("Bitmap (*.bmp)|*.bmp");
+    cdg.DefaultExt = QStringLiteral("*.bmp");
+    cdg.FileName = Pfad(QStringLiteral("bild.bmp"));
+
+    cdg.Antworten.push_back(std::nullopt);
+    frm->menSpUnter_Click();
+    ASSERT_EQ(cdg.Aufrufe.size(), 1u);
+    EXPECT_EQ(cdg.Aufrufe[0].Art, QStringLiteral("Save"));
+    EXPECT_EQ(cdg.Aufrufe[0].Filter, QStringLiteral("Plavo-Dateien (*.plv)|*.plv"));
+    EXPECT_EQ(cdg.Aufrufe[0].DefaultExt, QStringLiteral("*.plv"));
+    EXPECT_EQ(cdg.Aufrufe[0].FileName, Pfad(QStringLiteral("bild.bmp")));
+    // Cancelled: nothing changes.
+    EXPECT_FALSE(mod.Gespeichert);
+    EXPECT_EQ(mod.DateiName, a);
+
+    const QString b = Pfad(QStringLiteral("b.plv"));
+    cdg.Antworten.push_back(b);
+    frm->menSpUnter_Click();
+    EXPECT_EQ(Inhalt(b), BytesAusKoerpern(mod.KoerperStart));
+    EXPECT_EQ(mod.DateiName, b);
+    EXPECT_TRUE(mod.Gespeichert);
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo - [b.plv]"));
+
+    // Save as asks also when nothing changed.
+    cdg.Antworten.push_back(std::nullopt);
+    frm->menSpUnter_Click();
+    EXPECT_EQ(cdg.Aufrufe.size(), 3u);
+    EXPECT_EQ(cdg.Aufrufe[2].FileName, b);
+}
+
+TEST_F(Dokument, AFailedWriteIsReportedAndChangesNothing)
+{
+    const QString a = GeaendertesDokument();
+    const QByteArray vorher = Inhalt(a);
+
+    cdg.Antworten.push_back(Pfad(QStringLiteral("fehlt/b.plv")));
+    frm->menSpUnter_Click();
+    ASSERT_EQ(frage.Gemeldet.size(), 1u);
+    EXPECT_EQ(frage.Gemeldet[0].Titel, QStringLiteral("Plavo"));
+    EXPECT_EQ(frage.Gemeldet[0].Knoepfe, MsgKnoepfe::OK);
+    EXPECT_TRUE(frage.Gemeldet[0].Text.contains(QStringLiteral("b.plv")));
+    EXPECT_FALSE(mod.Gespeichert);
+    EXPECT_EQ(mod.DateiName, a);
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo - [a.plv]"));
+    EXPECT_EQ(Inhalt(a), vorher);
+
+    // The same for Save, when the folder of the document has gone.
+    mod.DateiName = Pfad(QStringLiteral("weg/a.plv"));
+    frm->menSpeichern_Click();
+    EXPECT_EQ(frage.Gemeldet.size(), 2u);
+    EXPECT_FALSE(mod.Gespeichert);
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo - [a.plv]"));
+}
+
+TEST_F(Dokument, NewEmptiesTheDocumentButLeavesTheRunAlone)
+{
+    Oeffnen(Datei(QStringLiteral("a.plv"), Sonnensystem()));
+    frm->menSimStart_Click();
+    frm->menStart_Click();
+    tim.Ticken();
+    tim.Ticken();
+    mod.Intervall = 3;
+
+    frm->menNeu_Click();
+    EXPECT_TRUE(frage.Gemeldet.empty());
+    EXPECT_EQ(mod.KoerperStart, KoerperSatz{Koerper{}});
+    EXPECT_EQ(mod.KoerperSim, KoerperSatz{Koerper{}});
+    EXPECT_TRUE(mod.DateiName.isEmpty());
+    EXPECT_TRUE(mod.Gespeichert);
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo"));
+    EXPECT_TRUE(tim.Enabled());
+    EXPECT_EQ(frm->Schrittzahl, 2);
+    EXPECT_EQ(mod.Intervall, 3);
+    EXPECT_TRUE(Menue("menSimStart")->isChecked());
+}
+
+TEST_F(Dokument, NewAsksAboutChanges)
+{
+    // Abbrechen: nothing changes.
+    const QString a = GeaendertesDokument();
+    const KoerperSatz geaendert = mod.KoerperStart;
+    frage.Antworten.push_back(MsgAntwort::Abbrechen);
+    frm->menNeu_Click();
+    EinmalGefragt(MsgKnoepfe::JaNeinAbbrechen);
+    EXPECT_EQ(mod.KoerperStart, geaendert);
+    EXPECT_FALSE(mod.Gespeichert);
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo - [a.plv]"));
+
+    // Ja on a titled document saves without a dialog, then empties.
+    frage.Antworten.push_back(MsgAntwort::Ja);
+    frm->menNeu_Click();
+    EXPECT_TRUE(cdg.Aufrufe.empty());
+    EXPECT_EQ(Inhalt(a), BytesAusKoerpern(geaendert));
+    EXPECT_EQ(mod.KoerperStart, KoerperSatz{Koerper{}});
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo"));
+
+    // Nein discards.
+    Aendern();
+    frage.Antworten.push_back(MsgAntwort::Nein);
+    frm->menNeu_Click();
+    EXPECT_EQ(mod.KoerperStart, KoerperSatz{Koerper{}});
+    EXPECT_TRUE(mod.Gespeichert);
+    EXPECT_EQ(Inhalt(a), BytesAusKoerpern(geaendert));
+}
+
+TEST_F(Dokument, AYesThatSavedNothingStopsNewOpenExitAndClose)
+{
+    Aendern();   // untitled: Ja needs the save dialog
+    const KoerperSatz geaendert = mod.KoerperStart;
+    for (const auto& befehl : {std::function<void()>([&] { frm->menNeu_Click(); }),
+                               std::function<void()>([&] { frm->menOeffnen_Click(); }),
+                               std::function<void()>([&] { frm->menEnde_Click(); })}) {
+        frage.Antworten.push_back(MsgAntwort::Ja);
+        cdg.Antworten.push_back(std::nullopt);
+        befehl();
+        frage.Antworten.push_back(MsgAntwort::Ja);
+        cdg.Antworten.push_back(Pfad(QStringLiteral("fehlt/x.plv")));
+        befehl();
+    }
+    frage.Antworten.push_back(MsgAntwort::Ja);
+    cdg.Antworten.push_back(std::nullopt);
+    EXPECT_FALSE(Schliessen());
+
+    // Every dialog was a save dialog: Open never got to its own.
+    for (const auto& a : cdg.Aufrufe)
+        EXPECT_EQ(a.Art, QStringLiteral("Save"));
+    EXPECT_EQ(cdg.Aufrufe.size(), 7u);
+    EXPECT_EQ(beendet, 0);
+    EXPECT_EQ(mod.KoerperStart, geaendert);
+    EXPECT_FALSE(mod.Gespeichert);
+    EXPECT_TRUE(mod.DateiName.isEmpty());
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo"));
+}
+
+TEST_F(Dokument, ExitAsksWithCancelAndEndsTheProgram)
+{
+    frm->menEnde_Click();
+    EXPECT_EQ(beendet, 1);
+    EXPECT_TRUE(frage.Gemeldet.empty());
+
+    const QString a = GeaendertesDokument();
+    frage.Antworten.push_back(MsgAntwort::Abbrechen);
+    frm->menEnde_Click();
+    EinmalGefragt(MsgKnoepfe::JaNeinAbbrechen);
+    EXPECT_EQ(beendet, 1);
+    EXPECT_FALSE(mod.Gespeichert);
+
+    frage.Antworten.push_back(MsgAntwort::Nein);
+    frm->menEnde_Click();
+    EXPECT_EQ(beendet, 2);
+    EXPECT_TRUE(mod.Gespeichert);   // so that closing the window does not ask again
+    EXPECT_TRUE(Schliessen());
+    EXPECT_EQ(Inhalt(a), BytesAusKoerpern(Sonnensystem()));
+
+    Aendern();
+    frage.Antworten.push_back(MsgAntwort::Ja);
+    frm->menEnde_Click();
+    EXPECT_EQ(beendet, 3);
+    EXPECT_EQ(Inhalt(a), BytesAusKoerpern(mod.KoerperStart));
+}
+
+TEST_F(Dokument, ClosingTheWindowAsksYesOrNo)
+{
+    EXPECT_TRUE(Schliessen());
+    EXPECT_TRUE(frage.Gemeldet.empty());
+
+    const QString a = GeaendertesDokument();
+    frage.Antworten.push_back(MsgAntwort::Nein);
+    EXPECT_TRUE(Schliessen());
+    EinmalGefragt(MsgKnoepfe::JaNein);
+    EXPECT_EQ(Inhalt(a), BytesAusKoerpern(Sonnensystem()));
+
+    frage.Antworten.push_back(MsgAntwort::Ja);
+    EXPECT_TRUE(Schliessen());
+    EXPECT_EQ(Inhalt(a), BytesAusKoerpern(mod.KoerperStart));
+    EXPECT_TRUE(mod.Gespeichert);
+}

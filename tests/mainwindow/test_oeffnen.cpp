@@ -1,0 +1,271 @@
+#include "sim/aufbau.h"
+#include "support/aufzeichnung.h"
+#include "support/fensterprobe.h"
+
+#include <QDir>
+
+namespace {
+
+class Oeffnen : public FensterProbe {
+protected:
+    // The window on screen (offscreen), with a run of a few steps drawn.
+    void LaufMitBild(const KoerperSatz& koerper, int schritte)
+    {
+        frm->show();
+        FensterProbe::Oeffnen(Datei(QStringLiteral("lauf.plv"), koerper));
+        frm->menStart_Click();
+        for (int i = 0; i < schritte; ++i)
+            tim.Ticken();
+        ASSERT_EQ(frm->Schrittzahl, schritte);
+        ASSERT_GT(NichtWeiss(), 0);
+        cdg.Aufrufe.clear();
+    }
+    // The working set `koerper` gives after `schritte` steps from its start values.
+    KoerperSatz Erwartet(const KoerperSatz& koerper, int schritte) const
+    {
+        ModPlavo m;
+        m.KoerperStart = koerper;
+        m.Intervall = mod.Intervall;
+        EXPECT_EQ(KoerperSimAufbauen(m), KeinFehler);
+        Rechenwerk werk;
+        AufzeichnendeFlaeche flaeche;
+        int32_t n = 0;
+        for (int i = 0; i < schritte; ++i)
+            EXPECT_EQ(werk.Schritt(m.KoerperSim, m.Intervall, n, flaeche), KeinFehler);
+        return m.KoerperSim;
+    }
+};
+
+}  // namespace
+
+TEST_F(Oeffnen, LoadsTheFileClearsThePictureAndCountsFromZero)
+{
+    LaufMitBild(Sonnensystem(), 3);
+    frm->menStop_Click();
+
+    const QString z = Datei(QStringLiteral("zwillinge.plv"), Zwillinge());
+    FensterProbe::Oeffnen(z);
+    ASSERT_EQ(cdg.Aufrufe.size(), 1u);
+    EXPECT_EQ(cdg.Aufrufe[0].Art, QStringLiteral("Open"));
+    EXPECT_EQ(cdg.Aufrufe[0].Filter, QStringLiteral("Plavo-Dateien (*.plv)|*.plv"));
+    EXPECT_EQ(cdg.Aufrufe[0].DefaultExt, QStringLiteral("*.plv"));
+    EXPECT_EQ(cdg.Aufrufe[0].FileName, Pfad(QStringLiteral("lauf.plv")));   // the last choice, never set
+    EXPECT_EQ(mod.KoerperStart, Zwillinge());
+    EXPECT_EQ(mod.DateiName, z);
+    EXPECT_TRUE(mod.Gespeichert);
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo - [zwillinge.plv]"));
+    EXPECT_EQ(frm->Schrittzahl, 0);
+    EXPECT_EQ(NichtWeiss(), 0);
+    EXPECT_FALSE(tim.Enabled());
+    EXPECT_TRUE(frage.Gemeldet.empty());
+}
+
+TEST_F(Oeffnen, WhileRunningGoesOnWithTheLoadedBodiesFromTheirStart)
+{
+    LaufMitBild(Sonnensystem(), 4);
+    FensterProbe::Oeffnen(Datei(QStringLiteral("zwillinge.plv"), Zwillinge()));
+    EXPECT_TRUE(tim.Enabled());
+    EXPECT_EQ(frm->Schrittzahl, 0);
+    EXPECT_EQ(NichtWeiss(), 0);
+
+    tim.Ticken();
+    // Body 1 is Castor, not a leftover of the sun.
+    EXPECT_EQ(mod.KoerperSim, Erwartet(Zwillinge(), 1));
+    EXPECT_EQ(frm->Schrittzahl, 1);
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo - [zwillinge.plv] - 2 Tage"));
+    EXPECT_GT(NichtWeiss(), 0);
+}
+
+TEST_F(Oeffnen, BodiesThatCannotStartStopARunningSimulationOnce)
+{
+    KoerperSatz wild = Zwillinge();
+    wild[1].Geschwindigkeit = 1e308;   // times 2 days of seconds: no finite displacement
+    const QString w = Datei(QStringLiteral("wild.plv"), wild);
+
+    // Not running: loaded quietly; the start tells.
+    FensterProbe::Oeffnen(w);
+    EXPECT_TRUE(frage.Gemeldet.empty());
+    EXPECT_EQ(mod.KoerperStart, wild);
+    frm->menStart_Click();
+    ASSERT_EQ(frage.Gemeldet.size(), 1u);
+    EXPECT_FALSE(tim.Enabled());
+
+    // Running, with "Simulation starten" chosen: one message, the timer stops,
+    // the document is loaded all the same.
+    LaufMitBild(Sonnensystem(), 2);
+    frage.Gemeldet.clear();
+    frm->menSimStart_Click();
+    FensterProbe::Oeffnen(w);
+    ASSERT_EQ(frage.Gemeldet.size(), 1u);
+    EXPECT_EQ(frage.Gemeldet[0].Symbol, MsgSymbol::Kritisch);
+    EXPECT_TRUE(frage.Gemeldet[0].Text.contains(QStringLiteral("Rechenfehler")));
+    EXPECT_FALSE(tim.Enabled());
+    EXPECT_EQ(mod.KoerperStart, wild);
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo - [wild.plv]"));
+}
+
+TEST_F(Oeffnen, PromptAndCancelledDialogLeaveTheDocumentAsItWas)
+{
+    const QString a = Datei(QStringLiteral("a.plv"), Sonnensystem());
+    FensterProbe::Oeffnen(a);
+    Aendern();
+    const KoerperSatz geaendert = mod.KoerperStart;
+    cdg.Aufrufe.clear();
+
+    frage.Antworten.push_back(MsgAntwort::Abbrechen);
+    frm->menOeffnen_Click();
+    EXPECT_TRUE(cdg.Aufrufe.empty());
+
+    frage.Antworten.push_back(MsgAntwort::Nein);
+    cdg.Antworten.push_back(std::nullopt);
+    frm->menOeffnen_Click();
+    EXPECT_EQ(cdg.Aufrufe.size(), 1u);
+    EXPECT_EQ(frage.Gemeldet.size(), 2u);
+    EXPECT_EQ(mod.KoerperStart, geaendert);
+    EXPECT_FALSE(mod.Gespeichert);
+    EXPECT_EQ(mod.DateiName, a);
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo - [a.plv]"));
+
+    // Ja saves first; a later Save can then no longer write empty bodies over the file.
+    frage.Antworten.push_back(MsgAntwort::Ja);
+    cdg.Antworten.push_back(std::nullopt);
+    frm->menOeffnen_Click();
+    EXPECT_EQ(Inhalt(a), BytesAusKoerpern(geaendert));
+    EXPECT_EQ(mod.KoerperStart, geaendert);
+    EXPECT_TRUE(mod.Gespeichert);
+}
+
+TEST_F(Oeffnen, AFileThatCannotBeReadIsNotOpened)
+{
+    LaufMitBild(Sonnensystem(), 2);
+    frm->menStop_Click();
+    Aendern();
+    const KoerperSatz geaendert = mod.KoerperStart;
+    const QString titel = Titel();
+    const int bild = NichtWeiss();
+    frm->menTabAnz_Click();
+
+    QDir(ordner.path()).mkdir(QStringLiteral("ordner.plv"));
+    const QString dateien[] = {
+        Pfad(QStringLiteral("fehlt.plv")),
+        Rohdatei(QStringLiteral("leer.plv"), QByteArray()),
+        Rohdatei(QStringLiteral("kurz.plv"), QByteArray(58, 'x')),
+        Pfad(QStringLiteral("ordner.plv")),
+        Rohdatei(QStringLiteral("riesig.plv"), QByteArray(59 * (MaxKoerper + 1), '\0')),
+    };
+    for (const QString& p : dateien) {
+        SCOPED_TRACE(p.toStdString());
+        frage.Gemeldet.clear();
+        frage.Antworten.push_back(MsgAntwort::Nein);
+        cdg.Antworten.push_back(p);
+        frm->menOeffnen_Click();
+        ASSERT_EQ(frage.Gemeldet.size(), 2u);
+        EXPECT_EQ(frage.Gemeldet[1].Titel, QStringLiteral("Plavo"));
+        EXPECT_TRUE(frage.Gemeldet[1].Text.contains(QDir::toNativeSeparators(p)));
+        EXPECT_EQ(mod.KoerperStart, geaendert);
+        EXPECT_EQ(mod.DateiName, Pfad(QStringLiteral("lauf.plv")));
+        EXPECT_FALSE(mod.Gespeichert);
+        EXPECT_EQ(Titel(), titel);
+        EXPECT_EQ(frm->Schrittzahl, 2);
+        EXPECT_EQ(NichtWeiss(), bild);
+    }
+    EXPECT_FALSE(QFileInfo::exists(Pfad(QStringLiteral("fehlt.plv"))));
+    EXPECT_EQ(tabelleGezeigt, 0);
+}
+
+TEST_F(Oeffnen, TakesEveryCompleteRecordAndGivesBackWhatWasSaved)
+{
+    const KoerperSatz drei = Zwillinge();
+    const QByteArray zwei = BytesAusKoerpern(drei).left(2 * 59);
+    FensterProbe::Oeffnen(Rohdatei(QStringLiteral("zwei.plv"), zwei + QByteArray(10, '\x7f')));
+    EXPECT_EQ(mod.KoerperStart, KoerperSatz(drei.begin(), drei.begin() + 2));
+
+    KoerperSatz koerper = Zwillinge();
+    koerper[0].NameSetzen(QStringLiteral("Körper 1  "));   // trailing blanks are part of the name
+    koerper[1].Masse = 1.0 / 3.0;
+    koerper[1].X = -0.0;
+    koerper[1].Y = 5e-324;
+    koerper[2].Farbe = -1;
+    koerper.push_back(Koerper{});   // never named: 15 NULs
+    mod.KoerperStart = koerper;
+    mod.Gespeichert = false;
+    const QString p = Pfad(QStringLiteral("rund.plv"));
+    cdg.Antworten.push_back(p);
+    frm->menSpUnter_Click();
+    EXPECT_EQ(QFileInfo(p).size(), 4 * 59);
+
+    frm->menNeu_Click();
+    FensterProbe::Oeffnen(p);
+    EXPECT_EQ(mod.KoerperStart, koerper);
+    EXPECT_EQ(BytesAusKoerpern(mod.KoerperStart), BytesAusKoerpern(koerper));
+    EXPECT_EQ(mod.KoerperStart[0].NameText(), QStringLiteral("Körper 1       "));
+}
+
+TEST_F(Oeffnen, ExactlyOneChoiceIsCheckedAfterEveryClick)
+{
+    auto markiert = [this] {
+        return QString::number(Menue("menWarten")->isChecked()) + QString::number(Menue("menTabAnz")->isChecked()) +
+               QString::number(Menue("menSimStart")->isChecked());
+    };
+    EXPECT_EQ(markiert(), QStringLiteral("100"));
+    frm->menTabAnz_Click();
+    EXPECT_EQ(markiert(), QStringLiteral("010"));
+    frm->menTabAnz_Click();
+    EXPECT_EQ(markiert(), QStringLiteral("010"));
+    frm->menSimStart_Click();
+    EXPECT_EQ(markiert(), QStringLiteral("001"));
+    frm->menWarten_Click();
+    EXPECT_EQ(markiert(), QStringLiteral("100"));
+    frm->menWarten_Click();
+    EXPECT_EQ(markiert(), QStringLiteral("100"));
+}
+
+TEST_F(Oeffnen, WaitingOnlyLoads)
+{
+    FensterProbe::Oeffnen(Datei(QStringLiteral("a.plv"), Sonnensystem()));
+    EXPECT_EQ(tabelleGezeigt, 0);
+    EXPECT_FALSE(tim.Enabled());
+}
+
+TEST_F(Oeffnen, TheTableChoiceShowsTheLoadedDocumentAndWaits)
+{
+    frm->menTabAnz_Click();
+    inDerTabelle = [this] {
+        // Open has finished its own work before the table appears.
+        EXPECT_EQ(mod.KoerperStart, Zwillinge());
+        EXPECT_EQ(Titel(), QStringLiteral("Plavo - [z.plv]"));
+        Aendern();   // the user leaves with OK after an edit
+    };
+    FensterProbe::Oeffnen(Datei(QStringLiteral("z.plv"), Zwillinge()));
+    EXPECT_EQ(tabelleGezeigt, 1);
+    EXPECT_FALSE(mod.Gespeichert);
+    EXPECT_FALSE(tim.Enabled());
+}
+
+TEST_F(Oeffnen, TheStartChoiceRunsTheLoadedBodiesFromStepZero)
+{
+    LaufMitBild(Sonnensystem(), 3);
+    frm->menStop_Click();
+    frm->menSimStart_Click();
+    FensterProbe::Oeffnen(Datei(QStringLiteral("z.plv"), Zwillinge()));
+    EXPECT_EQ(tabelleGezeigt, 0);
+    EXPECT_TRUE(tim.Enabled());
+    EXPECT_EQ(frm->Schrittzahl, 0);
+    EXPECT_EQ(mod.KoerperSim, Erwartet(Zwillinge(), 0));
+    tim.Ticken();
+    tim.Ticken();
+    EXPECT_EQ(mod.KoerperSim, Erwartet(Zwillinge(), 2));
+}
+
+TEST_F(Oeffnen, ACancelledDialogRunsNoChoice)
+{
+    frm->menTabAnz_Click();
+    cdg.Antworten.push_back(std::nullopt);
+    frm->menOeffnen_Click();
+    frm->menSimStart_Click();
+    cdg.Antworten.push_back(std::nullopt);
+    frm->menOeffnen_Click();
+    EXPECT_EQ(tabelleGezeigt, 0);
+    EXPECT_FALSE(tim.Enabled());
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo"));
+}

@@ -1,0 +1,150 @@
+// The table window as a window: layout, keys, and its life as shown by
+// Tabellenanzeige (modal over its owner, hidden by the buttons, unloaded by
+// the close box) while timers go on ticking.
+
+#include "tabellentest.h"
+#include "table/tabellenanzeige.h"
+#include "table/twips.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+
+using Fenster = Tabellentest;
+
+namespace {
+
+// Runs `schritt` once the modal loop is running; closes whatever modal
+// window is left after a while (unless `kontext` is gone), so a failing test
+// cannot hang.
+void Waehrenddessen(QObject* kontext, std::function<void()> schritt)
+{
+    QTimer::singleShot(0, kontext, std::move(schritt));
+    QTimer::singleShot(5000, kontext, [] {
+        if (QWidget* w = QApplication::activeModalWidget())
+            w->close();
+    });
+}
+
+QPushButton* Knopf(QWidget& fenster, const char* name)
+{
+    return fenster.findChild<QPushButton*>(QString::fromLatin1(name));
+}
+
+}  // namespace
+
+TEST_F(Fenster, LayoutInTwipsTitleButtonsAndTabOrder)
+{
+    const int dx = fenster.logicalDpiX();
+    const int dy = fenster.logicalDpiY();
+    auto rechteck = [&](int l, int o, int b, int h) {
+        return QRect(TwipsZuPixel(l, dx), TwipsZuPixel(o, dy), TwipsZuPixel(b, dx), TwipsZuPixel(h, dy));
+    };
+    EXPECT_EQ(fenster.windowTitle(), QStringLiteral("Tabelle"));
+    const QSize client(TwipsZuPixel(8730, dx), TwipsZuPixel(5985, dy));
+    EXPECT_EQ(fenster.minimumSize(), client);
+    EXPECT_EQ(fenster.maximumSize(), client);
+    const Qt::WindowFlags f = fenster.windowFlags();
+    EXPECT_TRUE(f & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(f & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowContextHelpButtonHint));
+
+    EXPECT_EQ(fenster.GitterWidget().geometry(), rechteck(120, 120, 8535, 5295));
+    struct Erwartet { const char* name; const char* text; int links; };
+    const Erwartet knoepfe[] = {{"cmdNeu", "Hinzufügen...", 3480}, {"cmdEntfernen", "Entfernen", 4800},
+                                {"cmdOK", "OK", 6120}, {"cmdAbbrechen", "Abbrechen", 7440}};
+    QList<QWidget*> reihe{&fenster.GitterWidget()};
+    for (const Erwartet& e : knoepfe) {
+        QPushButton* k = Knopf(fenster, e.name);
+        ASSERT_NE(k, nullptr) << e.name;
+        EXPECT_EQ(k->text(), QString::fromUtf8(e.text));
+        EXPECT_EQ(k->geometry(), rechteck(e.links, 5520, 1215, 375)) << e.name;
+        reihe << k;
+    }
+    EXPECT_TRUE(Knopf(fenster, "cmdOK")->isDefault());
+
+    // Tab order: the grid, then the buttons from left to right.
+    QList<QWidget*> gefunden;
+    for (QWidget* w = fenster.GitterWidget().nextInFocusChain(); gefunden.size() < 4 && w != &fenster.GitterWidget();
+         w = w->nextInFocusChain())
+        if (reihe.contains(w))
+            gefunden << w;
+    EXPECT_EQ(gefunden, reihe.mid(1));
+}
+
+TEST_F(Fenster, EnterCommitsAndEscapeCancels)
+{
+    DreiKoerperZeigen();
+    fenster.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fenster));
+    fenster.GitterWidget().setFocus();
+    QTest::keyClick(&fenster.GitterWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(fenster.isVisible());
+    EXPECT_TRUE(mod.Gespeichert);
+    EXPECT_FALSE(fenster.Geschlossen());
+
+    fenster.Form_Activate();
+    fenster.show();
+    fenster.GitterWidget().setFocus();
+    QTest::keyClick(&fenster.GitterWidget(), Qt::Key_Return);
+    EXPECT_FALSE(fenster.isVisible());
+    EXPECT_FALSE(mod.Gespeichert);
+}
+
+TEST_F(Fenster, ShownModallyHiddenByTheButtonsUnloadedByTheCloseBox)
+{
+    QWidget hauptfenster;
+    hauptfenster.show();
+    mod.DateiName = QStringLiteral("/tmp/zwei.plv");
+    mod.KoerperStart = {Koerper_("A", 1, 0, 0, 0, 0, 0), Koerper_("B", 2, 0, 0, 0, 0, 0)};
+    Tabellenanzeige anzeige(mod, fragen, cdg, &hauptfenster);
+    EXPECT_EQ(anzeige.Fenster(), nullptr) << "created on first use only";
+
+    int ticks = 0;
+    QTimer simulation;
+    QObject::connect(&simulation, &QTimer::timeout, [&] { ++ticks; });
+    simulation.start(1);
+
+    // Abbrechen hides: the window stays loaded with its grid, and is modal over its owner.
+    FrmTabelle* geladen = nullptr;
+    Waehrenddessen(&hauptfenster, [&] {
+        geladen = anzeige.Fenster();
+        ASSERT_NE(geladen, nullptr);
+        EXPECT_TRUE(geladen->isVisible());
+        EXPECT_EQ(QApplication::activeModalWidget(), geladen);
+        EXPECT_EQ(geladen->parentWidget(), &hauptfenster);
+        EXPECT_EQ(geladen->fgrKoerper().Rows(), 3);
+        geladen->fgrKoerper().TextMatrixSetzen(1, 1, QStringLiteral("Verworfen"));
+        QTimer::singleShot(50, [&] { QTest::mouseClick(Knopf(*geladen, "cmdAbbrechen"), Qt::LeftButton); });
+    });
+    anzeige.Zeigen();
+    EXPECT_GT(ticks, 0) << "timers tick while the table is shown";
+    ASSERT_EQ(anzeige.Fenster(), geladen);
+    EXPECT_FALSE(geladen->isVisible());
+    EXPECT_TRUE(mod.Gespeichert);
+
+    // The next showing refills; the close box then unloads.
+    Waehrenddessen(&hauptfenster, [&] {
+        EXPECT_EQ(anzeige.Fenster(), geladen);
+        EXPECT_EQ(geladen->fgrKoerper().TextMatrix(1, 1), QStringLiteral("A              "));
+        geladen->fgrKoerper().RemoveItem(1);
+        geladen->close();
+    });
+    anzeige.Zeigen();
+    EXPECT_EQ(anzeige.Fenster(), nullptr);
+    EXPECT_EQ(mod.KoerperStart.size(), 2u);
+
+    // Loaded again: headings and row numbers are back, then OK commits.
+    Waehrenddessen(&hauptfenster, [&] {
+        FrmTabelle* neu = anzeige.Fenster();
+        ASSERT_NE(neu, nullptr);
+        EXPECT_EQ(neu->fgrKoerper().TextMatrix(0, 5), QStringLiteral("Geschwindigkeit"));
+        EXPECT_EQ(neu->fgrKoerper().Rows(), 3);
+        QTest::mouseClick(Knopf(*neu, "cmdOK"), Qt::LeftButton);
+    });
+    anzeige.Zeigen();
+    ASSERT_NE(anzeige.Fenster(), nullptr);
+    EXPECT_FALSE(anzeige.Fenster()->isVisible());
+    EXPECT_FALSE(mod.Gespeichert);
+    EXPECT_EQ(mod.KoerperStart[1].NameText(), QStringLiteral("B              "));
+}

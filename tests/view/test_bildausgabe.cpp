@@ -1,0 +1,228 @@
+#include "view/bildausgabe.h"
+
+#include "sim/aufbau.h"
+#include "sim/berechnung.h"
+#include "support/pdfseiten.h"
+#include "support/skriptdialog.h"
+#include "view/bildflaeche.h"
+#include "view/drucker.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int32_t Rot = 0x0000FF;   // red in the low byte
+
+// A 200 x 100 surface showing 2 x 1 AE around the origin: 100 pixels per AE.
+struct Szene {
+    BildFlaeche flaeche;
+    SkriptStandarddialog cdg;
+    SkriptRueckfragen frage;
+    ModPlavo mod;
+    Rechenwerk werk;
+    int32_t schrittzahl = 0;
+
+    Szene()
+    {
+        flaeche.GroesseSetzen(QSize(200, 100));
+        flaeche.Scale(-1, -0.5, 1, 0.5);
+        // One red body at (-0.5 AE, 0) moving along +x by 86400 s * 86400 m/s
+        // = 0.0497664 AE (4.97664 pixels) per one-day step.
+        Koerper k;
+        k.Masse = 1;
+        k.X = -0.5 * MeterProAE;
+        k.Geschwindigkeit = 86400;
+        k.Farbe = Rot;
+        mod.KoerperStart = {k};
+        mod.Intervall = 1;
+        EXPECT_EQ(KoerperSimAufbauen(mod), KeinFehler);
+    }
+    void Schritte(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            ASSERT_EQ(werk.Schritt(mod.KoerperSim, mod.Intervall, schrittzahl, flaeche), KeinFehler);
+    }
+    Bildausgabe Ausgabe(Bildausgabe::DruckerFabrik fabrik = {})
+    {
+        return Bildausgabe(flaeche, cdg, frage, std::move(fabrik));
+    }
+};
+
+QImage BitmapLesen(const QString& pfad)
+{
+    QFile f(pfad);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.read(2) == "BM") << "Windows bitmap header";
+    QImageReader leser(pfad);
+    leser.setDecideFormatFromContent(true);
+    EXPECT_EQ(leser.format(), QByteArray("bmp"));
+    return leser.read().convertToFormat(QImage::Format_RGB32);
+}
+
+// Records the calls of a print job; can be told to fail.
+class SkriptDrucker : public Drucker {
+public:
+    explicit SkriptDrucker(QString& protokoll, bool scheitert)
+        : p_(protokoll)
+        , scheitert_(scheitert)
+    {
+    }
+    void PaintPicture(const QImage& bild, double x, double y) override
+    {
+        p_ += QStringLiteral("P(%1x%2@%3,%4) ").arg(bild.width()).arg(bild.height()).arg(x).arg(y);
+    }
+    void NewPage() override { p_ += QStringLiteral("N "); }
+    void EndDoc() override { p_ += QStringLiteral("E"); }
+    bool Fehler() const override { return scheitert_; }
+
+private:
+    QString& p_;
+    bool scheitert_;
+};
+
+}  // namespace
+
+TEST(Bildausgabe, ExportsExactlyTheSurfacePixelsAsABitmapReplacingTheOldFile)
+{
+    QTemporaryDir dir;
+    Szene s;
+    // Any extension: the content is a bitmap all the same.
+    const QString pfad = dir.filePath(QStringLiteral("bahn.plv"));
+
+    // Before any step: a white bitmap of the surface's size.
+    s.cdg.Antworten = {pfad};
+    s.Ausgabe().menBild_Click();
+    ASSERT_EQ(s.cdg.Aufrufe.size(), 1u);
+    EXPECT_EQ(s.cdg.Aufrufe[0].Art, QStringLiteral("Save"));
+    EXPECT_EQ(s.cdg.Aufrufe[0].Filter, QStringLiteral("Plavo-Dateien (*.bmp)|*.bmp"));
+    EXPECT_EQ(s.cdg.Aufrufe[0].DefaultExt, QStringLiteral("*.bmp"));
+    QImage weiss(200, 100, QImage::Format_RGB32);
+    weiss.fill(Qt::white);
+    EXPECT_EQ(BitmapLesen(pfad), weiss);
+
+    // Ten steps draw the trail from column 50 to floor(50 + 49.7664) = 99 in row 50.
+    s.Schritte(10);
+    QImage erwartet = weiss;
+    for (int x = 50; x <= 99; ++x)
+        erwartet.setPixel(x, 50, qRgb(255, 0, 0));
+    ASSERT_EQ(s.flaeche.Image(), erwartet);
+
+    // The dialog proposes the last file; the export replaces it.
+    s.cdg.Antworten = {s.cdg.FileName};
+    s.Ausgabe().menBild_Click();
+    EXPECT_EQ(s.cdg.Aufrufe[1].FileName, pfad);
+    EXPECT_EQ(BitmapLesen(pfad), erwartet);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("bahn.plv")}) << "no temporary file left";
+    EXPECT_TRUE(s.frage.Gemeldet.empty());
+    // The bitmap values stay for the next use of the dialog.
+    EXPECT_EQ(s.cdg.Filter, QStringLiteral("Plavo-Dateien (*.bmp)|*.bmp"));
+}
+
+TEST(Bildausgabe, CancelWritesNothingAndFailuresAreReported)
+{
+    QTemporaryDir dir;
+    Szene s;
+    s.Schritte(3);
+    const QImage vorher = s.flaeche.Image();
+
+    s.cdg.Antworten = {std::nullopt};
+    s.Ausgabe().menBild_Click();
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    EXPECT_TRUE(s.frage.Gemeldet.empty());
+
+    // A folder that does not exist: a message, and the folder is not created.
+    const QString fehlt = dir.filePath(QStringLiteral("fehlt/bahn.bmp"));
+    s.cdg.Antworten = {fehlt};
+    s.Ausgabe().menBild_Click();
+    ASSERT_EQ(s.frage.Gemeldet.size(), 1u);
+    const auto& m = s.frage.Gemeldet[0];
+    EXPECT_EQ(m.Titel, QStringLiteral("Plavo"));
+    EXPECT_EQ(m.Knoepfe, MsgKnoepfe::OK);
+    EXPECT_TRUE(m.Text.contains(QDir::toNativeSeparators(fehlt))) << m.Text.toStdString();
+    EXPECT_TRUE(m.Text.contains(QStringLiteral("existiert nicht"))) << m.Text.toStdString();
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+
+    // A name that is taken by a folder: reported, the folder untouched.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("ordner.bmp")));
+    s.cdg.Antworten = {dir.filePath(QStringLiteral("ordner.bmp"))};
+    s.Ausgabe().menBild_Click();
+    EXPECT_EQ(s.frage.Gemeldet.size(), 2u);
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("ordner.bmp"))).isDir());
+
+    EXPECT_EQ(s.flaeche.Image(), vorher) << "the picture itself never changes";
+}
+
+TEST(Bildausgabe, PrintsOnePagePerCopyWithoutTheDialogsCopies)
+{
+    Szene s;
+    QString protokoll;
+    bool scheitert = false;
+    QPrinter* benutzt = nullptr;
+    auto fabrik = [&](QPrinter& p) {
+        benutzt = &p;
+        return std::make_unique<SkriptDrucker>(protokoll, scheitert);
+    };
+
+    // Cancel: no job at all.
+    s.cdg.Antworten = {std::nullopt};
+    s.Ausgabe(fabrik).menDrucken_Click();
+    EXPECT_EQ(s.cdg.Aufrufe.at(0).Flags, 12) << "no selection, no page range";
+    EXPECT_EQ(benutzt, nullptr);
+
+    // As if the print dialog had set 3 copies on the printer.
+    s.cdg.Printer()->setCopyCount(3);
+    s.cdg.Antworten = {QStringLiteral("3")};
+    s.Ausgabe(fabrik).menDrucken_Click();
+    EXPECT_EQ(benutzt, s.cdg.Printer());
+    EXPECT_EQ(protokoll, QStringLiteral("P(200x100@0,0) N P(200x100@0,0) N P(200x100@0,0) N E"));
+    EXPECT_EQ(s.cdg.Printer()->copyCount(), 1) << "the printer must not multiply the pages again";
+    EXPECT_TRUE(s.frage.Gemeldet.empty());
+
+    // A job the printer reports as failed is not passed off as printed.
+    scheitert = true;
+    s.cdg.Antworten = {QStringLiteral("1")};
+    s.Ausgabe(fabrik).menDrucken_Click();
+    ASSERT_EQ(s.frage.Gemeldet.size(), 1u);
+    EXPECT_EQ(s.frage.Gemeldet[0].Titel, QStringLiteral("Plavo"));
+    EXPECT_TRUE(s.frage.Gemeldet[0].Text.contains(QStringLiteral("nicht gedruckt")));
+}
+
+TEST(Bildausgabe, ThreeCopiesToPdfAreThreePagesWithThePictureUpperLeftAtItsOwnSize)
+{
+    QTemporaryDir dir;
+    Szene s;
+    // A 96 x 48 picture (1 x 0.5 inch), filled so that its extent shows on paper.
+    s.flaeche.GroesseSetzen(QSize(96, 48));
+    s.flaeche.Scale(0, 0, 96, 48);
+    for (int y = 0; y < 48; ++y)
+        s.flaeche.Line(0.5f, y + 0.5f, 95.0f, 0.0f, 0x804000);
+
+    const QString pdf = dir.filePath(QStringLiteral("druck.pdf"));
+    s.cdg.Drucker = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrinter& p = *s.cdg.Drucker;
+    p.setOutputFormat(QPrinter::PdfFormat);
+    p.setOutputFileName(pdf);
+    p.setPageSize(QPageSize(QPageSize::A4));
+    p.setPageMargins(QMarginsF(10, 20, 10, 10), QPageLayout::Millimeter);
+    s.cdg.Antworten = {QStringLiteral("3")};
+    s.Ausgabe().menDrucken_Click();
+    EXPECT_TRUE(s.frage.Gemeldet.empty());
+    EXPECT_EQ(PdfSeitenzahl(pdf), 3) << "one job, one page per copy, no empty page at the end";
+
+    const std::vector<QImage> seiten = PdfSeitenBilder(pdf, 96);
+    if (seiten.empty())
+        GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed: placement not checked";
+    ASSERT_EQ(seiten.size(), 3u);
+    // At 96 dpi the picture is 96 x 48 again, its corner at the margins: 10 mm, 20 mm.
+    const QRectF erwartet(10 / 25.4 * 96, 20 / 25.4 * 96, 96, 48);
+    for (const QImage& seite : seiten) {
+        const QRect r = DunklerBereich(seite);
+        EXPECT_NEAR(r.left(), erwartet.left(), 1.0);
+        EXPECT_NEAR(r.top(), erwartet.top(), 1.0);
+        EXPECT_NEAR(r.width(), 96, 1.0);
+        EXPECT_NEAR(r.height(), 48, 1.0);
+    }
+}
