@@ -19,25 +19,52 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 
 namespace {
 
-// A ring of bodies with small random-looking offsets, all inside the default section.
-KoerperSatz Haufen(int n)
+constexpr double Intervall = 0.25;   // days per step
+
+// A star of one solar mass (in Earth masses) and n - 1 planets of up to one
+// Earth mass on circular orbits between 0.3 and 0.95 AE. With a quarter day
+// per step the planets move one to three pixels per step in the default
+// section on a 653 x 532 surface: the common case of short trails.
+ModPlavo Planetensystem(int n)
 {
-    KoerperSatz k(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        const double w = 6.283185307179586 * i / n;
-        const double r = 1e11 * (0.3 + 0.6 * std::fmod(i * 0.618033988749895, 1.0));
-        k[size_t(i)].X = r * std::cos(w);
-        k[size_t(i)].Y = r * std::sin(w);
-        k[size_t(i)].Masse = 1.0 + i % 7;
-        k[size_t(i)].Vx() = -1e4 * std::sin(w);
-        k[size_t(i)].Vy() = 1e4 * std::cos(w);
-        k[size_t(i)].Farbe = 0x3366CC;
+    ModPlavo mod;
+    mod.Intervall = Intervall;
+    mod.KoerperStart.assign(size_t(n), Koerper{});
+    Koerper& stern = mod.KoerperStart[0];
+    stern.Masse = 333000;
+    stern.Farbe = 0x00C0FF;
+    uint64_t z = 12345;
+    auto zufall = [&z] {
+        z = z * 6364136223846793005ull + 1442695040888963407ull;
+        return double(z >> 11) * 0x1p-53;
+    };
+    for (size_t i = 1; i < size_t(n); ++i) {
+        Koerper& k = mod.KoerperStart[i];
+        const double r = (0.3 + 0.65 * zufall()) * MeterProAE;
+        const double winkel = 360 * zufall();
+        k.Masse = zufall();
+        k.X = r * std::cos(winkel * std::numbers::pi / 180);
+        k.Y = r * std::sin(winkel * std::numbers::pi / 180);
+        k.Geschwindigkeit = std::sqrt(GravitationsParameter * stern.Masse / r);
+        k.Richtung = winkel + 90;
+        k.Farbe = int32_t(zufall() * 0xFFFFFF);
     }
-    return k;
+    mod.KoerperSim = mod.KoerperStart;
+    return mod;
+}
+
+// The working set of Planetensystem(n), as a step sees it.
+KoerperSatz Arbeitssatz(int n)
+{
+    ModPlavo mod = Planetensystem(n);
+    if (KoerperSimAufbauen(mod) != KeinFehler)
+        std::abort();
+    return mod.KoerperSim;
 }
 
 void PaareZaehlen(benchmark::State& state, int64_t n)
@@ -61,7 +88,7 @@ struct HelferAnteil {
 void BM_Berechnung(benchmark::State& state)
 {
     const int n = int(state.range(0));
-    KoerperSatz sim = Haufen(n);
+    KoerperSatz sim = Arbeitssatz(n);
     BildFlaeche flaeche;
     flaeche.GroesseSetzen(QSize(653, 532));
     flaeche.Scale(-1, -1, 1, 1);
@@ -69,7 +96,7 @@ void BM_Berechnung(benchmark::State& state)
     int32_t schrittzahl = 0;
     const HelferAnteil anteil;
     for (auto _ : state) {
-        if (werk.Schritt(sim, 0.01, schrittzahl, flaeche) != KeinFehler) {
+        if (werk.Schritt(sim, Intervall, schrittzahl, flaeche) != KeinFehler) {
             state.SkipWithError("step faulted");
             break;
         }
@@ -83,7 +110,7 @@ struct Felder {
 
     explicit Felder(int n)
     {
-        for (const Koerper& k : Haufen(n)) {
+        for (const Koerper& k : Arbeitssatz(n)) {
             x.push_back(k.X);
             y.push_back(k.Y);
             m.push_back(k.Masse);
@@ -93,8 +120,8 @@ struct Felder {
     }
 };
 
-// The same K as a step of 0.01 days.
-constexpr double KHundertstelTag = (0.01 * 86400.0) * (0.01 * 86400.0) * GravitationsParameter;
+// K of a step of Intervall days.
+constexpr double KSchritt = (Intervall * 86400.0) * (Intervall * 86400.0) * GravitationsParameter;
 
 void BM_BerechnungReferenz(benchmark::State& state)
 {
@@ -102,7 +129,7 @@ void BM_BerechnungReferenz(benchmark::State& state)
     Felder f(n);
     for (auto _ : state) {
         GeschwindigkeitenReferenz(size_t(n), f.x.data(), f.y.data(), f.m.data(), f.vx.data(), f.vy.data(),
-                                  KHundertstelTag);
+                                  KSchritt);
         benchmark::DoNotOptimize(f.vx.data());
         benchmark::ClobberMemory();
     }
@@ -118,43 +145,11 @@ void BM_Geschwindigkeiten(benchmark::State& state)
     const HelferAnteil anteil;
     for (auto _ : state) {
         GeschwindigkeitenMit(satz, aufteilung, size_t(n), f.x.data(), f.y.data(), f.m.data(), f.vx.data(),
-                             f.vy.data(), KHundertstelTag);
+                             f.vy.data(), KSchritt);
         benchmark::ClobberMemory();
     }
     PaareZaehlen(state, n);
     anteil.Melden(state, n, aufteilung == Aufteilung::Geteilt ? int64_t(state.iterations()) : 0);
-}
-
-// A star of one solar mass (in Earth masses) and n - 1 planets of up to one
-// Earth mass on circular orbits between 0.3 and 0.95 AE. With a quarter day
-// per step the planets move one to three pixels per step in the default
-// section on a 653 x 532 surface: the common case of short trails.
-ModPlavo Planetensystem(int n)
-{
-    ModPlavo mod;
-    mod.Intervall = 0.25;
-    mod.KoerperStart.assign(size_t(n), Koerper{});
-    Koerper& stern = mod.KoerperStart[0];
-    stern.Masse = 333000;
-    stern.Farbe = 0x00C0FF;
-    uint64_t z = 12345;
-    auto zufall = [&z] {
-        z = z * 6364136223846793005ull + 1442695040888963407ull;
-        return double(z >> 11) * 0x1p-53;
-    };
-    for (size_t i = 1; i < size_t(n); ++i) {
-        Koerper& k = mod.KoerperStart[i];
-        const double r = (0.3 + 0.65 * zufall()) * MeterProAE;
-        const double winkel = 360 * zufall();
-        k.Masse = zufall();
-        k.X = r * std::cos(winkel * std::numbers::pi / 180);
-        k.Y = r * std::sin(winkel * std::numbers::pi / 180);
-        k.Geschwindigkeit = std::sqrt(GravitationsParameter * stern.Masse / r);
-        k.Richtung = winkel + 90;
-        k.Farbe = int32_t(zufall() * 0xFFFFFF);
-    }
-    mod.KoerperSim = mod.KoerperStart;
-    return mod;
 }
 
 // The scene redraw as the main window runs it after a resize: clear, set the
