@@ -30,7 +30,8 @@ void GeschwindigkeitenReferenz(std::size_t n, const double* x, const double* y, 
                                double* vx, double* vy, double K);
 
 // The program's velocity pass: same bits as the reference, on AVX2 where the
-// processor has it, on two threads from Mindestzahl bodies on. Returns the
+// processor has it, on two threads from MindestzahlFuerZweiFaeden bodies on
+// (see HelferFaden). Returns the
 // floating-point faults it raised (the flags of every thread it used), the
 // same bits the reference raises.
 unsigned Geschwindigkeiten(std::size_t n, const double* x, const double* y, const double* m,
@@ -45,7 +46,7 @@ enum class Befehlssatz { Automatisch, Skalar, Avx2 };
 enum class Aufteilung {
     Automatisch,
     Allein,      // the calling thread only
-    Geteilt,     // calling thread and helper claim blocks of rows in turn
+    Geteilt,     // calling thread from the first rows on, helper from the last
     NurHelfer,   // every row on the helper thread (tests)
     Bremse,      // shared, but the helper dawdles before each unit, so that
                  // the caller takes its units over (tests)
