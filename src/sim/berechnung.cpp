@@ -36,7 +36,8 @@ unsigned Rechenwerk::Schritt(KoerperSatz& sim, double intervall, int32_t& schrit
     for (size_t i = 0; i < n; ++i) {
         nx_[i] = vx_[i] + x_[i];
         ny_[i] = vy_[i] + y_[i];
-        endlich &= std::isfinite(vx_[i]) & std::isfinite(vy_[i]) & std::isfinite(nx_[i]) & std::isfinite(ny_[i]);
+        endlich = endlich && std::isfinite(vx_[i]) && std::isfinite(vy_[i]) && std::isfinite(nx_[i])
+               && std::isfinite(ny_[i]);
     }
     fehler |= FlagsAlsFehler();
     if (!endlich)
