@@ -22,29 +22,6 @@
 
 namespace {
 
-// Field by field and bit for bit: NaN is not equal to itself under ==.
-bool Gleich(const Koerper& a, const Koerper& b)
-{
-    auto bits = [](double d) {
-        uint64_t u;
-        std::memcpy(&u, &d, sizeof u);
-        return u;
-    };
-    return a.Name == b.Name && bits(a.Masse) == bits(b.Masse) && bits(a.X) == bits(b.X) && bits(a.Y) == bits(b.Y)
-        && bits(a.Geschwindigkeit) == bits(b.Geschwindigkeit) && bits(a.Richtung) == bits(b.Richtung)
-        && a.Farbe == b.Farbe;
-}
-
-bool Gleich(const KoerperSatz& a, const KoerperSatz& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (!Gleich(a[i], b[i]))
-            return false;
-    return true;
-}
-
 QByteArray Inhalt(const QString& pfad)
 {
     QFile f(pfad);
@@ -78,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t groesse)
         PRUEFEN(gelesen.Koerper.empty());
     } else {
         PRUEFEN(gelesen.ok());
-        PRUEFEN(Gleich(gelesen.Koerper, koerper));
+        PRUEFEN(BitGleich(gelesen.Koerper, koerper));
     }
     PRUEFEN(Inhalt(pfad) == bytes);
     PRUEFEN(QDir(ordner.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size() == 1);

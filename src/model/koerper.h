@@ -29,3 +29,6 @@ struct Koerper {
 
     bool operator==(const Koerper&) const = default;
 };
+
+// Equal bit for bit: unlike ==, NaN equals the same NaN and -0 differs from +0.
+bool BitGleich(const Koerper& a, const Koerper& b);

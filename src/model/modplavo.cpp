@@ -1,5 +1,7 @@
 #include "modplavo.h"
 
+#include <algorithm>
+
 void ModPlavo::AufEinenLeerenKoerper()
 {
     KoerperSim.assign(1, Koerper{});
@@ -18,4 +20,10 @@ void ModPlavo::Laden(const KoerperSatz& gelesen)
         return;
     KoerperStart = gelesen;
     KoerperSim.assign(gelesen.size(), Koerper{});
+}
+
+bool BitGleich(const KoerperSatz& a, const KoerperSatz& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const Koerper& x, const Koerper& y) { return BitGleich(x, y); });
 }

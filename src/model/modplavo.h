@@ -9,6 +9,9 @@
 // record k of the file); here body k lives at index k - 1.
 using KoerperSatz = std::vector<Koerper>;
 
+// Both sets equal bit for bit (see BitGleich).
+bool BitGleich(const KoerperSatz& a, const KoerperSatz& b);
+
 // Loops and the file reader count bodies in 16 bits.
 inline constexpr int MaxKoerper = 32767;
 

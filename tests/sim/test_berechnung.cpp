@@ -106,9 +106,7 @@ TEST(Berechnung, AFaultingStepChangesNothing)
         l.titel = QStringLiteral("vorher");
         EXPECT_NE(l.Schritt(), KeinFehler);
         EXPECT_EQ(l.mod.KoerperSim.size(), satz.size());
-        for (size_t i = 0; i < satz.size(); ++i) {
-            EXPECT_EQ(std::memcmp(&l.mod.KoerperSim[i], &satz[i], sizeof(Koerper)), 0);
-        }
+        EXPECT_TRUE(BitGleich(l.mod.KoerperSim, satz));
         EXPECT_EQ(l.schrittzahl, 41);
         EXPECT_TRUE(l.flaeche.Aufrufe.empty());
         EXPECT_EQ(l.titel, QStringLiteral("vorher"));
