@@ -2,6 +2,7 @@
 //   startkorpus fuzz/corpus/start
 // Each file is a small, telling input; the fuzzer grows its own corpus from them.
 
+#include "support/koerperbau.h"
 #include "model/koerperdatei.h"
 
 #include <QDir>
@@ -34,15 +35,7 @@ void Ablegen(const char* ziel, const char* name, const QByteArray& bytes)
 
 Koerper K(const char* name, double masse, double x, double y, double v, double richtung, int32_t farbe)
 {
-    Koerper k;
-    k.NameSetzen(QString::fromLatin1(name));
-    k.Masse = masse;
-    k.X = x;
-    k.Y = y;
-    k.Geschwindigkeit = v;
-    k.Richtung = richtung;
-    k.Farbe = farbe;
-    return k;
+    return NeuerKoerper(QString::fromLatin1(name), masse, x, y, v, richtung, farbe);
 }
 
 // Input of the step target: control byte, steps, width, height, interval,
