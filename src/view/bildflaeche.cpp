@@ -6,6 +6,9 @@
 
 namespace {
 
+// Two doubles that the compiler keeps in one vector register.
+using Paar = double __attribute__((vector_size(16)));
+
 enum Rand : unsigned { Innen = 0, Links = 1, Rechts = 2, Oben = 4, Unten = 8, Ungueltig = 16 };
 
 unsigned Lage(double x, double y, double xmin, double ymin, double xmax, double ymax)
@@ -121,7 +124,8 @@ static_assert(KurzeWege.vollstaendig);
 
 }  // namespace
 
-uint32_t FarbeAlsPixel(int32_t farbe)
+// RGB as stored in a body (red in the low byte) to the image's pixel value.
+static inline uint32_t FarbeAlsPixel(int32_t farbe)
 {
     const auto f = uint32_t(farbe);
     return qRgb(int(f & 0xFF), int((f >> 8) & 0xFF), int((f >> 16) & 0xFF));
@@ -258,17 +262,27 @@ void BildFlaeche::Striche(const Strich* striche, std::size_t anzahl)
     const qsizetype proZeile = proZeile_;
     const int breite = breite_, hoehe = hoehe_;
     int links = links_, oben = oben_, rechts = rechts_, unten = unten_;
+    // Column and row of a point are mapped together, as Spalte and Zeile map
+    // them one by one: the same operations lane by lane, so the same bits,
+    // at half the divisions.
+    const Paar ursprung = {x1_, y1_};
+    const Paar spanne = {x2_ - x1_, y2_ - y1_};
+    const Paar groesse = {double(breite), double(hoehe)};
+    const Paar null = {0.0, 0.0};
     for (std::size_t i = 0; i < anzahl; ++i) {
         const Strich& s = striche[i];
         const uint32_t rgb = FarbeAlsPixel(s.farbe);
         const float ex = s.x + s.dx;
         const float ey = s.y + s.dy;
-        const double ax = Spalte(s.x), ay = Zeile(s.y), bx = Spalte(ex), by = Zeile(ey);
+        const Paar a = (Paar{s.x, s.y} - ursprung) / spanne * groesse;
+        const Paar b = (Paar{ex, ey} - ursprung) / spanne * groesse;
 
         // The common case: both ends inside. No clipping, no test per pixel;
-        // the point is the line's first pixel, in the same colour.
-        if (ax >= 0 && ay >= 0 && bx >= 0 && by >= 0 && ax < breite && ay < hoehe && bx < breite && by < hoehe) {
-            const int x0 = int(ax), y0 = int(ay), x1 = int(bx), y1 = int(by);
+        // the point is the line's first pixel, in the same colour. (False
+        // for NaN.)
+        const auto innen = (a >= null) & (b >= null) & (a < groesse) & (b < groesse);
+        if (innen[0] & innen[1]) {
+            const int x0 = int(a[0]), y0 = int(a[1]), x1 = int(b[0]), y1 = int(b[1]);
             links = std::min(links, std::min(x0, x1));
             rechts = std::max(rechts, std::max(x0, x1));
             oben = std::min(oben, std::min(y0, y1));
@@ -286,8 +300,8 @@ void BildFlaeche::Striche(const Strich* striche, std::size_t anzahl)
         }
         // Rare: the general way, which keeps the changed area itself.
         Merken(links, oben, rechts, unten);
-        LinieZiehen(ax, ay, bx, by, rgb);
-        PunktSetzen(ax, ay, rgb);
+        LinieZiehen(a[0], a[1], b[0], b[1], rgb);
+        PunktSetzen(a[0], a[1], rgb);
         links = links_, oben = oben_, rechts = rechts_, unten = unten_;
     }
     Merken(links, oben, rechts, unten);

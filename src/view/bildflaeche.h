@@ -55,6 +55,3 @@ private:
     double x1_ = 0, y1_ = 0, x2_ = 1, y2_ = 1;
     int links_ = 0, oben_ = 0, rechts_ = -1, unten_ = -1;   // changed area, empty when rechts_ < links_
 };
-
-// RGB as stored in a body (red in the low byte) to the image's pixel value.
-uint32_t FarbeAlsPixel(int32_t farbe);
