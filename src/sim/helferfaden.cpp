@@ -85,7 +85,7 @@ void HelferFaden::Vorbereiten(Kern kern, const Zeilenauftrag& a)
 }
 
 bool HelferFaden::Rechnen(Kern kern, const Zeilenauftrag& a, bool selbstRechnen, unsigned& helferFehler,
-                          bool bremsen)
+                          bool bremsen, Vorarbeit vorarbeit)
 {
     // A helper still inside an earlier pass (busy with a unit the caller took
     // over) owns the copies until it leaves: this pass runs without it.
@@ -97,6 +97,8 @@ bool HelferFaden::Rechnen(Kern kern, const Zeilenauftrag& a, bool selbstRechnen,
     }
     Vorbereiten(kern, a);
     bremsen_ = bremsen;
+    vorarbeit_ = vorarbeit;
+    vorarbeitZustand_.store(vorarbeit ? Offen : Fertig, std::memory_order_relaxed);
     // Publishes the job; a helper that entered before sees it closed and
     // leaves, one that enters later sees the whole job.
     offen_.store(true);
@@ -114,8 +116,30 @@ bool HelferFaden::Rechnen(Kern kern, const Zeilenauftrag& a, bool selbstRechnen,
     }
     const Uhr::duration proEinheit = (Uhr::now() - beginn) / std::max<std::size_t>(u, 1);
     helferFehler = Einsammeln(a, u, selbstRechnen, 2 * proEinheit + std::chrono::microseconds(2));
+    helferFehler |= VorarbeitAbschliessen();
     offen_.store(false);
     return true;
+}
+
+// Does the work handed along if the helper has not taken it, or waits until
+// the helper has done it: it cannot be taken over halfway. Returns the
+// caller's faults when it had to clear its flags.
+unsigned HelferFaden::VorarbeitAbschliessen()
+{
+    uint32_t z = Offen;
+    if (vorarbeitZustand_.compare_exchange_strong(z, BeimAufrufer, std::memory_order_acquire)) {
+        const unsigned eigene = FlagsAlsFehler();
+        vorarbeit_();
+        FlagsLoeschen();
+        return eigene;
+    }
+    for (int runde = 0; vorarbeitZustand_.load(std::memory_order_acquire) != Fertig; ++runde) {
+        if (runde < 64)
+            Verschnaufen();
+        else
+            std::this_thread::yield();
+    }
+    return KeinFehler;
 }
 
 // Units ab .. einheiten_ - 1 are the helper's: all delivered but perhaps the
@@ -183,6 +207,13 @@ void HelferFaden::Mitrechnen()
     if (offen_.load()) {
         if (std::fegetround() != rundung_)
             std::fesetround(rundung_);
+        // The work handed along first: the caller is busy with its rows
+        // meanwhile, and the split of the rows evens out the difference.
+        uint32_t vz = Offen;
+        if (vorarbeitZustand_.compare_exchange_strong(vz, InArbeit, std::memory_order_acquire)) {
+            vorarbeit_();
+            vorarbeitZustand_.store(Fertig, std::memory_order_release);
+        }
         for (std::size_t u = einheiten_; u-- > 0;) {
             uint32_t z = Offen;
             if (!zustand_[u].compare_exchange_strong(z, InArbeit, std::memory_order_relaxed))

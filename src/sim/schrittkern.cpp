@@ -65,12 +65,9 @@ void GeschwindigkeitenReferenz(std::size_t n, const double* x, const double* y, 
 }
 
 unsigned GeschwindigkeitenMit(Befehlssatz satz, Aufteilung aufteilung, std::size_t n, const double* x,
-                              const double* y, const double* m, double* vx, double* vy, double K)
+                              const double* y, const double* m, double* vx, double* vy, double K,
+                              Vorarbeit vorarbeit)
 {
-    FlagsLoeschen();
-    if (n == 0)
-        return KeinFehler;
-
     const Zeilenauftrag a{n, x, y, m, vx, vy, vx, vy, K};
     auto* kern = &ZeilenSkalar;
     if (satz != Befehlssatz::Skalar && Avx2Verfuegbar())
@@ -79,19 +76,29 @@ unsigned GeschwindigkeitenMit(Befehlssatz satz, Aufteilung aufteilung, std::size
     HelferFaden* helfer = nullptr;
     if (aufteilung == Aufteilung::Automatisch)
         aufteilung = n >= MindestzahlFuerZweiFaeden ? Aufteilung::Geteilt : Aufteilung::Allein;
-    if (aufteilung != Aufteilung::Allein)
+    if (aufteilung != Aufteilung::Allein && n > 0)
         helfer = HelferFaden::Instanz();
 
+    FlagsLoeschen();
     unsigned helferFehler = KeinFehler;
-    if (!helfer
-        || !helfer->Rechnen(kern, a, aufteilung != Aufteilung::NurHelfer, helferFehler,
-                            aufteilung == Aufteilung::Bremse))
+    if (helfer
+        && helfer->Rechnen(kern, a, aufteilung != Aufteilung::NurHelfer, helferFehler,
+                           aufteilung == Aufteilung::Bremse, vorarbeit))
+        return FlagsAlsFehler() | helferFehler;
+
+    // Alone: the work first, then flags of the pass's own.
+    if (vorarbeit) {
+        vorarbeit();
+        FlagsLoeschen();
+    }
+    if (n > 0)
         kern(a, 0, n);
-    return FlagsAlsFehler() | helferFehler;
+    return FlagsAlsFehler();
 }
 
 unsigned Geschwindigkeiten(std::size_t n, const double* x, const double* y, const double* m,
-                           double* vx, double* vy, double K)
+                           double* vx, double* vy, double K, Vorarbeit vorarbeit)
 {
-    return GeschwindigkeitenMit(Befehlssatz::Automatisch, Aufteilung::Automatisch, n, x, y, m, vx, vy, K);
+    return GeschwindigkeitenMit(Befehlssatz::Automatisch, Aufteilung::Automatisch, n, x, y, m, vx, vy, K,
+                                vorarbeit);
 }

@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "sim/zeilenkern.h"
+
 // Floating-point faults of a step, as bits.
 enum SchrittFehler : unsigned {
     KeinFehler = 0,
@@ -31,11 +33,11 @@ void GeschwindigkeitenReferenz(std::size_t n, const double* x, const double* y, 
 
 // The program's velocity pass: same bits as the reference, on AVX2 where the
 // processor has it, on two threads from MindestzahlFuerZweiFaeden bodies on
-// (see HelferFaden). Returns the
-// floating-point faults it raised (the flags of every thread it used), the
-// same bits the reference raises.
+// (see HelferFaden). Returns the floating-point faults it raised (the flags
+// of every thread it used), the same bits the reference raises; faults of
+// `vorarbeit` are not among them.
 unsigned Geschwindigkeiten(std::size_t n, const double* x, const double* y, const double* m,
-                           double* vx, double* vy, double K);
+                           double* vx, double* vy, double K, Vorarbeit vorarbeit = {});
 
 // Below this many bodies waking the helper thread costs more than it saves.
 inline constexpr std::size_t MindestzahlFuerZweiFaeden = 40;
@@ -52,4 +54,5 @@ enum class Aufteilung {
                  // the caller takes its units over (tests)
 };
 unsigned GeschwindigkeitenMit(Befehlssatz satz, Aufteilung aufteilung, std::size_t n, const double* x,
-                              const double* y, const double* m, double* vx, double* vy, double K);
+                              const double* y, const double* m, double* vx, double* vy, double K,
+                              Vorarbeit vorarbeit = {});

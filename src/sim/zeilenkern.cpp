@@ -16,6 +16,15 @@ bool Avx2Verfuegbar()
 #endif
 }
 
+// In the AVX2 file; only called where AVX2 is present.
+void VektorOberhaelftenLeerenAvx();
+
+void VektorOberhaelftenLeeren()
+{
+    if (Avx2Verfuegbar())
+        VektorOberhaelftenLeerenAvx();
+}
+
 void ZeilenSkalar(const Zeilenauftrag& a, std::size_t von, std::size_t bis)
 {
     const double* x = a.x;

@@ -21,8 +21,26 @@ struct Zeilenauftrag {
     double K = 0;
 };
 
+// Work handed along with a velocity pass: done exactly once before the pass
+// returns, by the helper thread while the caller computes rows when it can,
+// otherwise by the caller. It must not touch the pass's arrays, and the
+// caller must not touch what it works on until the pass has returned.
+struct Vorarbeit {
+    void (*lauf)(void* daten) = nullptr;
+    void* daten = nullptr;
+
+    explicit operator bool() const { return lauf != nullptr; }
+    void operator()() const { lauf(daten); }
+};
+
 // True when the processor and the operating system both support AVX2.
 bool Avx2Verfuegbar();
+
+// Clears the upper halves of the vector registers, where AVX2 is present.
+// Qt 6.4's image fill leaves them dirty, and until something clears them
+// every SSE instruction on that thread waits on them: 512 strokes drawn
+// after a fill took 11 µs instead of 7.5 µs.
+void VektorOberhaelftenLeeren();
 
 // Rows [von, bis) of the pass, bis <= n.
 void ZeilenSkalar(const Zeilenauftrag& a, std::size_t von, std::size_t bis);

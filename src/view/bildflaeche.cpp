@@ -1,5 +1,7 @@
 #include "bildflaeche.h"
 
+#include "sim/zeilenkern.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -135,12 +137,15 @@ BildFlaeche::BildFlaeche()
     : bild_(1, 1, QImage::Format_RGB32)
 {
     bild_.fill(Qt::white);
+    VektorOberhaelftenLeeren();
 }
 
 void BildFlaeche::GroesseSetzen(QSize pixel)
 {
+    vorgemerkt_.clear();   // the new image is white anyway
     bild_ = QImage(pixel.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     bild_.fill(Qt::white);
+    VektorOberhaelftenLeeren();
     links_ = 0;
     oben_ = 0;
     rechts_ = bild_.width() - 1;
@@ -149,7 +154,9 @@ void BildFlaeche::GroesseSetzen(QSize pixel)
 
 void BildFlaeche::Cls()
 {
+    vorgemerkt_.clear();
     bild_.fill(Qt::white);
+    VektorOberhaelftenLeeren();
     links_ = 0;
     oben_ = 0;
     rechts_ = bild_.width() - 1;
@@ -158,14 +165,24 @@ void BildFlaeche::Cls()
 
 void BildFlaeche::Scale(double x1, double y1, double x2, double y2)
 {
+    Nachholen();   // with the scale they were meant for
     x1_ = x1;
     y1_ = y1;
     x2_ = x2;
     y2_ = y2;
 }
 
+const QImage& BildFlaeche::Image() const
+{
+    // Strokes put off belong to the picture already; drawing them changes
+    // nothing a reader could have seen.
+    const_cast<BildFlaeche*>(this)->Nachholen();
+    return bild_;
+}
+
 QRect BildFlaeche::GeaendertNehmen()
 {
+    Nachholen();
     QRect r;
     if (rechts_ >= links_ && unten_ >= oben_)
         r = QRect(QPoint(links_, oben_), QPoint(rechts_, unten_));
@@ -241,12 +258,14 @@ inline void BildFlaeche::Bresenham(int x0, int y0, int x1, int y1, uint32_t rgb,
 
 void BildFlaeche::PSet(float x, float y, int32_t farbe)
 {
+    Nachholen();
     Oeffnen();
     PunktSetzen(Spalte(x), Zeile(y), FarbeAlsPixel(farbe));
 }
 
 void BildFlaeche::Line(float x, float y, float dx, float dy, int32_t farbe)
 {
+    Nachholen();
     Oeffnen();
     const float ex = x + dx;
     const float ey = y + dy;
@@ -255,7 +274,30 @@ void BildFlaeche::Line(float x, float y, float dx, float dy, int32_t farbe)
 
 void BildFlaeche::Striche(const Strich* striche, std::size_t anzahl)
 {
+    Nachholen();
     Oeffnen();
+    StricheZeichnen(striche, anzahl);
+}
+
+void BildFlaeche::StricheVormerken(const Strich* striche, std::size_t anzahl)
+{
+    Nachholen();
+    // The image is taken for writing here, on the caller's thread: Nachholen
+    // may run on another one and must not detach a shared image there.
+    Oeffnen();
+    vorgemerkt_.assign(striche, striche + anzahl);
+}
+
+void BildFlaeche::Nachholen()
+{
+    if (vorgemerkt_.empty())
+        return;
+    StricheZeichnen(vorgemerkt_.data(), vorgemerkt_.size());
+    vorgemerkt_.clear();
+}
+
+void BildFlaeche::StricheZeichnen(const Strich* striche, std::size_t anzahl)
+{
     // Locals, not members: the compiler must assume that a pixel store may
     // change any int member, and would reload and store them every time.
     uint32_t* const pixel = pixel_;

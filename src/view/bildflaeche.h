@@ -13,6 +13,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <vector>
+
 class BildFlaeche : public Zeichenflaeche {
 public:
     BildFlaeche();
@@ -20,7 +22,7 @@ public:
     // Size in device pixels; the image is cleared to white.
     void GroesseSetzen(QSize pixel);
     QSize Groesse() const { return bild_.size(); }
-    const QImage& Image() const { return bild_; }
+    const QImage& Image() const;
 
     void Cls() override;
     void Scale(double x1, double y1, double x2, double y2) override;
@@ -29,6 +31,9 @@ public:
     void Line(float x, float y, float dx, float dy, int32_t farbe) override;
     void PSet(float x, float y, int32_t farbe) override;
     void Striche(const Strich* striche, std::size_t anzahl) override;
+    void StricheVormerken(const Strich* striche, std::size_t anzahl) override;
+    bool HatVorgemerkte() const override { return !vorgemerkt_.empty(); }
+    void Nachholen() override;
 
     // The pixels changed since the last call (for repainting only what changed).
     QRect GeaendertNehmen();
@@ -37,6 +42,7 @@ private:
     // Takes the pixels for a batch of drawing: detaches the image once (a
     // copy handed out by Image() keeps what it showed) instead of per pixel.
     void Oeffnen();
+    void StricheZeichnen(const Strich* striche, std::size_t anzahl);
     void LinieZiehen(double ax, double ay, double bx, double by, uint32_t rgb);
     void PunktSetzen(double sx, double sy, uint32_t rgb);
     void Bresenham(int x0, int y0, int x1, int y1, uint32_t rgb, bool pruefen);
@@ -54,4 +60,7 @@ private:
     int breite_ = 1, hoehe_ = 1;
     double x1_ = 0, y1_ = 0, x2_ = 1, y2_ = 1;
     int links_ = 0, oben_ = 0, rechts_ = -1, unten_ = -1;   // changed area, empty when rechts_ < links_
+    // Strokes put off. Their capacity is kept, so putting off allocates
+    // only while a run grows.
+    std::vector<Strich> vorgemerkt_;
 };

@@ -37,4 +37,13 @@ public:
             PSet(s.x, s.y, s.farbe);
         }
     }
+
+    // Like Striche, but the surface may put the drawing off: strokes put off
+    // are drawn before anything else is done with the surface, or earlier
+    // through Nachholen(). Meanwhile Nachholen() may run on another thread,
+    // provided nothing else touches the surface until it has returned; that
+    // lets the drawing of one step overlap the next step's arithmetic.
+    virtual void StricheVormerken(const Strich* striche, std::size_t anzahl) { Striche(striche, anzahl); }
+    virtual bool HatVorgemerkte() const { return false; }
+    virtual void Nachholen() {}
 };

@@ -1,6 +1,7 @@
 #include "sim/aufbau.h"
 #include "sim/berechnung.h"
 #include "support/aufzeichnung.h"
+#include "support/sofortflaeche.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>
@@ -148,4 +149,43 @@ TEST(Berechnung, CaptionCountsTheDays)
     ASSERT_EQ(l.Schritt(), KeinFehler);
     ASSERT_EQ(l.Schritt(), KeinFehler);
     EXPECT_EQ(l.titel, QStringLiteral("Plavo - [Erde.plv] - 1 Tage"));
+}
+
+TEST(Berechnung, DrawingPutOffToTheNextStepGivesTheSamePicture)
+{
+    // With and without the helper thread (which draws the step before while
+    // the caller computes). A body sent to NaN makes a later step fault: the
+    // steps before it are in the picture, the faulting one is not.
+    for (const int n : {12, 90}) {
+        SCOPED_TRACE(::testing::Message() << n << " bodies");
+        ModPlavo mod;
+        mod.Intervall = 0.5;
+        for (int i = 0; i < n; ++i) {
+            const double r = 2e10 + 1e9 * i, w = 0.37 * i;
+            Koerper k = Ruhend(i == 0 ? 333000 : 1 + i % 4, r * std::cos(w), r * std::sin(w), 0x0A0B0C * i);
+            k.Geschwindigkeit = i == 0 ? 0 : 3e4 + 50 * i;
+            k.Richtung = w * 57.29577951308232 + 90;
+            mod.KoerperStart.push_back(k);
+        }
+        ASSERT_EQ(KoerperSimAufbauen(mod), KeinFehler);
+
+        BildFlaeche spaeter;
+        SofortFlaeche sofort;
+        KoerperSatz saetze[2] = {mod.KoerperSim, mod.KoerperSim};
+        BildFlaeche* flaechen[2] = {&spaeter, &sofort};
+        for (int f = 0; f < 2; ++f) {
+            flaechen[f]->GroesseSetzen(QSize(400, 300));
+            flaechen[f]->Scale(-0.5, -0.5, 0.5, 0.5);
+            flaechen[f]->GeaendertNehmen();
+            Rechenwerk werk;
+            int32_t schrittzahl = 0;
+            for (int k = 0; k < 150; ++k)
+                ASSERT_EQ(werk.Schritt(saetze[f], mod.Intervall, schrittzahl, *flaechen[f]), KeinFehler);
+            saetze[f][size_t(n / 2)].X = std::numeric_limits<double>::quiet_NaN();
+            EXPECT_NE(werk.Schritt(saetze[f], mod.Intervall, schrittzahl, *flaechen[f]), KeinFehler);
+            EXPECT_EQ(schrittzahl, 150);
+        }
+        EXPECT_EQ(spaeter.Image(), sofort.Image());
+        EXPECT_EQ(spaeter.GeaendertNehmen(), sofort.GeaendertNehmen());
+    }
 }

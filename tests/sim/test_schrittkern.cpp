@@ -2,16 +2,19 @@
 // floating-point faults, on every kernel and every way of sharing the rows
 // between threads that the program may pick.
 
+#include "sim/helferfaden.h"
 #include "sim/schrittkern.h"
 #include "sim/zeilenkern.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cfenv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -331,6 +334,59 @@ TEST(Schrittkern, TheHelperReportsOnlyTheCurrentPassAndRoundsLikeTheCaller)
     ASSERT_EQ(std::fesetround(FE_UPWARD), 0);
     WieReferenz(Streuung(100, 22), "rounding upwards");
     std::fesetround(vorher);
+}
+
+// Work handed along with a pass: counts itself, notes its thread and raises
+// every fault a pass could report.
+struct Mitgegeben {
+    std::atomic<int> mal{0};
+    std::atomic<bool> aufDemHelfer{false};
+    std::thread::id aufrufer = std::this_thread::get_id();
+
+    static void Lauf(void* p)
+    {
+        auto* m = static_cast<Mitgegeben*>(p);
+        m->mal.fetch_add(1);
+        m->aufDemHelfer.store(std::this_thread::get_id() != m->aufrufer);
+        volatile double gross = 1e308, null = 0;
+        gross = gross * 10;       // overflow
+        gross = 1 / null;         // division by zero
+        gross = null / null;      // invalid
+    }
+    Vorarbeit Als() { return {&Mitgegeben::Lauf, this}; }
+};
+
+TEST(Schrittkern, WorkHandedAlongIsDoneOnceAndKeepsItsFaultsToItself)
+{
+    // Every way of sharing, sizes with and without the helper; a clean set
+    // and one with a planted fault in the helper's half.
+    const Aufteilung aufteilungen[] = {Aufteilung::Automatisch, Aufteilung::Allein, Aufteilung::Geteilt,
+                                       Aufteilung::NurHelfer, Aufteilung::Bremse};
+    for (const Aufteilung aufteilung : aufteilungen) {
+        for (const size_t n : {0u, 3u, 64u, 300u}) {
+            for (const bool pflanzen : {false, true}) {
+                SCOPED_TRACE(::testing::Message() << "sharing " << int(aufteilung) << ", n = " << n
+                                                  << (pflanzen ? ", planted fault" : ""));
+                Satz s = Streuung(n, 300 + n);
+                if (pflanzen && n > 0)
+                    s.vy[n - 1] = std::numeric_limits<double>::signaling_NaN();
+                Satz soll = s;
+                const unsigned sollFehler = Referenz(soll);
+                Mitgegeben m;
+                const unsigned fehler = GeschwindigkeitenMit(Befehlssatz::Automatisch, aufteilung, n, s.x.data(),
+                                                             s.y.data(), s.m.data(), s.vx.data(), s.vy.data(), s.K,
+                                                             m.Als());
+                EXPECT_EQ(m.mal.load(), 1);
+                EXPECT_EQ(fehler, sollFehler);
+                EXPECT_EQ(FlagsAlsFehler() & ~sollFehler, 0u) << "flags of the work left behind";
+                EXPECT_TRUE(GleicheBits(s.vx, soll.vx));
+                EXPECT_TRUE(GleicheBits(s.vy, soll.vy));
+                if (aufteilung == Aufteilung::NurHelfer && n > 0 && HelferFaden::Instanz()) {
+                    EXPECT_TRUE(m.aufDemHelfer.load());
+                }
+            }
+        }
+    }
 }
 
 // Fused multiply-add would change the bits of every product summed; the build
