@@ -5,6 +5,7 @@
 //   BM_Geschwindigkeiten/<N>/<kernel>/<threads>   the pass alone with a forced kernel
 //                                (0 scalar, 1 AVX2) and sharing (1 one thread, 2 two)
 //   BM_Neuzeichnen/<case>        a redraw that replays a whole run, drawing included
+//   BM_Striche/<N>               the drawing of one step's N strokes alone
 //
 // items_per_second counts ordered pairs (N * N per step). helper_share is the
 // part of the velocity pass the helper thread computed: near 0.5 when the
@@ -189,6 +190,23 @@ void BM_Neuzeichnen(benchmark::State& state, int koerper, int32_t schritte)
                   koerper >= int(MindestzahlFuerZweiFaeden) ? int64_t(state.iterations()) * schritte : 0);
 }
 
+// The drawing alone: the strokes of one step of Planetensystem(n) on the
+// default section, drawn again and again; items_per_second counts strokes.
+void BM_Striche(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    std::vector<Strich> striche;
+    for (const Koerper& k : Arbeitssatz(n))
+        striche.push_back({float(k.X / MeterProAE), float(k.Y / MeterProAE), float(k.Vx() / MeterProAE),
+                           float(k.Vy() / MeterProAE), k.Farbe});
+    BildFlaeche flaeche;
+    flaeche.GroesseSetzen(QSize(653, 532));
+    flaeche.Scale(-1, -1, 1, 1);
+    for (auto _ : state)
+        flaeche.Striche(striche.data(), striche.size());
+    state.SetItemsProcessed(state.iterations() * n);
+}
+
 }  // namespace
 
 BENCHMARK(BM_Berechnung)->Arg(16)->Arg(64)->Arg(512)->Arg(2048)->Arg(8192)->Unit(benchmark::kMicrosecond)->UseRealTime();
@@ -197,6 +215,8 @@ BENCHMARK(BM_Geschwindigkeiten)
     ->ArgsProduct({{10, 16, 40, 64, 100, 512, 2048}, {0, 1}, {1, 2}})
     ->ArgNames({"n", "avx2", "threads"})
     ->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+BENCHMARK(BM_Striche)->Arg(512)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_CAPTURE(BM_Neuzeichnen, 10_bodies_100000_steps, 10, 100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Neuzeichnen, 100_bodies_10000_steps, 100, 10000)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -6,6 +6,10 @@
 #include <array>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Two doubles that the compiler keeps in one vector register.
@@ -77,10 +81,7 @@ struct KurzeWegeTabelle {
     std::array<KurzerWeg, (2 * KurzMax + 1) * (2 * KurzMax + 1)> wege{};
     bool vollstaendig = true;   // no line needed more pixels than an entry holds
 
-    const KurzerWeg& operator()(int wx, int wy) const
-    {
-        return wege[size_t((wx + KurzMax) * (2 * KurzMax + 1) + wy + KurzMax)];
-    }
+    static std::size_t Index(int wx, int wy) { return size_t((wx + KurzMax) * (2 * KurzMax + 1) + wy + KurzMax); }
 };
 
 constexpr KurzeWegeTabelle KurzeWegeBerechnen()
@@ -199,6 +200,15 @@ void BildFlaeche::Oeffnen()
     proZeile_ = bild_.bytesPerLine() / qsizetype(sizeof(uint32_t));
     breite_ = bild_.width();
     hoehe_ = bild_.height();
+    if (versatzZeile_ != proZeile_) {
+        // Where each short path's pixels lie from its first, in this image.
+        versaetze_.resize(KurzeWege.wege.size() * (KurzMax + 1));
+        for (std::size_t w = 0; w < KurzeWege.wege.size(); ++w)
+            for (int k = 0; k <= KurzMax; ++k)
+                versaetze_[w * (KurzMax + 1) + size_t(k)] =
+                    int32_t(KurzeWege.wege[w].dy[k] * proZeile_ + KurzeWege.wege[w].dx[k]);
+        versatzZeile_ = proZeile_;
+    }
 }
 
 inline void BildFlaeche::Pixel(int px, int py, uint32_t rgb)
@@ -296,55 +306,107 @@ void BildFlaeche::Nachholen()
     vorgemerkt_.clear();
 }
 
+// Both coordinates of a point, smaller and larger lane by lane.
+inline Paar Kleiner(Paar a, Paar b)
+{
+#if defined(__SSE2__)
+    return _mm_min_pd(a, b);
+#else
+    return Paar{std::min(a[0], b[0]), std::min(a[1], b[1])};
+#endif
+}
+
+inline Paar Groesser(Paar a, Paar b)
+{
+#if defined(__SSE2__)
+    return _mm_max_pd(a, b);
+#else
+    return Paar{std::max(a[0], b[0]), std::max(a[1], b[1])};
+#endif
+}
+
+// True when dividing by d gives the same bits as multiplying by 1 / d: d is
+// a power of two whose reciprocal is a normal number. Both then round the
+// same real number.
+bool ZweierPotenz(double d)
+{
+    int exponent = 0;
+    const double mantisse = std::frexp(d, &exponent);
+    const double kehrwert = 1.0 / d;
+    return std::abs(mantisse) == 0.5 && std::isnormal(d) && std::isnormal(kehrwert);
+}
+
 void BildFlaeche::StricheZeichnen(const Strich* striche, std::size_t anzahl)
 {
+    // Whatever ran before on this thread may have left them dirty.
+    VektorOberhaelftenLeeren();
+    // The default section is 2 AE wide and high, so the division of the
+    // mapping usually becomes a multiplication.
+    if (ZweierPotenz(x2_ - x1_) && ZweierPotenz(y2_ - y1_))
+        StricheZeichnenMit<true>(striche, anzahl);
+    else
+        StricheZeichnenMit<false>(striche, anzahl);
+}
+
+template <bool MitKehrwert>
+void BildFlaeche::StricheZeichnenMit(const Strich* striche, std::size_t anzahl)
+{
     // Locals, not members: the compiler must assume that a pixel store may
-    // change any int member, and would reload and store them every time.
+    // change any member, and would reload them every time.
     uint32_t* const pixel = pixel_;
     const qsizetype proZeile = proZeile_;
-    const int breite = breite_, hoehe = hoehe_;
-    int links = links_, oben = oben_, rechts = rechts_, unten = unten_;
+    const int32_t* const versaetze = versaetze_.data();
     // Column and row of a point are mapped together, as Spalte and Zeile map
-    // them one by one: the same operations lane by lane, so the same bits,
-    // at half the divisions.
+    // them one by one: the same operations lane by lane, so the same bits.
     const Paar ursprung = {x1_, y1_};
     const Paar spanne = {x2_ - x1_, y2_ - y1_};
-    const Paar groesse = {double(breite), double(hoehe)};
+    const Paar kehrwert = 1.0 / spanne;
+    const Paar groesse = {double(breite_), double(hoehe_)};
     const Paar null = {0.0, 0.0};
+    // The changed area of the common case, in unrounded pixels: rounding
+    // down keeps the order, so the ends are rounded once at the end.
+    Paar kleinste = groesse, groesste = {-1.0, -1.0};
     for (std::size_t i = 0; i < anzahl; ++i) {
         const Strich& s = striche[i];
         const uint32_t rgb = FarbeAlsPixel(s.farbe);
         const float ex = s.x + s.dx;
         const float ey = s.y + s.dy;
-        const Paar a = (Paar{s.x, s.y} - ursprung) / spanne * groesse;
-        const Paar b = (Paar{ex, ey} - ursprung) / spanne * groesse;
+        Paar a, b;
+        if constexpr (MitKehrwert) {
+            a = (Paar{s.x, s.y} - ursprung) * kehrwert * groesse;
+            b = (Paar{ex, ey} - ursprung) * kehrwert * groesse;
+        } else {
+            a = (Paar{s.x, s.y} - ursprung) / spanne * groesse;
+            b = (Paar{ex, ey} - ursprung) / spanne * groesse;
+        }
 
         // The common case: both ends inside. No clipping, no test per pixel;
         // the point is the line's first pixel, in the same colour. (False
         // for NaN.)
         const auto innen = (a >= null) & (b >= null) & (a < groesse) & (b < groesse);
         if (innen[0] & innen[1]) {
+            kleinste = Kleiner(kleinste, Kleiner(a, b));
+            groesste = Groesser(groesste, Groesser(a, b));
             const int x0 = int(a[0]), y0 = int(a[1]), x1 = int(b[0]), y1 = int(b[1]);
-            links = std::min(links, std::min(x0, x1));
-            rechts = std::max(rechts, std::max(x0, x1));
-            oben = std::min(oben, std::min(y0, y1));
-            unten = std::max(unten, std::max(y0, y1));
             const int wx = x1 - x0, wy = y1 - y0;
             if (std::abs(wx) <= KurzMax && std::abs(wy) <= KurzMax) {
-                const KurzerWeg& weg = KurzeWege(wx, wy);
+                const int32_t* versatz = versaetze + KurzeWege.Index(wx, wy) * (KurzMax + 1);
                 uint32_t* start = pixel + y0 * proZeile + x0;
                 for (int k = 0; k < KurzMax + 1; ++k)
-                    start[weg.dy[k] * proZeile + weg.dx[k]] = rgb;
+                    start[versatz[k]] = rgb;
             } else {
                 Bresenham(x0, y0, x1, y1, rgb, false);
             }
             continue;
         }
         // Rare: the general way, which keeps the changed area itself.
-        Merken(links, oben, rechts, unten);
         LinieZiehen(a[0], a[1], b[0], b[1], rgb);
         PunktSetzen(a[0], a[1], rgb);
-        links = links_, oben = oben_, rechts = rechts_, unten = unten_;
     }
-    Merken(links, oben, rechts, unten);
+    if (groesste[0] >= 0) {
+        links_ = std::min(links_, int(kleinste[0]));
+        oben_ = std::min(oben_, int(kleinste[1]));
+        rechts_ = std::max(rechts_, int(groesste[0]));
+        unten_ = std::max(unten_, int(groesste[1]));
+    }
 }

@@ -43,6 +43,8 @@ private:
     // copy handed out by Image() keeps what it showed) instead of per pixel.
     void Oeffnen();
     void StricheZeichnen(const Strich* striche, std::size_t anzahl);
+    template <bool MitKehrwert>
+    void StricheZeichnenMit(const Strich* striche, std::size_t anzahl);
     void LinieZiehen(double ax, double ay, double bx, double by, uint32_t rgb);
     void PunktSetzen(double sx, double sy, uint32_t rgb);
     void Bresenham(int x0, int y0, int x1, int y1, uint32_t rgb, bool pruefen);
@@ -63,4 +65,7 @@ private:
     // Strokes put off. Their capacity is kept, so putting off allocates
     // only while a run grows.
     std::vector<Strich> vorgemerkt_;
+    // The pixel offsets of the short lines, for scan lines of versatzZeile_ pixels.
+    std::vector<int32_t> versaetze_;
+    qsizetype versatzZeile_ = 0;
 };

@@ -112,11 +112,18 @@ TEST(BildFlaeche, AStepDrawnAtOnceEqualsItsLinesAndPointsOneByOne)
     striche.push_back({std::numeric_limits<float>::quiet_NaN(), 0, 0, 0, 0});
     striche.push_back({0, 0, std::numeric_limits<float>::infinity(), 0, 0x123456});
 
-    for (const bool gespiegelt : {false, true}) {
+    // Sections whose width and height are powers of two (where the batch
+    // multiplies by the reciprocal instead of dividing), mirrored or not,
+    // and sections where one or both are not.
+    const double abschnitte[][4] = {
+        {-1, -1, 1, 1}, {1, -1, -1, 1}, {-0.5, 0.25, 0.5, -0.75}, {-1.3, -0.9, 1.1, 1.0}, {-1, -0.75, 1, 0.75},
+    };
+    for (const auto& a : abschnitte) {
+        SCOPED_TRACE(::testing::Message() << "section " << a[0] << ", " << a[1] << " to " << a[2] << ", " << a[3]);
         BildFlaeche einzeln, zusammen;
         for (BildFlaeche* f : {&einzeln, &zusammen}) {
             f->GroesseSetzen(QSize(653, 532));
-            f->Scale(gespiegelt ? 1 : -1, -1, gespiegelt ? -1 : 1, 1);
+            f->Scale(a[0], a[1], a[2], a[3]);
             f->GeaendertNehmen();
         }
         for (const Strich& s : striche) {
@@ -126,6 +133,52 @@ TEST(BildFlaeche, AStepDrawnAtOnceEqualsItsLinesAndPointsOneByOne)
         zusammen.Striche(striche.data(), striche.size());
         EXPECT_EQ(zusammen.Image(), einzeln.Image());
         EXPECT_EQ(zusammen.GeaendertNehmen(), einzeln.GeaendertNehmen());
+    }
+}
+
+TEST(BildFlaeche, StrokesOnPixelBordersLandWhereSingleCallsPutThem)
+{
+    // A section 3 wide: multiplying by 1/3 instead of dividing by 3 moves
+    // some points just across a pixel border. Such points are searched for
+    // and drawn as strokes going every way; the batch must put every pixel
+    // where Line and PSet put it, and count the end pixels in the changed area.
+    const double x1 = -1.5, breite = 3, bildBreite = 600;
+    std::vector<Strich> striche;
+    for (int k = 1; k < int(bildBreite) && striche.size() < 64; ++k) {
+        float x = float(x1 + k * breite / bildBreite);
+        for (int schritt = 0; schritt < 8; ++schritt, x = std::nextafter(x, 2.0f)) {
+            const double geteilt = (double(x) - x1) / breite * bildBreite;
+            const double malKehrwert = (double(x) - x1) * (1 / breite) * bildBreite;
+            if (std::floor(geteilt) == std::floor(malKehrwert))
+                continue;
+            const float d = float(striche.size() % 3) * 0.005f - 0.005f;
+            striche.push_back({x, x * 0.5f, d, -d, int32_t(0x123456 + striche.size())});
+            striche.push_back({x + d, x * 0.5f, -d, d, int32_t(0x654321 + striche.size())});
+        }
+    }
+    ASSERT_GE(striche.size(), 8u) << "no pixel borders found where the two ways differ";
+
+    BildFlaeche einzeln, zusammen;
+    for (BildFlaeche* f : {&einzeln, &zusammen}) {
+        f->GroesseSetzen(QSize(int(bildBreite), 600));
+        f->Scale(x1, x1, x1 + breite, x1 + breite);
+        f->GeaendertNehmen();
+    }
+    for (const Strich& s : striche) {
+        einzeln.Line(s.x, s.y, s.dx, s.dy, s.farbe);
+        einzeln.PSet(s.x, s.y, s.farbe);
+    }
+    zusammen.Striche(striche.data(), striche.size());
+    EXPECT_EQ(zusammen.Image(), einzeln.Image());
+
+    // One short stroke at a time, in each direction: the changed area holds both ends.
+    for (const Strich& s : striche) {
+        zusammen.GeaendertNehmen();
+        einzeln.GeaendertNehmen();
+        zusammen.Striche(&s, 1);
+        einzeln.Line(s.x, s.y, s.dx, s.dy, s.farbe);
+        einzeln.PSet(s.x, s.y, s.farbe);
+        ASSERT_EQ(zusammen.GeaendertNehmen(), einzeln.GeaendertNehmen()) << s.x << ", " << s.dx;
     }
 }
 
