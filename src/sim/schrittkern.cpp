@@ -79,18 +79,17 @@ unsigned GeschwindigkeitenMit(Befehlssatz satz, Aufteilung aufteilung, std::size
     if (aufteilung != Aufteilung::Allein && n > 0)
         helfer = HelferFaden::Instanz();
 
-    FlagsLoeschen();
-    unsigned helferFehler = KeinFehler;
-    if (helfer
-        && helfer->Rechnen(kern, a, aufteilung != Aufteilung::NurHelfer, helferFehler,
-                           aufteilung == Aufteilung::Bremse, vorarbeit))
-        return FlagsAlsFehler() | helferFehler;
-
-    // Alone: the work first, then flags of the pass's own.
-    if (vorarbeit) {
-        vorarbeit();
+    if (helfer) {
         FlagsLoeschen();
+        unsigned helferFehler = KeinFehler;
+        if (helfer->Rechnen(kern, a, aufteilung != Aufteilung::NurHelfer, helferFehler,
+                            aufteilung == Aufteilung::Bremse, vorarbeit))
+            return FlagsAlsFehler() | helferFehler;
     }
+    // Alone: the work first, then flags of the pass's own.
+    if (vorarbeit)
+        vorarbeit();
+    FlagsLoeschen();
     if (n > 0)
         kern(a, 0, n);
     return FlagsAlsFehler();

@@ -125,6 +125,36 @@ constexpr KurzeWegeTabelle KurzeWegeBerechnen()
 constexpr KurzeWegeTabelle KurzeWege = KurzeWegeBerechnen();
 static_assert(KurzeWege.vollstaendig);
 
+// Both coordinates of a point, smaller and larger lane by lane.
+inline Paar Kleiner(Paar a, Paar b)
+{
+#if defined(__SSE2__)
+    return _mm_min_pd(a, b);
+#else
+    return Paar{std::min(a[0], b[0]), std::min(a[1], b[1])};
+#endif
+}
+
+inline Paar Groesser(Paar a, Paar b)
+{
+#if defined(__SSE2__)
+    return _mm_max_pd(a, b);
+#else
+    return Paar{std::max(a[0], b[0]), std::max(a[1], b[1])};
+#endif
+}
+
+// True when dividing by d gives the same bits as multiplying by 1 / d: d is
+// a power of two whose reciprocal is a normal number. Both then round the
+// same real number.
+bool ZweierPotenz(double d)
+{
+    int exponent = 0;
+    const double mantisse = std::frexp(d, &exponent);
+    const double kehrwert = 1.0 / d;
+    return std::abs(mantisse) == 0.5 && std::isnormal(d) && std::isnormal(kehrwert);
+}
+
 }  // namespace
 
 // RGB as stored in a body (red in the low byte) to the image's pixel value.
@@ -171,6 +201,11 @@ void BildFlaeche::Scale(double x1, double y1, double x2, double y2)
     y1_ = y1;
     x2_ = x2;
     y2_ = y2;
+    // The default section is 2 AE wide and high, so the division of the
+    // mapping usually becomes a multiplication.
+    kehrwertX_ = 1.0 / (x2_ - x1_);
+    kehrwertY_ = 1.0 / (y2_ - y1_);
+    kehrwertGenau_ = ZweierPotenz(x2_ - x1_) && ZweierPotenz(y2_ - y1_);
 }
 
 const QImage& BildFlaeche::Image() const
@@ -306,43 +341,11 @@ void BildFlaeche::Nachholen()
     vorgemerkt_.clear();
 }
 
-// Both coordinates of a point, smaller and larger lane by lane.
-inline Paar Kleiner(Paar a, Paar b)
-{
-#if defined(__SSE2__)
-    return _mm_min_pd(a, b);
-#else
-    return Paar{std::min(a[0], b[0]), std::min(a[1], b[1])};
-#endif
-}
-
-inline Paar Groesser(Paar a, Paar b)
-{
-#if defined(__SSE2__)
-    return _mm_max_pd(a, b);
-#else
-    return Paar{std::max(a[0], b[0]), std::max(a[1], b[1])};
-#endif
-}
-
-// True when dividing by d gives the same bits as multiplying by 1 / d: d is
-// a power of two whose reciprocal is a normal number. Both then round the
-// same real number.
-bool ZweierPotenz(double d)
-{
-    int exponent = 0;
-    const double mantisse = std::frexp(d, &exponent);
-    const double kehrwert = 1.0 / d;
-    return std::abs(mantisse) == 0.5 && std::isnormal(d) && std::isnormal(kehrwert);
-}
-
 void BildFlaeche::StricheZeichnen(const Strich* striche, std::size_t anzahl)
 {
     // Whatever ran before on this thread may have left them dirty.
     VektorOberhaelftenLeeren();
-    // The default section is 2 AE wide and high, so the division of the
-    // mapping usually becomes a multiplication.
-    if (ZweierPotenz(x2_ - x1_) && ZweierPotenz(y2_ - y1_))
+    if (kehrwertGenau_)
         StricheZeichnenMit<true>(striche, anzahl);
     else
         StricheZeichnenMit<false>(striche, anzahl);
@@ -360,7 +363,7 @@ void BildFlaeche::StricheZeichnenMit(const Strich* striche, std::size_t anzahl)
     // them one by one: the same operations lane by lane, so the same bits.
     const Paar ursprung = {x1_, y1_};
     const Paar spanne = {x2_ - x1_, y2_ - y1_};
-    const Paar kehrwert = 1.0 / spanne;
+    const Paar kehrwert = {kehrwertX_, kehrwertY_};
     const Paar groesse = {double(breite_), double(hoehe_)};
     const Paar null = {0.0, 0.0};
     // The changed area of the common case, in unrounded pixels: rounding

@@ -61,6 +61,10 @@ private:
     qsizetype proZeile_ = 0;      // pixels per scan line
     int breite_ = 1, hoehe_ = 1;
     double x1_ = 0, y1_ = 0, x2_ = 1, y2_ = 1;
+    // 1 / (x2_ - x1_) and 1 / (y2_ - y1_); kehrwertGenau_ when multiplying
+    // by them gives the bits of dividing (both powers of two).
+    double kehrwertX_ = 1, kehrwertY_ = 1;
+    bool kehrwertGenau_ = true;
     int links_ = 0, oben_ = 0, rechts_ = -1, unten_ = -1;   // changed area, empty when rechts_ < links_
     // Strokes put off. Their capacity is kept, so putting off allocates
     // only while a run grows.
