@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <string>
 
 namespace {
 
@@ -192,6 +193,36 @@ KoerperSatz Achterbahn()
     return Festschreiben(k);
 }
 
+// The Sun and the Earth with a ring of sixty small bodies between 0.45 and
+// 0.85 AE, enough to keep both processors busy. Each ring body weighs as much
+// as a large asteroid, so the ring hardly disturbs itself; the Earth pulls
+// the outer ones into slightly wavy orbits. Colours run from red inside to
+// blue outside, so the ring's inner bodies can be seen overtaking the outer.
+KoerperSatz Planetoidenring()
+{
+    constexpr int anzahl = 60;
+    std::vector<Zustand> k = {
+        {"Sonne", Sonnenmasse, 0, 0, 0, 0, Sonnengelb},
+        {"Erde", 1.0, 0, 0, 0, 0, Rgb(0, 80, 255)},
+    };
+    Bahnpunkt(k[0], k[1], 1.496e11, 0, Kreisgeschwindigkeit(k[0].masse + 1.0, 1.496e11));
+    std::vector<std::string> namen;   // the names the entries of k point to
+    for (int i = 0; i < anzahl; ++i)
+        namen.push_back("Planetoid " + std::to_string(i + 1));
+    for (int i = 0; i < anzahl; ++i) {
+        const double anteil = double(i) / (anzahl - 1);
+        const double r = (0.45 + 0.4 * anteil) * AE;
+        // 137.5 degrees apart, so neighbours in radius are spread round the ring.
+        const double grad = std::fmod(i * 137.5 + 7.0, 360.0);
+        Zustand z{namen[size_t(i)].c_str(), 1.5e-4, 0, 0, 0, 0,
+                  Rgb(int(std::lround(230 - 200 * anteil)), 60, int(std::lround(30 + 200 * anteil)))};
+        Bahnpunkt(k[0], z, r, grad, Kreisgeschwindigkeit(k[0].masse + z.masse, r));
+        k.push_back(z);
+    }
+    SchwerpunktRuhtImUrsprung(k, {0});
+    return Festschreiben(k);
+}
+
 }  // namespace
 
 std::vector<Beispiel> Beispiele()
@@ -201,5 +232,6 @@ std::vector<Beispiel> Beispiele()
         {QStringLiteral("sonne_erde_mond.plv"), SonneErdeMond()},
         {QStringLiteral("doppelstern.plv"), Doppelstern()},
         {QStringLiteral("achterbahn.plv"), Achterbahn()},
+        {QStringLiteral("planetoidenring.plv"), Planetoidenring()},
     };
 }

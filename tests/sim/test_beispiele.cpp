@@ -217,3 +217,30 @@ TEST(Beispiele, NothingLeavesTheSectionAndNothingIsLost)
             << "step " << n;
     }
 }
+
+TEST(Beispiele, RingStaysARingForAYear)
+{
+    // Sixty bodies: the step runs on both threads here.
+    Lauf l(QStringLiteral("planetoidenring.plv"));
+    ASSERT_GE(l.mod.KoerperStart.size(), 60u);
+    const size_t sonne = l.Index(QStringLiteral("Sonne"));
+    std::vector<size_t> ring;
+    std::vector<double> radius;
+    for (size_t i = 0; i < l.mod.KoerperStart.size(); ++i)
+        if (l.mod.KoerperStart[i].NameText().startsWith(QStringLiteral("Planetoid"))) {
+            ring.push_back(i);
+            radius.push_back(Abstand(l.Start(i), l.Start(sonne)));
+        }
+    ASSERT_EQ(ring.size(), 60u);
+    EXPECT_GT(*std::min_element(radius.begin(), radius.end()), 0.4 * MeterProAE);
+    EXPECT_LT(*std::max_element(radius.begin(), radius.end()), 0.9 * MeterProAE);
+
+    for (int n = 73; n <= 730; n += 73) {
+        l.Bis(n);
+        for (size_t k = 0; k < ring.size(); ++k) {
+            const double r = Abstand(l.Jetzt(ring[k]), l.Jetzt(sonne));
+            EXPECT_NEAR(r, radius[k], 0.03 * radius[k]) << "Planetoid " << k + 1 << ", step " << n;
+        }
+    }
+    EXPECT_LE(l.flaeche.Weitestes, 1.0);
+}
