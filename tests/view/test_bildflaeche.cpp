@@ -1,5 +1,6 @@
 #include "view/bildflaeche.h"
 #include "support/sofortflaeche.h"
+#include "view/ausschnittumalle.h"
 
 #include <gtest/gtest.h>
 
@@ -292,4 +293,42 @@ TEST(BildFlaeche, ACopyTakenBeforeStrokesArePutOffKeepsWhatItShowed)
     std::thread([&f] { f.Nachholen(); }).join();
     EXPECT_EQ(Gefaerbt(vorher), 0);
     EXPECT_GT(Gefaerbt(f.Image()), 40);
+}
+
+// The section around all bodies: their extent with a tenth on every side,
+// widened to the picture's shape; the cases that have no extent or no number.
+TEST(AusschnittUmAlle, HoldsEveryBodyInThePicturesShape)
+{
+    const auto koerper = [](std::initializer_list<std::pair<double, double>> ae) {
+        KoerperSatz satz;
+        for (auto [x, y] : ae) {
+            Koerper k;
+            k.X = x * 1.5e11;
+            k.Y = y * 1.5e11;
+            satz.push_back(k);
+        }
+        return satz;
+    };
+    auto a = AusschnittUmAlle(koerper({{-1, 0}, {3, 2}}), 2.0);
+    ASSERT_TRUE(a);
+    EXPECT_DOUBLE_EQ(a->Breite, 4.8);
+    EXPECT_DOUBLE_EQ(a->Hoehe, 2.4);
+    EXPECT_DOUBLE_EQ(a->XOffset, 1.0);
+    EXPECT_DOUBLE_EQ(a->YOffset, 1.0);
+    a = AusschnittUmAlle(koerper({{0, -1}, {0, 1}}), 2.0);   // a vertical line: widened
+    EXPECT_DOUBLE_EQ(a->Breite, 4.8);
+    EXPECT_DOUBLE_EQ(a->Hoehe, 2.4);
+
+    a = AusschnittUmAlle(koerper({{5, 5}, {5, 5}}), 1.0);
+    EXPECT_DOUBLE_EQ(a->Breite, 2.0);
+    EXPECT_DOUBLE_EQ(a->Hoehe, 2.0);
+    EXPECT_DOUBLE_EQ(a->XOffset, 5.0);
+    // Almost at one place: still a section the picture can resolve.
+    a = AusschnittUmAlle(koerper({{1000, 0}, {1000 + 1e-12, 0}}), 1.0);
+    ASSERT_TRUE(a);
+    EXPECT_LT(float(a->XOffset - a->Breite / 2), float(a->XOffset + a->Breite / 2));
+
+    EXPECT_FALSE(AusschnittUmAlle(koerper({{0, 0}, {std::numeric_limits<double>::quiet_NaN(), 0}}), 1.0));
+    EXPECT_FALSE(AusschnittUmAlle(koerper({{-1e300, 0}, {1e300, 0}}), 1.0)) << "the extent overflows";
+    EXPECT_FALSE(AusschnittUmAlle(koerper({{1e39, 0}}), 1.0)) << "beyond the picture's single precision";
 }

@@ -1,0 +1,49 @@
+#pragma once
+// The run replayed from the document set on a copy of its own, for the orbit
+// data: the rows equal what the run computed, and neither the window's
+// working set nor its picture is touched. Steps 0, abstand, 2 * abstand, ...
+// and the last step are chosen; the caller decides how many steps a slice
+// computes, so a long replay never blocks the user interface.
+
+#include "model/modplavo.h"
+#include "sim/bahndaten.h"
+#include "sim/berechnung.h"
+#include "view/zeichenflaeche.h"
+
+#include <cstdint>
+#include <string>
+
+class Bahnwiedergabe {
+public:
+    Bahnwiedergabe(const ModPlavo& mod, int32_t schrittzahl, int32_t abstand, BahndatenFormat format);
+
+    // Builds the working set and appends the header and the rows of step 0.
+    unsigned Beginnen(std::string& ziel);
+    // Computes up to `schritte` further steps and appends the rows of the
+    // chosen ones. A fault ends the replay and is returned.
+    unsigned Weiter(std::string& ziel, int32_t schritte);
+
+    bool Fertig() const { return schritt_ >= schrittzahl_; }
+    int32_t Schritt() const { return schritt_; }
+    int32_t Schrittzahl() const { return schrittzahl_; }
+
+private:
+    // The replay draws nothing.
+    struct LeereFlaeche final : Zeichenflaeche {
+        void Cls() override {}
+        void Scale(double, double, double, double) override {}
+        float ScaleWidth() const override { return 1; }
+        float ScaleHeight() const override { return 1; }
+        void Line(float, float, float, float, int32_t) override {}
+        void PSet(float, float, int32_t) override {}
+        void Striche(const Strich*, std::size_t) override {}
+    };
+
+    ModPlavo mod_;
+    int32_t schrittzahl_;
+    int32_t abstand_;
+    BahndatenFormat format_;
+    int32_t schritt_ = 0;
+    Rechenwerk werk_;
+    LeereFlaeche flaeche_;
+};
