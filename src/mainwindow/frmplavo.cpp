@@ -1,5 +1,6 @@
 #include "frmplavo.h"
 
+#include "mainwindow/bahndatenexport.h"
 #include "mainwindow/dokumentbefehle.h"
 #include "mainwindow/plavoicon.h"
 #include "mainwindow/qtrueckfragen.h"
@@ -7,12 +8,14 @@
 #include "mainwindow/qtzeitgeber.h"
 #include "model/zahltext.h"
 #include "sim/aufbau.h"
+#include "view/ausschnittumalle.h"
 #include "view/bildausgabe.h"
 #include "view/picplavo.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QScreen>
@@ -66,7 +69,6 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
     }
     if (!tim_)
         tim_ = new QtZeitgeber(this);
-    tim_->SetEnabled(false);
     tim_->SetInterval(100);
     tim_->Timer = [this] { timPlavo_Timer(); };
 
@@ -77,6 +79,7 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
     pic_->setObjectName(QStringLiteral("picPlavo"));
     setCentralWidget(pic_);
     MenuesAnlegen();
+    Laufen(false);
 
     // Client area 9795 x 7980 twips, centred on the screen.
     QScreen* schirm = QGuiApplication::primaryScreen();
@@ -114,6 +117,7 @@ void FrmPlavo::MenuesAnlegen()
         {0, "menDatei0", "-", {}, nullptr},
         {2, "menBild", "&Bild speichern...", {}, &FrmPlavo::menBild_Click},
         {2, "menDrucken", "&Drucken...", QKeySequence(Qt::CTRL | Qt::Key_P), &FrmPlavo::menDrucken_Click},
+        {2, "menBahndaten", "Bahndaten e&xportieren...", {}, &FrmPlavo::menBahndaten_Click},
         {0, "menDatei1", "-", {}, nullptr},
         {2, "menEnde", "Be&enden", {}, &FrmPlavo::menEnde_Click},
         {1, "menSimulation", "&Simulation", {}, nullptr},
@@ -121,6 +125,7 @@ void FrmPlavo::MenuesAnlegen()
         {2, "menZurück", "&Zurücksetzen", QKeySequence(Qt::CTRL | Qt::Key_R), &FrmPlavo::menZurueck_Click},
         {2, "menStart", "&Starten", QKeySequence(Qt::Key_F5), &FrmPlavo::menStart_Click},
         {2, "menStop", "&Anhalten", QKeySequence(Qt::CTRL | Qt::Key_Q), &FrmPlavo::menStop_Click},
+        {2, "menEinzelschritt", "E&inzelschritt", QKeySequence(Qt::Key_F6), &FrmPlavo::menEinzelschritt_Click},
         {1, "menOptionen", "&Optionen", {}, nullptr},
         {2, "menAusschnitt", "&Bildauschnitt...", QKeySequence(Qt::CTRL | Qt::Key_A), &FrmPlavo::menAusschnitt_Click},
         {2, "menTimer", "&Verzögerungszeit...", QKeySequence(Qt::CTRL | Qt::Key_Z), &FrmPlavo::menTimer_Click},
@@ -129,6 +134,7 @@ void FrmPlavo::MenuesAnlegen()
         {3, "menWarten", "auf Eingabe warten", {}, &FrmPlavo::menWarten_Click},
         {3, "menTabAnz", "Tabelle anzeigen", {}, &FrmPlavo::menTabAnz_Click},
         {3, "menSimStart", "Simulation starten", {}, &FrmPlavo::menSimStart_Click},
+        {2, "menAlleZeigen", "A&lle Körper zeigen", QKeySequence(Qt::CTRL | Qt::Key_L), &FrmPlavo::menAlleZeigen_Click},
     };
     QMenu* menue = nullptr;
     QMenu* untermenue = nullptr;
@@ -138,6 +144,7 @@ void FrmPlavo::MenuesAnlegen()
         if (e.ebene == 1) {
             menue = menuBar()->addMenu(text);
             menue->menuAction()->setObjectName(name);
+            untermenue = nullptr;
             continue;
         }
         if (e.ebene == 0) {
@@ -160,6 +167,16 @@ void FrmPlavo::MenuesAnlegen()
         }
         connect(a, &QAction::triggered, this, [this, h = e.handler] { (this->*h)(); });
     }
+    // Other commands may switch the timer too; the menu shows the truth when it opens.
+    const QAction* simulation = Menue(QStringLiteral("menSimulation"));
+    connect(simulation->menu(), &QMenu::aboutToShow, this, [this] { Laufen(tim_->Enabled()); });
+}
+
+void FrmPlavo::Laufen(bool an)
+{
+    tim_->SetEnabled(an);
+    if (QAction* einzel = Menue(QStringLiteral("menEinzelschritt")))
+        einzel->setEnabled(!an);
 }
 
 QAction* FrmPlavo::Menue(const QString& name) const
@@ -238,7 +255,7 @@ void FrmPlavo::timPlavo_Timer()
 
 void FrmPlavo::Fehlerstopp(unsigned fehler)
 {
-    tim_->SetEnabled(false);
+    Laufen(false);
     frage_->MsgBox(FehlerText(fehler), Titel, MsgKnoepfe::OK, MsgSymbol::Kritisch);
 }
 
@@ -251,17 +268,32 @@ void FrmPlavo::menStart_Click()
             return;
         }
     }
-    tim_->SetEnabled(true);
+    Laufen(true);
 }
 
 void FrmPlavo::menStop_Click()
 {
-    tim_->SetEnabled(false);
+    Laufen(false);
+}
+
+void FrmPlavo::menEinzelschritt_Click()
+{
+    // The shortcut may come before the menu has caught up with the timer.
+    if (tim_->Enabled())
+        return;
+    if (Schrittzahl == 0) {
+        const unsigned fehler = KoerperSimAufbauen(mod_);
+        if (fehler != KeinFehler) {
+            Fehlerstopp(fehler);
+            return;
+        }
+    }
+    timPlavo_Timer();
 }
 
 void FrmPlavo::menZurueck_Click()
 {
-    tim_->SetEnabled(false);
+    Laufen(false);
     Schrittzahl = 0;
     pic_->Flaeche().Cls();
     pic_->update();
@@ -317,7 +349,32 @@ void FrmPlavo::menAusschnitt_Click()
             return;
         *frage.ziel = *wert;
     }
+    AusschnittSetzen(AusschnittBreite, AusschnittHoehe, AusschnittXOffset, AusschnittYOffset);
+}
+
+void FrmPlavo::AusschnittSetzen(double breite, double hoehe, double xOffset, double yOffset)
+{
+    AusschnittBreite = breite;
+    AusschnittHoehe = hoehe;
+    AusschnittXOffset = xOffset;
+    AusschnittYOffset = yOffset;
     Form_Resize();
+}
+
+void FrmPlavo::menAlleZeigen_Click()
+{
+    // Where the bodies are now: the working set once a run has begun.
+    const KoerperSatz& koerper = Schrittzahl > 0 ? mod_.KoerperSim : mod_.KoerperStart;
+    const QSize pixel = pic_->Flaeche().Groesse();
+    const double verhaeltnis = pixel.height() > 0 ? double(pixel.width()) / pixel.height() : 1.0;
+    const std::optional<Ausschnitt> a = AusschnittUmAlle(koerper, verhaeltnis);
+    if (!a) {
+        frage_->MsgBox(QStringLiteral("Die Körper können nicht gezeigt werden: "
+                                      "Mindestens eine Position ist keine endliche Zahl oder zu weit entfernt."),
+                       Titel, MsgKnoepfe::OK, MsgSymbol::Warnung);
+        return;
+    }
+    AusschnittSetzen(a->Breite, a->Hoehe, a->XOffset, a->YOffset);
 }
 
 void FrmPlavo::menTabelle_Click()
@@ -360,6 +417,19 @@ void FrmPlavo::menBild_Click()
 void FrmPlavo::menDrucken_Click()
 {
     Bildausgabe(pic_->Flaeche(), *cdg_, *frage_).menDrucken_Click();
+}
+
+void FrmPlavo::menBahndaten_Click()
+{
+    if (export_)
+        return;
+    export_ = Bahndatenexport::Starten(this, mod_, Schrittzahl, *cdg_, *frage_);
+    if (!export_)
+        return;
+    // One export at a time: its progress dialog may not be shown yet.
+    QAction* eintrag = Menue(QStringLiteral("menBahndaten"));
+    eintrag->setEnabled(false);
+    connect(export_, &Bahndatenexport::beendet, this, [eintrag] { eintrag->setEnabled(true); });
 }
 
 void FrmPlavo::menEnde_Click() { dokument_->Ende(); }

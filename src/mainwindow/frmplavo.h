@@ -8,9 +8,11 @@
 #include "sim/berechnung.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
+class Bahndatenexport;
 class Dokumentbefehle;
 class PicPlavo;
 class QAction;
@@ -71,6 +73,12 @@ public:
     void menWarten_Click();
     void menTabAnz_Click();
     void menSimStart_Click();
+    void menEinzelschritt_Click();
+    void menAlleZeigen_Click();
+    void menBahndaten_Click();
+
+    // Sets the visible section (AE) and redraws the run in it.
+    void AusschnittSetzen(double breite, double hoehe, double xOffset, double yOffset);
 
     // One step with its drawing and caption; a fault stops the run with a message.
     bool Berechnung();
@@ -84,6 +92,8 @@ protected:
 
 private:
     void MenuesAnlegen();
+    // The timer on or off; a single step is offered only while it is off.
+    void Laufen(bool an);
     std::optional<double> ZahlErfragen(const QString& prompt, const QString& vorschlag);
 
     ModPlavo& mod_;
@@ -96,6 +106,7 @@ private:
     PicPlavo* pic_;
     Rechenwerk werk_;
     std::unique_ptr<Dokumentbefehle> dokument_;
+    QPointer<Bahndatenexport> export_;
 };
 
 // German text for a step's faults.

@@ -2,12 +2,151 @@
 #include "support/fensterprobe.h"
 #include "support/pdfseiten.h"
 
+#include "sim/aufbau.h"
+#include "sim/berechnung.h"
+#include "support/sofortflaeche.h"
+
 #include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QPrintDialog>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTimer>
+
+#include <bit>
+#include <charconv>
+#include <set>
 
 namespace {
 using BildBefehle = FensterProbe;
+
+// The fields of one CSV row; quoted fields may hold separators and doubled quotes.
+QStringList CsvFelder(const QString& zeile)
+{
+    QStringList felder(1);
+    bool zitat = false;
+    for (qsizetype i = 0; i < zeile.size(); ++i) {
+        const QChar c = zeile[i];
+        if (c == u'"' && zitat && i + 1 < zeile.size() && zeile[i + 1] == u'"')
+            felder.back() += zeile[++i];
+        else if (c == u'"')
+            zitat = !zitat;
+        else if (c == u';' && !zitat)
+            felder << QString();
+        else
+            felder.back() += c;
+    }
+    return felder;
+}
+
+double Zahl(QString text)
+{
+    const std::string s = text.replace(u',', u'.').toStdString();
+    double wert = std::numeric_limits<double>::quiet_NaN();
+    std::from_chars(s.data(), s.data() + s.size(), wert);
+    return wert;
+}
+
+// Until the export has ended and its menu item is offered again.
+void ExportAbwarten(QAction* eintrag)
+{
+    QElapsedTimer uhr;
+    uhr.start();
+    while (!eintrag->isEnabled() && uhr.elapsed() < 30000)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    // Outside an event loop, what was left for deletion waits for this.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+}  // namespace
+
+// The rows come from a replay of the run from the document set: every chosen
+// step equals the run bit for bit after reading the text back, in the German
+// spreadsheet format; the window's run goes on untouched meanwhile.
+TEST_F(BildBefehle, OrbitDataEqualTheRunBitForBitAndACancelLeavesNoFile)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    KoerperSatz drei = Zwillinge();
+    drei[2].NameSetzen(QStringLiteral("=\"Staub\"; Ä"));
+    Oeffnen(Datei(QStringLiteral("drei.plv"), drei));
+    mod.Intervall = 0.5;
+    Menue("menStart")->trigger();
+    ASSERT_EQ(tim.Ticken(50), 50);
+    const KoerperSatz lauf = mod.KoerperSim;
+
+    const QString csv = Pfad(QStringLiteral("drei.csv"));
+    cdg.Antworten = {csv};
+    frage.Eingaben = {QStringLiteral("7")};
+    QAction* eintrag = Menue("menBahndaten");
+    eintrag->trigger();
+    EXPECT_EQ(cdg.Aufrufe.back().FileName, csv) << "proposes the body file's name";
+    EXPECT_EQ(cdg.Aufrufe.back().Filter, QStringLiteral("CSV-Dateien (*.csv)|*.csv"));
+    EXPECT_EQ(frage.Gefragt.back().Vorgabe, QStringLiteral("1"));
+    EXPECT_EQ(cdg.FileName, Pfad(QStringLiteral("drei.plv"))) << "the body-file commands still propose the body file";
+    EXPECT_EQ(tim.Ticken(3), 3);
+    ExportAbwarten(eintrag);
+    ASSERT_TRUE(eintrag->isEnabled());
+    EXPECT_TRUE(frage.Gemeldet.empty());
+    EXPECT_EQ(frm->Schrittzahl, 53);
+
+    QByteArray bytes = Inhalt(csv);
+    ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    QStringList zeilen = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"));
+    ASSERT_EQ(zeilen.takeLast(), QString());
+    EXPECT_EQ(zeilen.takeFirst(), QStringLiteral("Schritt;Tage;Körper;Name;x (m);y (m);vx (m/s);vy (m/s)"));
+    const std::set<int> gewaehlt{0, 7, 14, 21, 28, 35, 42, 49, 50};
+    ASSERT_EQ(zeilen.size(), qsizetype(gewaehlt.size() * 3));
+
+    // An independent replay of the run.
+    ModPlavo nach = mod;
+    nach.KoerperStart = drei;
+    ASSERT_EQ(KoerperSimAufbauen(nach), KeinFehler);
+    Rechenwerk werk;
+    SofortFlaeche flaeche;
+    flaeche.GroesseSetzen(QSize(8, 8));
+    int32_t schritt = 0;
+    const double sekunden = 0.5 * 86400;
+    qsizetype z = 0;
+    for (int s : gewaehlt) {
+        while (schritt < s)
+            ASSERT_EQ(werk.Schritt(nach.KoerperSim, 0.5, schritt, flaeche), KeinFehler);
+        for (int k = 0; k < 3; ++k, ++z) {
+            const QStringList f = CsvFelder(zeilen[z]);
+            ASSERT_EQ(f.size(), 8) << zeilen[z].toStdString();
+            const Koerper& soll = nach.KoerperSim[size_t(k)];
+            EXPECT_EQ(f[0].toInt(), s);
+            EXPECT_EQ(Zahl(f[1]), s * 0.5);
+            EXPECT_EQ(f[2].toInt(), k + 1);
+            EXPECT_EQ(std::bit_cast<uint64_t>(Zahl(f[4])), std::bit_cast<uint64_t>(soll.X)) << zeilen[z].toStdString();
+            EXPECT_EQ(std::bit_cast<uint64_t>(Zahl(f[5])), std::bit_cast<uint64_t>(soll.Y));
+            EXPECT_EQ(std::bit_cast<uint64_t>(Zahl(f[6])), std::bit_cast<uint64_t>(soll.Vx() / sekunden));
+            EXPECT_EQ(std::bit_cast<uint64_t>(Zahl(f[7])), std::bit_cast<uint64_t>(soll.Vy() / sekunden));
+        }
+    }
+    EXPECT_TRUE(BitGleich(nach.KoerperSim, lauf)) << "the last rows are what the window computed";
+    EXPECT_EQ(CsvFelder(zeilen[2])[3], QStringLiteral("'=\"Staub\"; Ä")) << "a formula-like name stays text";
+    EXPECT_TRUE(zeilen[0].startsWith(QStringLiteral("0;0;1;\"Castor\";-4,5E+10;0;")))
+        << zeilen[0].toStdString();
+
+    // A cancel, a failed write and a spacing that is no whole number leave no file.
+    const QStringList vorher = QDir(ordner.path()).entryList(QDir::Files | QDir::Hidden);
+    cdg.Antworten = {Pfad(QStringLiteral("abbruch.csv"))};
+    frage.Eingaben = {QStringLiteral("1")};
+    eintrag->trigger();
+    ASSERT_EQ(frm->findChildren<QProgressDialog*>().size(), 1) << "the first export cleaned up";
+    auto* fortschritt = frm->findChild<QProgressDialog*>();
+    ASSERT_NE(fortschritt->findChild<QPushButton*>(), nullptr);
+    fortschritt->findChild<QPushButton*>()->click();
+    ExportAbwarten(eintrag);
+    cdg.Antworten = {Pfad(QStringLiteral("fehlt/x.csv")), Pfad(QStringLiteral("halb.csv"))};
+    frage.Eingaben = {QStringLiteral("1"), QStringLiteral("0,5")};
+    eintrag->trigger();
+    eintrag->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(QDir(ordner.path()).entryList(QDir::Files | QDir::Hidden), vorher);
+    EXPECT_EQ(frage.Gemeldet.size(), 2u) << "the missing folder and the spacing are reported, the cancel is not";
+    EXPECT_TRUE(eintrag->isEnabled());
+    QLocale::setDefault(QLocale::c());
 }
 
 // The menu items reach the export and the printing, which take what the

@@ -84,6 +84,7 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
         "  menDatei0|-|\n"
         "  menBild|&Bild speichern...|\n"
         "  menDrucken|&Drucken...|Ctrl+P\n"
+        "  menBahndaten|Bahndaten e&xportieren...|\n"
         "  menDatei1|-|\n"
         "  menEnde|Be&enden|\n"
         "menSimulation|&Simulation\n"
@@ -91,6 +92,7 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
         "  menZurück|&Zurücksetzen|Ctrl+R\n"
         "  menStart|&Starten|F5\n"
         "  menStop|&Anhalten|Ctrl+Q\n"
+        "  menEinzelschritt|E&inzelschritt|F6\n"
         "menOptionen|&Optionen\n"
         "  menAusschnitt|&Bildauschnitt...|Ctrl+A\n"
         "  menTimer|&Verzögerungszeit...|Ctrl+Z\n"
@@ -98,7 +100,8 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
         "  menBeiÖffnen|beim Ö&ffnen|\n"
         "    menWarten|auf Eingabe warten|x\n"
         "    menTabAnz|Tabelle anzeigen|\n"
-        "    menSimStart|Simulation starten|")
+        "    menSimStart|Simulation starten|\n"
+        "  menAlleZeigen|A&lle Körper zeigen|Ctrl+L")
                                      .split(QLatin1Char('\n'));
     EXPECT_EQ(zeilen, erwartet) << zeilen.join(QLatin1Char('\n')).toStdString();
 
@@ -289,4 +292,91 @@ TEST_F(Fenster, AFaultingStepStopsTheRunWithAMessage)
     frm->menStart_Click();
     EXPECT_FALSE(tim.Enabled());
     EXPECT_EQ(frage.Gemeldet.size(), 2u);
+}
+
+// A single step is exactly one tick: it builds the working set at step 0,
+// draws what the run would draw and leaves the timer off; while the timer
+// runs it is not offered.
+TEST_F(Fenster, SingleStepIsOneTickAndOnlyWhileStopped)
+{
+    mod.KoerperStart = SonneUndErde();
+    QAction* einzel = frm->Menue(QStringLiteral("menEinzelschritt"));
+    ASSERT_TRUE(einzel->isEnabled());
+    einzel->trigger();
+    EXPECT_EQ(frm->Schrittzahl, 1);
+    EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - 2 Tage"));
+    einzel->trigger();
+    EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - 4 Tage"));
+    EXPECT_FALSE(tim.Enabled());
+    const QImage zweiSchritte = Bild();
+
+    frm->menZurueck_Click();
+    frm->menStart_Click();
+    EXPECT_FALSE(einzel->isEnabled());
+    frm->menSimStart_Click();   // stands for any path to the handler, e.g. the shortcut
+    frm->menEinzelschritt_Click();
+    EXPECT_EQ(frm->Schrittzahl, 0) << "no step beside the running timer";
+    tim.Ticken(2);
+    EXPECT_EQ(Bild(), zweiSchritte);
+    frm->menStop_Click();
+    EXPECT_TRUE(einzel->isEnabled());
+
+    // A step fault stops and reports as a tick's does, and the item is offered again.
+    mod.KoerperStart = {Planet(1, 0, 0, 0, 0, 0), Planet(1, std::numeric_limits<double>::quiet_NaN(), 0, 0, 0, 0)};
+    frm->menZurueck_Click();
+    frm->menStart_Click();
+    tim.Ticken(1);
+    EXPECT_FALSE(tim.Enabled());
+    EXPECT_TRUE(einzel->isEnabled());
+    einzel->trigger();
+    EXPECT_EQ(frage.Gemeldet.size(), 2u);
+    EXPECT_EQ(frm->Schrittzahl, 0);
+}
+
+// "Alle Körper zeigen" frames the bodies where they are, in a section of the
+// picture's own shape, so a circle is drawn as a circle.
+TEST_F(Fenster, AllBodiesInViewWithRoundCircles)
+{
+    // Four resting bodies on a circle of 3 AE around the origin.
+    const double r = 4.5e11;
+    mod.KoerperStart = {Planet(0, r, 0, 0, 0, 0x0000FF), Planet(0, -r, 0, 0, 0, 0x0000FF),
+                        Planet(0, 0, r, 0, 0, 0x0000FF), Planet(0, 0, -r, 0, 0, 0x0000FF)};
+    frm->menAlleZeigen_Click();
+    const QSize pixel = Bild().size();
+    EXPECT_NEAR(frm->AusschnittBreite / frm->AusschnittHoehe, double(pixel.width()) / pixel.height(), 1e-12);
+    frm->menEinzelschritt_Click();
+    int links = pixel.width(), rechts = -1, oben = pixel.height(), unten = -1;
+    for (int y = 0; y < pixel.height(); ++y)
+        for (int x = 0; x < pixel.width(); ++x)
+            if (Bild().pixel(x, y) == qRgb(255, 0, 0)) {
+                links = std::min(links, x);
+                rechts = std::max(rechts, x);
+                oben = std::min(oben, y);
+                unten = std::max(unten, y);
+            }
+    ASSERT_GE(rechts, 0);
+    EXPECT_GT(links, 0) << "inside, with a margin";
+    EXPECT_GT(oben, 0);
+    EXPECT_LT(rechts, pixel.width() - 1);
+    EXPECT_LT(unten, pixel.height() - 1);
+    EXPECT_NEAR(double(rechts - links), double(unten - oben), 1.0) << "a circle, not an ellipse";
+
+    // Once a run has begun, the bodies are where the working set has them:
+    // one body, 2 AE around it in the shorter direction.
+    mod.KoerperStart = {Planet(1, 3e11, -1.5e11, 1.5e11 / (10 * 2 * 86400.0), 0, 0)};
+    frm->menZurueck_Click();
+    for (int i = 0; i < 10; ++i)
+        frm->menEinzelschritt_Click();
+    frm->menAlleZeigen_Click();
+    EXPECT_DOUBLE_EQ(std::min(frm->AusschnittBreite, frm->AusschnittHoehe), 2.0);
+    EXPECT_NEAR(frm->AusschnittXOffset, 3.0, 1e-12);
+    EXPECT_DOUBLE_EQ(frm->AusschnittYOffset, -1.0);
+    EXPECT_EQ(frm->Schrittzahl, 10) << "the new section replays the run";
+
+    // A position that is no number: a message, and the section stays.
+    mod.KoerperStart = {Planet(1, std::numeric_limits<double>::infinity(), 0, 0, 0, 0)};
+    frm->menZurueck_Click();
+    frm->menAlleZeigen_Click();
+    EXPECT_EQ(frage.Gemeldet.size(), 1u);
+    EXPECT_NEAR(frm->AusschnittXOffset, 3.0, 1e-12);
 }

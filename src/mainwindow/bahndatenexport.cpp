@@ -1,0 +1,212 @@
+#include "bahndatenexport.h"
+
+#include "mainwindow/frmplavo.h"
+#include "mainwindow/rueckfragen.h"
+#include "mainwindow/standarddialog.h"
+#include "model/zahltext.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLocale>
+#include <QProgressDialog>
+#include <cmath>
+#include <limits>
+
+namespace {
+const QString Titel = QStringLiteral("Plavo");
+
+// Long enough for a step of a few thousand bodies, short enough that the
+// progress dialog answers at once.
+constexpr int ScheibeMs = 30;
+// Written out in pieces, so a long export needs little memory.
+constexpr size_t PufferGrenze = 1 << 20;
+
+BahndatenFormat FormatDesBenutzers()
+{
+    if (QLocale().decimalPoint() == QStringLiteral(","))
+        return {';', ','};
+    return {',', '.'};
+}
+
+QString Vorschlag(const QString& dateiName)
+{
+    if (dateiName.isEmpty())
+        return QStringLiteral("Bahndaten.csv");
+    const QFileInfo info(dateiName);
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".csv"));
+}
+}  // namespace
+
+Bahndatenexport* Bahndatenexport::Starten(QWidget* fenster, const ModPlavo& mod, int32_t schrittzahl,
+                                          Standarddialog& cdg, Rueckfragen& rueckfragen)
+{
+    // The body-file commands propose the file chosen last; that stays a body file.
+    const QString bisher = cdg.FileName;
+    cdg.Filter = QStringLiteral("CSV-Dateien (*.csv)|*.csv");
+    cdg.DefaultExt = QStringLiteral("*.csv");
+    cdg.FileName = Vorschlag(mod.DateiName);
+    const bool gewaehlt = cdg.ShowSave() && !cdg.FileName.isEmpty();
+    const QString pfad = cdg.FileName;
+    cdg.FileName = bisher;
+    if (!gewaehlt)
+        return nullptr;
+
+    const int32_t vorgabe = BahndatenAbstand(schrittzahl, mod.KoerperStart.size());
+    const std::optional<QString> antwort = rueckfragen.InputBox(
+        QStringLiteral("Jeden wievielten Schritt ausgeben? (%1 Schritte berechnet)").arg(schrittzahl), Titel,
+        QString::number(vorgabe));
+    if (!antwort)
+        return nullptr;
+    const std::optional<double> abstand = TextZuZahl(*antwort);
+    if (!abstand || !(*abstand >= 1 && *abstand <= std::numeric_limits<int32_t>::max())
+        || std::trunc(*abstand) != *abstand) {
+        rueckfragen.MsgBox(QStringLiteral("Bitte geben Sie als Abstand eine ganze Zahl ab 1 ein."), Titel,
+                           MsgKnoepfe::OK, MsgSymbol::Warnung);
+        return nullptr;
+    }
+
+    auto* export_ = new Bahndatenexport(fenster, mod, schrittzahl, int32_t(*abstand), pfad, rueckfragen);
+    if (!export_->Oeffnen()) {
+        delete export_;
+        return nullptr;
+    }
+    return export_;
+}
+
+Bahndatenexport::Bahndatenexport(QWidget* fenster, const ModPlavo& mod, int32_t schrittzahl, int32_t abstand,
+                                 const QString& pfad, Rueckfragen& rueckfragen)
+    : QObject(fenster)
+    , pfad_(pfad)
+    , frage_(rueckfragen)
+    , wiedergabe_(mod, schrittzahl, abstand, FormatDesBenutzers())
+    , datei_(pfad)
+{
+    datei_.setDirectWriteFallback(false);
+    scheiben_.setInterval(0);
+    connect(&scheiben_, &QTimer::timeout, this, &Bahndatenexport::Scheibe);
+
+    fortschritt_ = new QProgressDialog(QStringLiteral("Die Bahndaten werden berechnet und gespeichert..."),
+                                       QStringLiteral("Abbrechen"), 0, std::max(schrittzahl, 1), fenster);
+    fortschritt_->setWindowTitle(Titel);
+    fortschritt_->setWindowModality(Qt::WindowModal);
+    fortschritt_->setMinimumDuration(500);
+    fortschritt_->setAutoClose(false);
+    fortschritt_->setAutoReset(false);
+    fortschritt_->setValue(0);
+    connect(fortschritt_, &QProgressDialog::canceled, this, &Bahndatenexport::Abbrechen);
+    connect(fortschritt_, &QDialog::rejected, this, &Bahndatenexport::Abbrechen);
+}
+
+Bahndatenexport::~Bahndatenexport()
+{
+    // Whatever was not committed is discarded with the file object.
+    delete fortschritt_;
+}
+
+void Bahndatenexport::Verwerfen()
+{
+    // A commit after the cancel removes the temporary file at once.
+    datei_.cancelWriting();
+    datei_.commit();
+}
+
+void Bahndatenexport::Melden(const QString& text)
+{
+    frage_.MsgBox(text, Titel, MsgKnoepfe::OK, MsgSymbol::Kritisch);
+}
+
+bool Bahndatenexport::Oeffnen()
+{
+    if (!datei_.open(QIODevice::WriteOnly)) {
+        Melden(QStringLiteral("Die Datei „%1“ kann nicht angelegt werden.\n\n%2")
+                   .arg(QDir::toNativeSeparators(pfad_), datei_.errorString()));
+        return false;
+    }
+    // UTF-8 with its byte order mark, by which spreadsheets recognise it.
+    puffer_ = "\xEF\xBB\xBF";
+    const unsigned fehler = wiedergabe_.Beginnen(puffer_);
+    if (fehler != KeinFehler) {
+        Verwerfen();
+        Melden(QStringLiteral("Die Bahndaten wurden nicht gespeichert.\n\n") + FehlerText(fehler));
+        return false;
+    }
+    scheiben_.start();
+    return true;
+}
+
+void Bahndatenexport::Scheibe()
+{
+    if (fertig_)
+        return;
+    if (fortschritt_ && fortschritt_->wasCanceled()) {
+        Abbrechen();
+        return;
+    }
+    QElapsedTimer uhr;
+    uhr.start();
+    unsigned fehler = KeinFehler;
+    while (!wiedergabe_.Fertig() && fehler == KeinFehler && uhr.elapsed() < ScheibeMs) {
+        fehler = wiedergabe_.Weiter(puffer_, 1);
+        if (puffer_.size() >= PufferGrenze && !Schreiben())
+            return;
+    }
+    if (fehler != KeinFehler) {
+        Verwerfen();
+        Melden(QStringLiteral("Die Bahndaten wurden nicht gespeichert.\n\n") + FehlerText(fehler));
+        Beenden(false);
+        return;
+    }
+    if (wiedergabe_.Fertig()) {
+        if (!Schreiben())
+            return;
+        if (!datei_.commit()) {
+            Melden(QStringLiteral("Die Bahndaten konnten nicht in der Datei „%1“ gespeichert werden.\n\n%2")
+                       .arg(QDir::toNativeSeparators(pfad_), datei_.errorString()));
+            Beenden(false);
+            return;
+        }
+        Beenden(true);
+        return;
+    }
+    // A modal progress dialog handles events inside setValue: this slice is
+    // over by then, and the timer is stopped so that no slice runs inside it.
+    scheiben_.stop();
+    if (fortschritt_)
+        fortschritt_->setValue(wiedergabe_.Schritt());
+    if (!fertig_)
+        scheiben_.start();
+}
+
+bool Bahndatenexport::Schreiben()
+{
+    const auto n = qint64(puffer_.size());
+    if (datei_.write(puffer_.data(), n) != n) {
+        const QString grund = datei_.errorString();
+        Verwerfen();
+        Melden(QStringLiteral("Die Bahndaten konnten nicht in der Datei „%1“ gespeichert werden.\n\n%2")
+                   .arg(QDir::toNativeSeparators(pfad_), grund));
+        Beenden(false);
+        return false;
+    }
+    puffer_.clear();
+    return true;
+}
+
+void Bahndatenexport::Abbrechen()
+{
+    if (fertig_)
+        return;
+    Verwerfen();
+    Beenden(false);
+}
+
+void Bahndatenexport::Beenden(bool geschrieben)
+{
+    fertig_ = true;
+    scheiben_.stop();
+    if (fortschritt_)
+        fortschritt_->hide();
+    emit beendet(geschrieben);
+    deleteLater();
+}
