@@ -54,7 +54,9 @@ Bahndatenexport* Bahndatenexport::Starten(QWidget* fenster, const ModPlavo& mod,
 
     const int32_t vorgabe = BahndatenAbstand(schrittzahl, mod.KoerperStart.size());
     const std::optional<QString> antwort = rueckfragen.InputBox(
-        QStringLiteral("Jeden wievielten Schritt ausgeben? (%1 Schritte berechnet)").arg(schrittzahl), Titel,
+        (schrittzahl == 1 ? QStringLiteral("Jeden wievielten Schritt ausgeben? (1 Schritt berechnet)")
+                          : QStringLiteral("Jeden wievielten Schritt ausgeben? (%1 Schritte berechnet)").arg(schrittzahl)),
+        Titel,
         QString::number(vorgabe));
     if (!antwort)
         return nullptr;
