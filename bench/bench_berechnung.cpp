@@ -6,6 +6,7 @@
 //                                (0 scalar, 1 AVX2) and sharing (1 one thread, 2 two)
 //   BM_Neuzeichnen/<case>        a redraw that replays a whole run, drawing included
 //   BM_Striche/<N>               the drawing of one step's N strokes alone
+//   BM_Bahndaten/<case>          the orbit data export: replay and rows, no file
 //
 // items_per_second counts ordered pairs (N * N per step). helper_share is the
 // part of the velocity pass the helper thread computed: near 0.5 when the
@@ -13,6 +14,7 @@
 //   build/bench/plavo_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 #include "sim/aufbau.h"
+#include "sim/bahnwiedergabe.h"
 #include "sim/berechnung.h"
 #include "sim/helferfaden.h"
 #include "view/bildflaeche.h"
@@ -223,5 +225,31 @@ BENCHMARK_CAPTURE(BM_Neuzeichnen, 100_bodies_10000_steps, 100, 10000)->Unit(benc
 BENCHMARK_CAPTURE(BM_Neuzeichnen, 2000_bodies_1000_steps, 2000, 1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Neuzeichnen, 10_bodies_10000_steps, 10, 10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Neuzeichnen, 500_bodies_1000_steps, 500, 1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+namespace {
+// What the orbit data export computes and formats, every step a row per body.
+void BM_Bahndaten(benchmark::State& state, int koerper, int32_t schritte)
+{
+    const ModPlavo mod = Planetensystem(koerper);
+    size_t bytes = 0;
+    for (auto _ : state) {
+        Bahnwiedergabe wiedergabe(mod, schritte, 1, BahndatenFormat{});
+        std::string text;
+        wiedergabe.Beginnen(text);
+        while (!wiedergabe.Fertig()) {
+            wiedergabe.Weiter(text, 1000);
+            bytes += text.size();
+            text.clear();
+        }
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.SetBytesProcessed(int64_t(bytes));
+    state.counters["rows_per_second"] =
+        benchmark::Counter(double(state.iterations()) * koerper * (schritte + 1), benchmark::Counter::kIsRate);
+}
+}  // namespace
+
+BENCHMARK_CAPTURE(BM_Bahndaten, 10_bodies_100000_steps, 10, 100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Bahndaten, 100_bodies_1000_steps, 100, 1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();
