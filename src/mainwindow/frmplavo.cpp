@@ -1,5 +1,6 @@
 #include "frmplavo.h"
 
+#include "mainwindow/dateiablage.h"
 #include "mainwindow/dokumentbefehle.h"
 #include "mainwindow/plavoicon.h"
 #include "mainwindow/qtrueckfragen.h"
@@ -12,6 +13,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QResizeEvent>
@@ -76,6 +78,7 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
     pic_ = new PicPlavo(this);
     pic_->setObjectName(QStringLiteral("picPlavo"));
     setCentralWidget(pic_);
+    setAcceptDrops(true);
     MenuesAnlegen();
 
     // Client area 9795 x 7980 twips, centred on the screen.
@@ -363,6 +366,30 @@ void FrmPlavo::menDrucken_Click()
 }
 
 void FrmPlavo::menEnde_Click() { dokument_->Ende(); }
+bool FrmPlavo::DateiOeffnen(const QString& pfad) { return dokument_->DateiOeffnen(pfad); }
+
+void FrmPlavo::dragEnterEvent(QDragEnterEvent* ereignis)
+{
+    if (!AbgelegteKoerperdatei(ereignis->mimeData()).isEmpty())
+        ereignis->acceptProposedAction();
+}
+
+void FrmPlavo::dragMoveEvent(QDragMoveEvent* ereignis)
+{
+    if (!AbgelegteKoerperdatei(ereignis->mimeData()).isEmpty())
+        ereignis->acceptProposedAction();
+}
+
+void FrmPlavo::dropEvent(QDropEvent* ereignis)
+{
+    const QString pfad = AbgelegteKoerperdatei(ereignis->mimeData());
+    if (pfad.isEmpty())
+        return;
+    ereignis->acceptProposedAction();
+    // Open after the drop has ended: the prompt and messages must not keep
+    // the file manager waiting for the end of its drag.
+    QMetaObject::invokeMethod(this, [this, pfad] { DateiOeffnen(pfad); }, Qt::QueuedConnection);
+}
 
 void FrmPlavo::closeEvent(QCloseEvent* ereignis)
 {
