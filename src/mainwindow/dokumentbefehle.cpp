@@ -109,12 +109,23 @@ void Dokumentbefehle::Oeffnen()
     DateidialogVorbereiten();
     if (!cdg.ShowOpen() || cdg.FileName.isEmpty())
         return;
-    const QString pfad = cdg.FileName;
+    Laden(cdg.FileName);
+}
+
+bool Dokumentbefehle::DateiOeffnen(const QString& pfad)
+{
+    if (!AenderungenKlaeren(MsgKnoepfe::JaNeinAbbrechen))
+        return false;
+    return Laden(pfad);
+}
+
+bool Dokumentbefehle::Laden(const QString& pfad)
+{
     // Read first: a file that cannot be opened leaves the document as it was.
     const DateiErgebnis gelesen = KoerperdateiLesen(pfad);
     if (!gelesen.ok()) {
         Melden(gelesen.Fehler);
-        return;
+        return false;
     }
 
     ModPlavo& mod = frm_.mod();
@@ -134,6 +145,7 @@ void Dokumentbefehle::Oeffnen()
     if (laufFehlgeschlagen)
         frm_.Fehlerstopp(fehler);
     NachDemOeffnen(laufFehlgeschlagen);
+    return true;
 }
 
 void Dokumentbefehle::NachDemOeffnen(bool laufFehlgeschlagen)

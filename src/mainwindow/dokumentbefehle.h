@@ -30,6 +30,10 @@ public:
 
     void Neu();
     void Oeffnen();
+    // Opens `pfad` as Open does once a file is chosen, after the unsaved-changes
+    // prompt: for a file given on the command line or dropped on the window.
+    // True when the file was opened.
+    bool DateiOeffnen(const QString& pfad);
     void Speichern();
     void SpeichernUnter();
     void Ende();
@@ -41,6 +45,8 @@ private:
     bool AenderungenKlaeren(MsgKnoepfe knoepfe);
     void DateidialogVorbereiten();
     void Melden(const QString& text);
+    // Everything Open does once it has a path; false when the file could not be read.
+    bool Laden(const QString& pfad);
     void NachDemOeffnen(bool laufFehlgeschlagen);
 
     FrmPlavo& frm_;

@@ -1,6 +1,7 @@
 #include "frmplavo.h"
 
 #include "mainwindow/bahndatenexport.h"
+#include "mainwindow/dateiablage.h"
 #include "mainwindow/dokumentbefehle.h"
 #include "mainwindow/plavoicon.h"
 #include "mainwindow/qtrueckfragen.h"
@@ -14,6 +15,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
@@ -78,6 +80,7 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
     pic_ = new PicPlavo(this);
     pic_->setObjectName(QStringLiteral("picPlavo"));
     setCentralWidget(pic_);
+    setAcceptDrops(true);
     MenuesAnlegen();
     Laufen(false);
 
@@ -433,6 +436,30 @@ void FrmPlavo::menBahndaten_Click()
 }
 
 void FrmPlavo::menEnde_Click() { dokument_->Ende(); }
+bool FrmPlavo::DateiOeffnen(const QString& pfad) { return dokument_->DateiOeffnen(pfad); }
+
+void FrmPlavo::dragEnterEvent(QDragEnterEvent* ereignis)
+{
+    if (!AbgelegteKoerperdatei(ereignis->mimeData()).isEmpty())
+        ereignis->acceptProposedAction();
+}
+
+void FrmPlavo::dragMoveEvent(QDragMoveEvent* ereignis)
+{
+    if (!AbgelegteKoerperdatei(ereignis->mimeData()).isEmpty())
+        ereignis->acceptProposedAction();
+}
+
+void FrmPlavo::dropEvent(QDropEvent* ereignis)
+{
+    const QString pfad = AbgelegteKoerperdatei(ereignis->mimeData());
+    if (pfad.isEmpty())
+        return;
+    ereignis->acceptProposedAction();
+    // Open after the drop has ended: the prompt and messages must not keep
+    // the file manager waiting for the end of its drag.
+    QMetaObject::invokeMethod(this, [this, pfad] { DateiOeffnen(pfad); }, Qt::QueuedConnection);
+}
 
 void FrmPlavo::closeEvent(QCloseEvent* ereignis)
 {

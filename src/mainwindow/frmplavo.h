@@ -80,6 +80,10 @@ public:
     // Sets the visible section (AE) and redraws the run in it.
     void AusschnittSetzen(double breite, double hoehe, double xOffset, double yOffset);
 
+    // Opens a body file as Open does once a file is chosen, after the
+    // unsaved-changes prompt: a file from the command line or a drop.
+    bool DateiOeffnen(const QString& pfad);
+
     // One step with its drawing and caption; a fault stops the run with a message.
     bool Berechnung();
     // Stops the timer and tells the user why the simulation stopped.
@@ -89,6 +93,10 @@ protected:
     void resizeEvent(QResizeEvent* ereignis) override;
     // Form_Unload: asks about unsaved changes; the close goes on unless a save was wanted and failed.
     void closeEvent(QCloseEvent* ereignis) override;
+    // One body file dropped on the window opens as with Open; anything else is refused.
+    void dragEnterEvent(QDragEnterEvent* ereignis) override;
+    void dragMoveEvent(QDragMoveEvent* ereignis) override;
+    void dropEvent(QDropEvent* ereignis) override;
 
 private:
     void MenuesAnlegen();

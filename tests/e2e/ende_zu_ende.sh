@@ -4,12 +4,38 @@
 #   start: caption "Plavo"; F5: the caption counts days; Ctrl+Q: it stops;
 #   Ctrl+O: a body file chosen in the file dialog by typing its path;
 #   F5, Ctrl+R, F5: the count starts again from the first step;
-#   Datei > Beenden (Alt+D, E): the program ends with status 0.
+#   Datei > Beenden (Alt+D, E): the program ends with status 0;
+#   "plavo examples/innere_planeten.plv": the caption names it, F5 runs it.
+# Before that, without any display: --help and --version answer on the
+# console, a wrong call is refused with the usage, and no window opens.
 # Every wait polls with a deadline; nothing relies on a fixed delay.
 # Usage: ende_zu_ende.sh <plavo binary>     Exit status 77: Xvfb or xdotool missing.
 set -euo pipefail
 
 plavo=$(realpath "$1")
+quelle=$(realpath "$(dirname "$0")/../..")
+
+# konsole <expected status> <command line...>: runs plavo where no window can
+# open (no display; xcb would abort without one) and keeps its output in $aus and $err.
+konsole() {
+  local soll=$1 ist=0 fehlerdatei
+  shift
+  fehlerdatei=$(mktemp)
+  aus=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$plavo" "$@" 2>"$fehlerdatei") || ist=$?
+  err=$(cat "$fehlerdatei")
+  rm -f "$fehlerdatei"
+  if [ "$ist" -ne "$soll" ]; then
+    echo "FEHLER: plavo $* endet mit Status $ist statt $soll: $aus $err" >&2
+    exit 1
+  fi
+}
+echo "Befehlszeile ohne Anzeige"
+konsole 0 --help
+[[ "$aus" == *"Aufruf: "*"[DATEI]"* && "$aus" == *"--version"* && -z "$err" ]] || { echo "FEHLER: --help: $aus $err" >&2; exit 1; }
+konsole 0 --version
+[[ "$aus" =~ ^Plavo\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || { echo "FEHLER: --version: $aus" >&2; exit 1; }
+konsole 2 --gibtsnicht "$quelle/examples/innere_planeten.plv"
+[[ -z "$aus" && "$err" == *"Unbekannte Option 'gibtsnicht'"*"Aufruf: "* ]] || { echo "FEHLER: falsche Option: $aus $err" >&2; exit 1; }
 for werkzeug in Xvfb xdotool; do
   command -v "$werkzeug" >/dev/null || { echo "$werkzeug fehlt, Test übersprungen"; exit 77; }
 done
@@ -161,4 +187,22 @@ wait "$plavo_pid" || status=$?
 plavo_pid=
 [ "$status" -eq 0 ] || fehler "plavo endet mit Status $status"
 [ "$(sha256sum "$koerperdatei")" = "$vorher" ] || fehler "die geöffnete Datei wurde verändert"
+
+echo "plavo examples/innere_planeten.plv öffnet die Datei, F5 startet sie"
+(cd "$quelle" && exec "$plavo" examples/innere_planeten.plv) >"$arbeit/plavo.log" 2>&1 &
+plavo_pid=$!
+warten 60 "kein Hauptfenster mit Datei" hauptfenster_finden
+warten 10 "Titel nennt die Datei von der Befehlszeile nicht" titel_ist "Plavo - [innere_planeten.plv]"
+taste F5
+warten 20 "kein Tageszähler nach F5" tage_mehr_als 0
+[[ "$(titel)" == "Plavo - [innere_planeten.plv] - "* ]] || fehler "Titel ohne Dateinamen"
+taste ctrl+q
+taste alt+d
+warten 20 "Menü Datei öffnet nicht mit Alt+D" menue_offen
+xdotool key e
+warten 20 "plavo endet nicht nach Beenden" beendet
+status=0
+wait "$plavo_pid" || status=$?
+plavo_pid=
+[ "$status" -eq 0 ] || fehler "plavo endet mit Status $status"
 echo "Ende zu Ende: bestanden"

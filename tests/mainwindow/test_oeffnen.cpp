@@ -1,8 +1,13 @@
+#include "app/befehlszeile.h"
 #include "sim/aufbau.h"
 #include "support/aufzeichnung.h"
 #include "support/fensterprobe.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 
 namespace {
 
@@ -33,6 +38,37 @@ protected:
         for (int i = 0; i < schritte; ++i)
             EXPECT_EQ(werk.Schritt(m.KoerperSim, m.Intervall, n, flaeche), KeinFehler);
         return m.KoerperSim;
+    }
+    // What the program's start makes of `argumente` after "plavo", run from the test's folder.
+    Befehlszeile Aufruf(const QStringList& argumente)
+    {
+        const QString vorher = QDir::currentPath();
+        QDir::setCurrent(ordner.path());
+        const Befehlszeile b = BefehlszeileLesen(QStringList{QStringLiteral("plavo")} + argumente);
+        QDir::setCurrent(vorher);
+        return b;
+    }
+    // Drags `daten` over the window and drops it there when the window takes it.
+    bool Ablegen(const QMimeData& daten)
+    {
+        const QPoint mitte = frm->rect().center();
+        QDragEnterEvent hinein(mitte, Qt::CopyAction, &daten, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(frm.get(), &hinein);
+        if (!hinein.isAccepted())
+            return false;
+        QDropEvent fallen(mitte, Qt::CopyAction, &daten, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(frm.get(), &fallen);
+        QCoreApplication::processEvents();
+        return fallen.isAccepted();
+    }
+    static std::unique_ptr<QMimeData> Dateien(const QStringList& pfade)
+    {
+        auto daten = std::make_unique<QMimeData>();
+        QList<QUrl> urls;
+        for (const QString& p : pfade)
+            urls << QUrl::fromLocalFile(p);
+        daten->setUrls(urls);
+        return daten;
     }
 };
 
@@ -268,4 +304,85 @@ TEST_F(Oeffnen, ACancelledDialogRunsNoChoice)
     EXPECT_EQ(tabelleGezeigt, 0);
     EXPECT_FALSE(tim.Enabled());
     EXPECT_EQ(Titel(), QStringLiteral("Plavo"));
+}
+
+TEST_F(Oeffnen, AFileOnTheCommandLineOpensAsIfChosenOrLeavesAWorkingNewDocument)
+{
+    frm->show();
+    EXPECT_TRUE(Aufruf({}).datei.isEmpty());
+    EXPECT_FALSE(Aufruf({QStringLiteral("a.plv"), QStringLiteral("b.plv")}).weiter);
+
+    QDir(ordner.path()).mkdir(QStringLiteral("ordner.plv"));
+    Rohdatei(QStringLiteral("kurz.plv"), QByteArray(58, 'x'));
+    for (const char* name : {"fehlt.plv", "kurz.plv", "ordner.plv"}) {
+        SCOPED_TRACE(name);
+        frage.Gemeldet.clear();
+        const Befehlszeile b = Aufruf({QString::fromUtf8(name)});
+        EXPECT_FALSE(frm->DateiOeffnen(b.datei));
+        ASSERT_EQ(frage.Gemeldet.size(), 1u);
+        EXPECT_TRUE(frage.Gemeldet[0].Text.contains(QDir::toNativeSeparators(b.datei)));
+        EXPECT_EQ(mod.KoerperStart, KoerperSatz(1));
+        EXPECT_TRUE(mod.DateiName.isEmpty());
+        EXPECT_EQ(Titel(), QStringLiteral("Plavo"));
+    }
+    frm->menStart_Click();
+    tim.Ticken();
+    frm->menStop_Click();
+    EXPECT_EQ(frm->Schrittzahl, 1);
+
+    frage.Gemeldet.clear();
+    Datei(QStringLiteral("z.plv"), Zwillinge());
+    const Befehlszeile b = Aufruf({QStringLiteral("z.plv")});
+    ASSERT_TRUE(b.weiter);
+    EXPECT_EQ(b.datei, Pfad(QStringLiteral("z.plv")));   // absolute: Save writes back to it
+    EXPECT_TRUE(frm->DateiOeffnen(b.datei));
+    EXPECT_EQ(mod.KoerperStart, Zwillinge());
+    EXPECT_EQ(mod.DateiName, b.datei);
+    EXPECT_TRUE(mod.Gespeichert);
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo - [z.plv]"));
+    EXPECT_EQ(frm->Schrittzahl, 0);
+    EXPECT_EQ(NichtWeiss(), 0);
+    EXPECT_TRUE(cdg.Aufrufe.empty());
+    EXPECT_TRUE(frage.Gemeldet.empty());
+}
+
+TEST_F(Oeffnen, ADroppedBodyFileOpensAfterThePromptAndAnythingElseIsRefused)
+{
+    frm->show();
+    const QString a = Datei(QStringLiteral("a.plv"), Sonnensystem());
+    const QString z = Datei(QStringLiteral("z.plv"), Zwillinge());
+    FensterProbe::Oeffnen(a);
+    Aendern();
+    const KoerperSatz geaendert = mod.KoerperStart;
+    QDir(ordner.path()).mkdir(QStringLiteral("ordner.plv"));
+
+    QMimeData text;
+    text.setText(z);
+    EXPECT_FALSE(Ablegen(text));
+    EXPECT_FALSE(Ablegen(*Dateien({a, z})));
+    EXPECT_FALSE(Ablegen(*Dateien({Pfad(QStringLiteral("ordner.plv"))})));
+    EXPECT_FALSE(Ablegen(*Dateien({Rohdatei(QStringLiteral("bild.bmp"), QByteArray(59, 'x'))})));
+    EXPECT_TRUE(frage.Gemeldet.empty());
+
+    frage.Antworten.push_back(MsgAntwort::Abbrechen);
+    EXPECT_TRUE(Ablegen(*Dateien({z})));
+    ASSERT_EQ(frage.Gemeldet.size(), 1u);
+    EXPECT_EQ(frage.Gemeldet[0].Text, QStringLiteral("Änderungen speichern?"));
+    EXPECT_EQ(frage.Gemeldet[0].Knoepfe, MsgKnoepfe::JaNeinAbbrechen);
+
+    // Nothing changed by any of them.
+    EXPECT_EQ(mod.KoerperStart, geaendert);
+    EXPECT_FALSE(mod.Gespeichert);
+    EXPECT_EQ(mod.DateiName, a);
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo - [a.plv]"));
+    EXPECT_EQ(Inhalt(a), BytesAusKoerpern(Sonnensystem()));
+
+    frage.Antworten.push_back(MsgAntwort::Nein);
+    EXPECT_TRUE(Ablegen(*Dateien({z})));
+    EXPECT_EQ(mod.KoerperStart, Zwillinge());
+    EXPECT_EQ(mod.DateiName, z);
+    EXPECT_TRUE(mod.Gespeichert);
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo - [z.plv]"));
+    EXPECT_EQ(frm->Schrittzahl, 0);
+    EXPECT_EQ(cdg.Aufrufe.size(), 1u);   // only the first Open used the dialog
 }
