@@ -6,12 +6,14 @@
 
 #include "model/modplavo.h"
 #include "sim/berechnung.h"
+#include "view/strichspeicher.h"
 
 #include <QMainWindow>
 #include <functional>
 #include <memory>
 
 class Dokumentbefehle;
+class Neuzeichnung;
 class PicPlavo;
 class QAction;
 class Rueckfragen;
@@ -77,6 +79,15 @@ public:
     // Stops the timer and tells the user why the simulation stopped.
     void Fehlerstopp(unsigned fehler);
 
+    // A redraw replays in slices while the window goes on taking input;
+    // ticks wait for it. A command that needs the whole picture or the
+    // working set of the replayed run finishes it first.
+    void NeuzeichnungAbschliessen();
+    bool NeuzeichnungLaeuft();
+    Neuzeichnung& neuzeichnung() { return *neuzeichnung_; }
+    // The strokes of the run kept for the next redraw.
+    Strichspeicher& strichspeicher() { return speicher_; }
+
 protected:
     void resizeEvent(QResizeEvent* ereignis) override;
     // Form_Unload: asks about unsaved changes; the close goes on unless a save was wanted and failed.
@@ -85,6 +96,8 @@ protected:
 private:
     void MenuesAnlegen();
     std::optional<double> ZahlErfragen(const QString& prompt, const QString& vorschlag);
+    // Gives back the memory of kept strokes that no longer belong to the document.
+    void StricheAbgleichen();
 
     ModPlavo& mod_;
     std::unique_ptr<Standarddialog> eigenerCdg_;
@@ -95,6 +108,8 @@ private:
     std::function<void()> tabelleZeigen_;
     PicPlavo* pic_;
     Rechenwerk werk_;
+    Strichspeicher speicher_;
+    std::unique_ptr<Neuzeichnung> neuzeichnung_;
     std::unique_ptr<Dokumentbefehle> dokument_;
 };
 
