@@ -215,9 +215,9 @@ void BM_NeuzeichnenBehalten(benchmark::State& state, int koerper, int32_t schrit
     for (auto _ : state) {
         flaeche.Cls();
         flaeche.Scale(-1, -1, 1, 1);
-        wiedergabe.Beginnen(mod, schritte, speicher, flaeche);
+        wiedergabe.Beginnen(mod, schritte, speicher);
         wiedergabe.Arbeiten(werk, speicher, flaeche, Wiedergabe::Uhr::time_point::max());
-        if (wiedergabe.Gezeichnet() != schritte || wiedergabe.Schrittzahl() != schritte) {
+        if (wiedergabe.Behalten() != schritte || wiedergabe.Schrittzahl() != schritte) {
             state.SkipWithError("the run was not kept");
             break;
         }

@@ -209,7 +209,7 @@ void FrmPlavo::Form_Resize()
         neuzeichnung_->Abbrechen();
         return;
     }
-    // Kept strokes are drawn at once; the steps beyond them in slices.
+    // In slices: the kept strokes, then the steps beyond them.
     neuzeichnung_->Beginnen();
 }
 
@@ -225,7 +225,8 @@ bool FrmPlavo::NeuzeichnungLaeuft()
 
 void FrmPlavo::StricheAbgleichen()
 {
-    if (!speicher_.Passt(mod_))
+    // A running redraw may still be drawing them; it lets them go when it ends.
+    if (!NeuzeichnungLaeuft() && !speicher_.Passt(mod_))
         speicher_.Verwerfen();
 }
 

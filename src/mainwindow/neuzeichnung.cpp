@@ -3,7 +3,6 @@
 #include "mainwindow/frmplavo.h"
 #include "view/picplavo.h"
 
-#include <algorithm>
 
 Neuzeichnung::Neuzeichnung(FrmPlavo& frm, Rechenwerk& werk, Strichspeicher& speicher)
     : frm_(frm)
@@ -22,7 +21,7 @@ void Neuzeichnung::Beginnen()
         eigenerTitel_ = frm_.windowTitle();
         titelFremd_ = false;
     }
-    wiedergabe_.Beginnen(frm_.mod(), frm_.Schrittzahl, speicher_, frm_.picPlavo().Flaeche());
+    wiedergabe_.Beginnen(frm_.mod(), frm_.Schrittzahl, speicher_);
     aktiv_ = true;
     Scheibe();
     if (aktiv_)
@@ -48,8 +47,7 @@ void Neuzeichnung::Scheibe()
         Ende();
         return;
     }
-    const int32_t ziel = std::max<int32_t>(wiedergabe_.Ziel(), 1);
-    const int prozent = int(int64_t(wiedergabe_.Schrittzahl()) * 100 / ziel);
+    const int prozent = int(wiedergabe_.Anteil() * 100);
     QString text = QStringLiteral("Plavo - ");
     if (!frm_.mod().DateiName.isEmpty())
         text += QStringLiteral("[") + Dateiteil(frm_.mod().DateiName) + QStringLiteral("] - ");
@@ -73,6 +71,9 @@ void Neuzeichnung::Ende()
     if (BitGleich(mod.KoerperSim, vorher_))
         mod.KoerperSim = wiedergabe_.Sim();
     vorher_ = {};
+    // Kept strokes of a document changed meanwhile were left for the replay to draw.
+    if (!speicher_.Passt(mod))
+        speicher_.Verwerfen();
     frm_.Schrittzahl = wiedergabe_.Schrittzahl();
     if (frm_.Schrittzahl > 0)
         TitelSetzen(TitelText(frm_.Schrittzahl, wiedergabe_.Intervall(), mod.DateiName));

@@ -74,6 +74,7 @@ void Strichspeicher::Verwerfen()
     schritte_ = 0;
     gueltig_ = false;
     voll_ = false;
+    ++generation_;
     start_ = {};
     ende_ = {};
     schritt_ = {};

@@ -56,6 +56,8 @@ public:
     std::size_t Zeichnen(Zeichenflaeche& flaeche, std::size_t ab, std::size_t hoechstens) const;
 
     bool Gueltig() const { return gueltig_; }
+    // Changes whenever the record is forgotten or begun anew.
+    uint64_t Generation() const { return generation_; }
     int32_t Schritte() const { return schritte_; }            // steps kept
     std::size_t Striche() const { return striche_; }          // strokes kept
     const KoerperSatz& Ende() const { return ende_; }         // the working set after them
@@ -72,6 +74,7 @@ private:
     std::size_t striche_ = 0;
     int32_t schritte_ = 0;
     bool gueltig_ = false;
+    uint64_t generation_ = 0;
     bool voll_ = false;              // the next step did not fit: the record stays as it is
     KoerperSatz start_;
     double intervall_ = 0;

@@ -473,7 +473,8 @@ TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
     frm->AusschnittXOffset = 0.2;
     frm->Form_Resize();
     EXPECT_TRUE(frm->NeuzeichnungLaeuft());
-    EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - Neuzeichnen %1 %").arg((schonGerechnet + 1) * 100 / 60));
+    EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - Neuzeichnen %1 %").arg(schonGerechnet * 100 / 60))
+        << "the first slice drew what the replay had computed before";
     AmEnde();
     EXPECT_EQ(frm->Schrittzahl, 60) << "no tick was stepped during the replay";
     ERWARTE_VOLLE_WIEDERGABE("sliced");
@@ -491,8 +492,19 @@ TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
     EXPECT_EQ(frm->Schrittzahl, 61);
     EXPECT_TRUE(Bild() == Wiedergeben(*frm, ModPlavo{DreiKoerper(), {}, 1.0, {}, true}, 61).bild);
 
-    // Zurücksetzen ends a running replay: white, and the caption of the whole run.
+    // Drawing many kept strokes yields as well.
     mod.KoerperStart = DreiKoerper();
+    frm->menZurueck_Click();
+    frm->menStart_Click();
+    tim.Ticken(6000);
+    frm->menStop_Click();
+    frm->Form_Resize();
+    EXPECT_TRUE(frm->NeuzeichnungLaeuft());
+    AmEnde();
+    ERWARTE_VOLLE_WIEDERGABE("kept strokes in slices");
+
+    // Zurücksetzen ends a running replay: white, and the caption of the whole run.
+    frm->strichspeicher().Verwerfen();
     frm->Form_Resize();
     ASSERT_TRUE(frm->NeuzeichnungLaeuft());
     frm->menZurueck_Click();
@@ -500,5 +512,5 @@ TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
     AmEnde();
     EXPECT_EQ(Gefaerbt(Bild()), 0);
     EXPECT_EQ(frm->Schrittzahl, 0);
-    EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - 61 Tage"));
+    EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - 6000 Tage"));
 }
