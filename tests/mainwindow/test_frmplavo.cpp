@@ -513,4 +513,22 @@ TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
     EXPECT_EQ(Gefaerbt(Bild()), 0);
     EXPECT_EQ(frm->Schrittzahl, 0);
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - 6000 Tage"));
+
+    // Opening a file ends it too, and the opened document's caption stays.
+    QTemporaryDir ordner;
+    const QString datei = ordner.filePath(QStringLiteral("zwei.plv"));
+    ASSERT_TRUE(KoerperdateiSchreiben(datei, SonneUndErde()).ok());
+    frm->menStart_Click();
+    tim.Ticken(30);
+    frm->strichspeicher().Verwerfen();
+    frm->Form_Resize();
+    cdg.Antworten.push_back(datei);
+    frm->menOeffnen_Click();
+    EXPECT_FALSE(frm->NeuzeichnungLaeuft());
+    AmEnde();
+    EXPECT_EQ(Gefaerbt(Bild()), 0);
+    EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - [zwei.plv]"));
+    tim.Ticken(5);
+    frm->Form_Resize();
+    ERWARTE_VOLLE_WIEDERGABE("opened while redrawing");
 }
