@@ -5,6 +5,7 @@
 //   BM_Geschwindigkeiten/<N>/<kernel>/<threads>   the pass alone with a forced kernel
 //                                (0 scalar, 1 AVX2) and sharing (1 one thread, 2 two)
 //   BM_Neuzeichnen/<case>        a redraw that replays a whole run, drawing included
+//   BM_NeuzeichnenBehalten/<case>  the same redraw from the strokes the run kept
 //   BM_Striche/<N>               the drawing of one step's N strokes alone
 //   BM_Bahndaten/<case>          the orbit data export: replay and rows, no file
 //
@@ -18,6 +19,8 @@
 #include "sim/berechnung.h"
 #include "sim/helferfaden.h"
 #include "view/bildflaeche.h"
+#include "view/strichspeicher.h"
+#include "view/wiedergabe.h"
 
 #include <benchmark/benchmark.h>
 
@@ -192,6 +195,40 @@ void BM_Neuzeichnen(benchmark::State& state, int koerper, int32_t schritte)
                   koerper >= int(MindestzahlFuerZweiFaeden) ? int64_t(state.iterations()) * schritte : 0);
 }
 
+// The redraw after a run whose strokes were kept: clear, set the default
+// section, draw the kept strokes, nothing left to compute, then the caption.
+// kept_MiB is the memory the run's strokes take.
+void BM_NeuzeichnenBehalten(benchmark::State& state, int koerper, int32_t schritte)
+{
+    ModPlavo mod = Planetensystem(koerper);
+    BildFlaeche flaeche;
+    flaeche.GroesseSetzen(QSize(653, 532));
+    Rechenwerk werk;
+    Strichspeicher speicher;
+    int32_t schrittzahl = 0;
+    if (speicher.Beginnen(mod) != KeinFehler)
+        std::abort();
+    mod.KoerperSim = speicher.Ende();
+    for (int32_t k = 0; k < schritte; ++k)
+        if (speicher.Schritt(werk, mod, mod.KoerperSim, mod.Intervall, schrittzahl, flaeche) != KeinFehler)
+            std::abort();
+    QString titel;
+    Wiedergabe wiedergabe;
+    for (auto _ : state) {
+        flaeche.Cls();
+        flaeche.Scale(-1, -1, 1, 1);
+        wiedergabe.Beginnen(mod, schritte, speicher);
+        wiedergabe.Arbeiten(werk, speicher, flaeche, Wiedergabe::Uhr::time_point::max());
+        if (wiedergabe.Behalten() != schritte || wiedergabe.Schrittzahl() != schritte) {
+            state.SkipWithError("the run was not kept");
+            break;
+        }
+        titel = TitelText(wiedergabe.Schrittzahl(), mod.Intervall, mod.DateiName);
+        benchmark::DoNotOptimize(flaeche.Image().constBits());
+    }
+    state.counters["kept_MiB"] = double(speicher.Bytes()) / (1 << 20);
+}
+
 // The drawing alone: the strokes of one step of Planetensystem(n) on the
 // default section, drawn again and again; items_per_second counts strokes.
 void BM_Striche(benchmark::State& state)
@@ -225,6 +262,11 @@ BENCHMARK_CAPTURE(BM_Neuzeichnen, 100_bodies_10000_steps, 100, 10000)->Unit(benc
 BENCHMARK_CAPTURE(BM_Neuzeichnen, 2000_bodies_1000_steps, 2000, 1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Neuzeichnen, 10_bodies_10000_steps, 10, 10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Neuzeichnen, 500_bodies_1000_steps, 500, 1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_NeuzeichnenBehalten, 10_bodies_100000_steps, 10, 100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_NeuzeichnenBehalten, 100_bodies_10000_steps, 100, 10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_NeuzeichnenBehalten, 2000_bodies_1000_steps, 2000, 1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_NeuzeichnenBehalten, 10_bodies_10000_steps, 10, 10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_NeuzeichnenBehalten, 500_bodies_1000_steps, 500, 1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 namespace {
 // What the orbit data export computes and formats, every step a row per body.

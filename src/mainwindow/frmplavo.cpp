@@ -3,6 +3,7 @@
 #include "mainwindow/bahndatenexport.h"
 #include "mainwindow/dateiablage.h"
 #include "mainwindow/dokumentbefehle.h"
+#include "mainwindow/neuzeichnung.h"
 #include "mainwindow/plavoicon.h"
 #include "mainwindow/qtrueckfragen.h"
 #include "mainwindow/qtstandarddialog.h"
@@ -59,6 +60,7 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
     , frage_(dienste.rueckfragen)
     , tim_(dienste.timPlavo)
     , tabelleZeigen_(std::move(dienste.tabelleZeigen))
+    , neuzeichnung_(std::make_unique<Neuzeichnung>(*this, werk_, speicher_))
     , dokument_(std::make_unique<Dokumentbefehle>(*this, std::move(dienste.programmBeenden)))
 {
     if (!cdg_) {
@@ -100,6 +102,7 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
 FrmPlavo::~FrmPlavo()
 {
     tim_->Timer = nullptr;
+    neuzeichnung_.reset();
 }
 
 void FrmPlavo::MenuesAnlegen()
@@ -219,31 +222,43 @@ void FrmPlavo::Form_Resize()
     BildFlaeche& flaeche = pic_->Flaeche();
     if (pic_->GeraetePixel() != flaeche.Groesse())
         flaeche.GroesseSetzen(pic_->GeraetePixel());
-    const int32_t n = Schrittzahl;
-    Schrittzahl = 0;
     flaeche.Cls();
     flaeche.Scale(-AusschnittBreite / 2 + AusschnittXOffset, -AusschnittHoehe / 2 + AusschnittYOffset,
                   AusschnittBreite / 2 + AusschnittXOffset, AusschnittHoehe / 2 + AusschnittYOffset);
     pic_->update();
-    if (n == 0)
+    if (Schrittzahl == 0) {
+        neuzeichnung_->Abbrechen();
         return;
+    }
+    // In slices: the kept strokes, then the steps beyond them.
+    neuzeichnung_->Beginnen();
+}
 
-    unsigned fehler = KoerperSimAufbauen(mod_);
-    // The replay draws every step again; the caption is written once at the end.
-    for (int32_t i = 0; i < n && fehler == KeinFehler; ++i)
-        fehler = werk_.Schritt(mod_.KoerperSim, mod_.Intervall, Schrittzahl, flaeche);
-    flaeche.GeaendertNehmen();
-    pic_->update();
-    if (Schrittzahl > 0)
-        Caption(TitelText(Schrittzahl, mod_.Intervall, mod_.DateiName));
-    if (fehler != KeinFehler)
-        Fehlerstopp(fehler);
+void FrmPlavo::NeuzeichnungAbschliessen()
+{
+    neuzeichnung_->Abschliessen();
+}
+
+bool FrmPlavo::NeuzeichnungLaeuft()
+{
+    return neuzeichnung_->Laeuft();
+}
+
+void FrmPlavo::StricheAbgleichen()
+{
+    // A running redraw may still be drawing them; it lets them go when it ends.
+    if (!NeuzeichnungLaeuft() && !speicher_.Passt(mod_))
+        speicher_.Verwerfen();
 }
 
 bool FrmPlavo::Berechnung()
 {
-    const unsigned fehler = ::Berechnung(werk_, mod_, Schrittzahl, pic_->Flaeche(),
-                                         [this](const QString& t) { Caption(t); });
+    NeuzeichnungAbschliessen();
+    // Each step is also kept for the next redraw, as far as the budget allows.
+    const unsigned fehler =
+        speicher_.Schritt(werk_, mod_, mod_.KoerperSim, mod_.Intervall, Schrittzahl, pic_->Flaeche());
+    if (fehler == KeinFehler)
+        Caption(TitelText(Schrittzahl, mod_.Intervall, mod_.DateiName));
     pic_->GeaendertesZeigen();
     if (fehler != KeinFehler) {
         Fehlerstopp(fehler);
@@ -254,6 +269,9 @@ bool FrmPlavo::Berechnung()
 
 void FrmPlavo::timPlavo_Timer()
 {
+    // The run goes on once the redraw has caught up with it.
+    if (NeuzeichnungLaeuft())
+        return;
     Berechnung();
 }
 
@@ -292,11 +310,14 @@ void FrmPlavo::menEinzelschritt_Click()
             return;
         }
     }
-    timPlavo_Timer();
+    // Unlike a tick it does not wait for a running redraw: it finishes it and steps.
+    Berechnung();
 }
 
 void FrmPlavo::menZurueck_Click()
 {
+    neuzeichnung_->Abbrechen();
+    speicher_.Verwerfen();
     Laufen(false);
     Schrittzahl = 0;
     pic_->Flaeche().Cls();
@@ -329,6 +350,7 @@ void FrmPlavo::menIntervall_Click()
                                    ZahlZuText(mod_.Intervall));
     if (wert)
         mod_.Intervall = *wert;
+    StricheAbgleichen();
 }
 
 void FrmPlavo::menAusschnitt_Click()
@@ -385,6 +407,7 @@ void FrmPlavo::menTabelle_Click()
 {
     if (tabelleZeigen_)
         tabelleZeigen_();
+    StricheAbgleichen();
 }
 
 void FrmPlavo::menWarten_Click()
@@ -409,17 +432,29 @@ void FrmPlavo::menSimStart_Click()
 }
 
 // Document commands, picture export and printing come with their own classes.
-void FrmPlavo::menNeu_Click() { dokument_->Neu(); }
-void FrmPlavo::menOeffnen_Click() { dokument_->Oeffnen(); }
+void FrmPlavo::menNeu_Click()
+{
+    dokument_->Neu();
+    StricheAbgleichen();
+}
+
+void FrmPlavo::menOeffnen_Click()
+{
+    dokument_->Oeffnen();
+    StricheAbgleichen();
+}
+
 void FrmPlavo::menSpeichern_Click() { dokument_->Speichern(); }
 void FrmPlavo::menSpUnter_Click() { dokument_->SpeichernUnter(); }
 void FrmPlavo::menBild_Click()
 {
+    NeuzeichnungAbschliessen();
     Bildausgabe(pic_->Flaeche(), *cdg_, *frage_).menBild_Click();
 }
 
 void FrmPlavo::menDrucken_Click()
 {
+    NeuzeichnungAbschliessen();
     Bildausgabe(pic_->Flaeche(), *cdg_, *frage_).menDrucken_Click();
 }
 
@@ -437,7 +472,12 @@ void FrmPlavo::menBahndaten_Click()
 }
 
 void FrmPlavo::menEnde_Click() { dokument_->Ende(); }
-bool FrmPlavo::DateiOeffnen(const QString& pfad) { return dokument_->DateiOeffnen(pfad); }
+bool FrmPlavo::DateiOeffnen(const QString& pfad)
+{
+    const bool geoeffnet = dokument_->DateiOeffnen(pfad);
+    StricheAbgleichen();
+    return geoeffnet;
+}
 
 void FrmPlavo::dragEnterEvent(QDragEnterEvent* ereignis)
 {
@@ -464,8 +504,10 @@ void FrmPlavo::dropEvent(QDropEvent* ereignis)
 
 void FrmPlavo::closeEvent(QCloseEvent* ereignis)
 {
-    if (dokument_->Schliessen())
+    if (dokument_->Schliessen()) {
+        neuzeichnung_->Abbrechen();
         ereignis->accept();
+    }
     else
         ereignis->ignore();
 }

@@ -6,6 +6,7 @@
 
 #include "model/modplavo.h"
 #include "sim/berechnung.h"
+#include "view/strichspeicher.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -14,6 +15,7 @@
 
 class Bahndatenexport;
 class Dokumentbefehle;
+class Neuzeichnung;
 class PicPlavo;
 class QAction;
 class Rueckfragen;
@@ -89,6 +91,15 @@ public:
     // Stops the timer and tells the user why the simulation stopped.
     void Fehlerstopp(unsigned fehler);
 
+    // A redraw replays in slices while the window goes on taking input;
+    // ticks wait for it. A command that needs the whole picture or the
+    // working set of the replayed run finishes it first.
+    void NeuzeichnungAbschliessen();
+    bool NeuzeichnungLaeuft();
+    Neuzeichnung& neuzeichnung() { return *neuzeichnung_; }
+    // The strokes of the run kept for the next redraw.
+    Strichspeicher& strichspeicher() { return speicher_; }
+
 protected:
     void resizeEvent(QResizeEvent* ereignis) override;
     // Form_Unload: asks about unsaved changes; the close goes on unless a save was wanted and failed.
@@ -103,6 +114,8 @@ private:
     // The timer on or off; a single step is offered only while it is off.
     void Laufen(bool an);
     std::optional<double> ZahlErfragen(const QString& prompt, const QString& vorschlag);
+    // Gives back the memory of kept strokes that no longer belong to the document.
+    void StricheAbgleichen();
 
     ModPlavo& mod_;
     std::unique_ptr<Standarddialog> eigenerCdg_;
@@ -113,6 +126,8 @@ private:
     std::function<void()> tabelleZeigen_;
     PicPlavo* pic_;
     Rechenwerk werk_;
+    Strichspeicher speicher_;
+    std::unique_ptr<Neuzeichnung> neuzeichnung_;
     std::unique_ptr<Dokumentbefehle> dokument_;
     QPointer<Bahndatenexport> export_;
 };

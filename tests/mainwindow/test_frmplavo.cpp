@@ -1,4 +1,7 @@
 #include "mainwindow/frmplavo.h"
+#include "mainwindow/neuzeichnung.h"
+#include "model/koerperdatei.h"
+#include "sim/aufbau.h"
 #include "support/koerperbau.h"
 #include "support/skriptdialog.h"
 #include "support/skriptzeitgeber.h"
@@ -9,6 +12,8 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -380,4 +385,241 @@ TEST_F(Fenster, AllBodiesInViewWithRoundCircles)
     frm->menAlleZeigen_Click();
     EXPECT_EQ(frage.Gemeldet.size(), 1u);
     EXPECT_NEAR(frm->AusschnittXOffset, 3.0, 1e-12);
+}
+
+namespace {
+
+// Three bodies whose trails cross the default section quickly.
+KoerperSatz DreiKoerper()
+{
+    KoerperSatz k = SonneUndErde();
+    k.push_back(Planet(0.1, -0.5e11, 0.3e11, 3e4, 200, 0x00AA00));
+    return k;
+}
+
+struct VolleWiedergabe {
+    QImage bild;
+    KoerperSatz sim;
+};
+
+// The redraw as it must look: the document set built afresh and n steps
+// computed one by one onto an image of the window's size and section.
+VolleWiedergabe Wiedergeben(FrmPlavo& frm, const ModPlavo& mod, int32_t n)
+{
+    ModPlavo m;
+    m.KoerperStart = mod.KoerperStart;
+    m.KoerperSim = mod.KoerperStart;
+    m.Intervall = mod.Intervall;
+    BildFlaeche f;
+    f.GroesseSetzen(frm.picPlavo().GeraetePixel());
+    f.Scale(-frm.AusschnittBreite / 2 + frm.AusschnittXOffset, -frm.AusschnittHoehe / 2 + frm.AusschnittYOffset,
+            frm.AusschnittBreite / 2 + frm.AusschnittXOffset, frm.AusschnittHoehe / 2 + frm.AusschnittYOffset);
+    EXPECT_EQ(KoerperSimAufbauen(m), KeinFehler);
+    Rechenwerk werk;
+    int32_t z = 0;
+    for (int32_t i = 0; i < n; ++i)
+        EXPECT_EQ(werk.Schritt(m.KoerperSim, m.Intervall, z, f), KeinFehler);
+    return {f.Image().copy(), m.KoerperSim};
+}
+
+}  // namespace
+
+// Each redraw must show, bit for bit, what computing the whole run again shows.
+#define ERWARTE_VOLLE_WIEDERGABE(was)                                                                 \
+    do {                                                                                              \
+        ASSERT_FALSE(frm->NeuzeichnungLaeuft()) << was;                                               \
+        const VolleWiedergabe soll = Wiedergeben(*frm, mod, frm->Schrittzahl);                        \
+        EXPECT_TRUE(Bild() == soll.bild) << was;                                                      \
+        EXPECT_TRUE(BitGleich(mod.KoerperSim, soll.sim)) << was;                                      \
+        EXPECT_EQ(frm->windowTitle(), TitelText(frm->Schrittzahl, mod.Intervall, mod.DateiName)) << was; \
+    } while (0)
+
+TEST_F(Fenster, RedrawFromKeptStrokesEqualsAFullReplayAtEverySizeAndSection)
+{
+    mod.KoerperStart = DreiKoerper();
+    frm->menStart_Click();
+    tim.Ticken(200);
+    EXPECT_EQ(frm->strichspeicher().Schritte(), 200) << "the run kept its strokes";
+
+    for (QSize groesse : {QSize(400, 300), QSize(250, 420), QSize(640, 200)}) {
+        frm->resize(groesse);
+        QApplication::processEvents();
+        EXPECT_EQ(frm->Schrittzahl, 200);
+        ERWARTE_VOLLE_WIEDERGABE("size " << groesse.width() << 'x' << groesse.height());
+    }
+    // A close-up, then a mirrored and shifted section.
+    Eingaben({QStringLiteral("0,8"), QStringLiteral("0,5"), QStringLiteral("0,3"), QStringLiteral("-0,1")});
+    frm->menAusschnitt_Click();
+    ERWARTE_VOLLE_WIEDERGABE("close-up");
+    Eingaben({QStringLiteral("-3"), QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("0")});
+    frm->menAusschnitt_Click();
+    ERWARTE_VOLLE_WIEDERGABE("mirrored");
+
+    // The run goes on from the redrawn working set and keeps recording.
+    tim.Ticken(20);
+    EXPECT_EQ(frm->strichspeicher().Schritte(), 220);
+    frm->Form_Resize();
+    ERWARTE_VOLLE_WIEDERGABE("after going on");
+
+    // A run longer than the budget keeps what fits; the rest is computed.
+    frm->menZurueck_Click();
+    frm->strichspeicher().BudgetSetzen(4096);
+    frm->menStart_Click();
+    tim.Ticken(200);
+    EXPECT_GT(frm->strichspeicher().Schritte(), 10);
+    EXPECT_LT(frm->strichspeicher().Schritte(), 200);
+    EXPECT_LE(frm->strichspeicher().Bytes(), 4096u);
+    frm->resize(300, 300);
+    QApplication::processEvents();
+    ERWARTE_VOLLE_WIEDERGABE("beyond the budget");
+    EXPECT_LE(frm->strichspeicher().Bytes(), 4096u);
+}
+
+TEST_F(Fenster, AfterEveryCommandThatChangesTheRunTheRedrawStillEqualsAFullReplay)
+{
+    QTemporaryDir ordner;
+    const QString datei = ordner.filePath(QStringLiteral("zwei.plv"));
+    ASSERT_TRUE(KoerperdateiSchreiben(datei, SonneUndErde()).ok());
+    mod.KoerperStart = DreiKoerper();
+    frm->menStart_Click();
+    tim.Ticken(40);
+
+    // A new interval while running: the replay uses it for every step.
+    Eingaben({QStringLiteral("1")});
+    frm->menIntervall_Click();
+    EXPECT_FALSE(frm->strichspeicher().Gueltig());
+    tim.Ticken(10);
+    frm->Form_Resize();
+    ERWARTE_VOLLE_WIEDERGABE("new interval");
+
+    // The table's OK: both sets take the new number of bodies, the run goes on with them.
+    tim.Ticken(10);
+    mod.NeuDimensionieren(2);
+    mod.KoerperStart = SonneUndErde();
+    frm->menTabelle_Click();
+    EXPECT_FALSE(frm->strichspeicher().Gueltig());
+    tim.Ticken(10);
+    frm->Form_Resize();
+    ERWARTE_VOLLE_WIEDERGABE("table");
+
+    frm->menNeu_Click();
+    tim.Ticken(5);
+    frm->Form_Resize();
+    ERWARTE_VOLLE_WIEDERGABE("new document");
+
+    cdg.Antworten.push_back(datei);
+    frm->menOeffnen_Click();
+    EXPECT_EQ(frm->Schrittzahl, 0);
+    tim.Ticken(30);
+    EXPECT_EQ(frm->strichspeicher().Schritte(), 30) << "the opened run is kept from its first step";
+    frm->Form_Resize();
+    ERWARTE_VOLLE_WIEDERGABE("open");
+
+    frm->menZurueck_Click();
+    frm->menStart_Click();
+    tim.Ticken(25);
+    frm->Form_Resize();
+    ERWARTE_VOLLE_WIEDERGABE("reset");
+
+    // A faulting step forgets the record; the next redraw replays up to the fault.
+    mod.Intervall = std::numeric_limits<double>::quiet_NaN();
+    tim.Ticken(1);
+    EXPECT_FALSE(tim.Enabled());
+    EXPECT_FALSE(frm->strichspeicher().Gueltig());
+    mod.Intervall = 1;
+    frm->Form_Resize();
+    ERWARTE_VOLLE_WIEDERGABE("fault");
+}
+
+TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
+{
+    mod.KoerperStart = DreiKoerper();
+    frm->menStart_Click();
+    tim.Ticken(60);
+    Eingaben({QStringLiteral("1")});
+    frm->menIntervall_Click();   // nothing kept any more
+    frm->neuzeichnung().ScheibeSetzen(std::chrono::milliseconds(0));   // one step per slice
+    auto AmEnde = [this] {
+        for (int i = 0; i < 1000 && frm->NeuzeichnungLaeuft(); ++i)
+            QApplication::processEvents();
+    };
+
+    frm->AusschnittBreite = 3;
+    frm->Form_Resize();
+    EXPECT_TRUE(frm->NeuzeichnungLaeuft());
+    EXPECT_EQ(frm->Schrittzahl, 60) << "commands see the count the replay will end at";
+    EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - Neuzeichnen 1 %"));
+    // Input is taken between slices, and ticks wait for the replay.
+    bool liefNoch = false;
+    QTimer::singleShot(0, [&] { liefNoch = frm->NeuzeichnungLaeuft(); });
+    QApplication::processEvents();
+    EXPECT_TRUE(liefNoch);
+    EXPECT_EQ(tim.Ticken(3), 3);
+    for (int i = 0; i < 10; ++i)
+        QApplication::processEvents();
+    ASSERT_TRUE(frm->NeuzeichnungLaeuft());
+    // Another section starts it again from what it has computed so far.
+    const int32_t schonGerechnet = frm->strichspeicher().Schritte();
+    EXPECT_GT(schonGerechnet, 5);
+    frm->AusschnittXOffset = 0.2;
+    frm->Form_Resize();
+    EXPECT_TRUE(frm->NeuzeichnungLaeuft());
+    EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - Neuzeichnen %1 %").arg(schonGerechnet * 100 / 60))
+        << "the first slice drew what the replay had computed before";
+    AmEnde();
+    EXPECT_EQ(frm->Schrittzahl, 60) << "no tick was stepped during the replay";
+    ERWARTE_VOLLE_WIEDERGABE("sliced");
+    tim.Ticken(1);
+    EXPECT_EQ(frm->Schrittzahl, 61);
+
+    // New keeps its working set and caption; the picture is still completed.
+    frm->strichspeicher().Verwerfen();
+    frm->Form_Resize();
+    frm->menNeu_Click();
+    EXPECT_TRUE(frm->NeuzeichnungLaeuft());
+    frm->NeuzeichnungAbschliessen();
+    EXPECT_EQ(mod.KoerperSim, KoerperSatz{Koerper{}});
+    EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo"));
+    EXPECT_EQ(frm->Schrittzahl, 61);
+    EXPECT_TRUE(Bild() == Wiedergeben(*frm, ModPlavo{DreiKoerper(), {}, 1.0, {}, true}, 61).bild);
+
+    // Drawing many kept strokes yields as well.
+    mod.KoerperStart = DreiKoerper();
+    frm->menZurueck_Click();
+    frm->menStart_Click();
+    tim.Ticken(6000);
+    frm->menStop_Click();
+    frm->Form_Resize();
+    EXPECT_TRUE(frm->NeuzeichnungLaeuft());
+    AmEnde();
+    ERWARTE_VOLLE_WIEDERGABE("kept strokes in slices");
+
+    // Zurücksetzen ends a running replay: white, and the caption of the whole run.
+    frm->strichspeicher().Verwerfen();
+    frm->Form_Resize();
+    ASSERT_TRUE(frm->NeuzeichnungLaeuft());
+    frm->menZurueck_Click();
+    EXPECT_FALSE(frm->NeuzeichnungLaeuft());
+    AmEnde();
+    EXPECT_EQ(Gefaerbt(Bild()), 0);
+    EXPECT_EQ(frm->Schrittzahl, 0);
+    EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - 6000 Tage"));
+
+    // Opening a file ends it too, and the opened document's caption stays.
+    QTemporaryDir ordner;
+    const QString datei = ordner.filePath(QStringLiteral("zwei.plv"));
+    ASSERT_TRUE(KoerperdateiSchreiben(datei, SonneUndErde()).ok());
+    frm->menStart_Click();
+    tim.Ticken(30);
+    frm->strichspeicher().Verwerfen();
+    frm->Form_Resize();
+    cdg.Antworten.push_back(datei);
+    frm->menOeffnen_Click();
+    EXPECT_FALSE(frm->NeuzeichnungLaeuft());
+    AmEnde();
+    EXPECT_EQ(Gefaerbt(Bild()), 0);
+    EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - [zwei.plv]"));
+    tim.Ticken(5);
+    frm->Form_Resize();
+    ERWARTE_VOLLE_WIEDERGABE("opened while redrawing");
 }
