@@ -354,7 +354,10 @@ void FrmPlavo::menSpeichern_Click() { dokument_->Speichern(); }
 void FrmPlavo::menSpUnter_Click() { dokument_->SpeichernUnter(); }
 void FrmPlavo::menBild_Click()
 {
-    Bildausgabe(pic_->Flaeche(), *cdg_, *frage_).menBild_Click();
+    Bildausgabe ausgabe(pic_->Flaeche(), *cdg_, *frage_);
+    ausgabe.Dokument = mod_.DateiName;
+    ausgabe.LetztesBild = &letztesBild_;
+    ausgabe.menBild_Click();
 }
 
 void FrmPlavo::menDrucken_Click()

@@ -96,6 +96,7 @@ private:
     PicPlavo* pic_;
     Rechenwerk werk_;
     std::unique_ptr<Dokumentbefehle> dokument_;
+    QString letztesBild_;   // the picture export's last file, proposed next time
 };
 
 // German text for a step's faults.

@@ -45,9 +45,12 @@ struct Szene {
         for (int i = 0; i < n; ++i)
             ASSERT_EQ(werk.Schritt(mod.KoerperSim, mod.Intervall, schrittzahl, flaeche), KeinFehler);
     }
+    QString letztesBild;
     Bildausgabe Ausgabe(Bildausgabe::DruckerFabrik fabrik = {})
     {
-        return Bildausgabe(flaeche, cdg, frage, std::move(fabrik));
+        Bildausgabe a(flaeche, cdg, frage, std::move(fabrik));
+        a.LetztesBild = &letztesBild;
+        return a;
     }
 };
 
@@ -110,7 +113,7 @@ TEST(Bildausgabe, ExportsExactlyTheSurfacePixelsAsABitmapReplacingTheOldFile)
         erwartet.setPixel(x, 50, qRgb(255, 0, 0));
     ASSERT_EQ(s.flaeche.Image(), erwartet);
 
-    // The dialog proposes the last file; the export replaces it.
+    // The dialog proposes the last picture; the export replaces it.
     s.cdg.Antworten = {s.cdg.FileName};
     s.Ausgabe().menBild_Click();
     EXPECT_EQ(s.cdg.Aufrufe[1].FileName, pfad);
