@@ -364,7 +364,9 @@ void FrmPlavo::menBild_Click()
 
 void FrmPlavo::menDrucken_Click()
 {
-    Bildausgabe(pic_->Flaeche(), *cdg_, *frage_).menDrucken_Click();
+    Bildausgabe ausgabe(pic_->Flaeche(), *cdg_, *frage_);
+    ausgabe.Pixelverhaeltnis = pic_->devicePixelRatioF();
+    ausgabe.menDrucken_Click();
 }
 
 void FrmPlavo::menEnde_Click() { dokument_->Ende(); }

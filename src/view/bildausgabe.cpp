@@ -139,7 +139,9 @@ void Bildausgabe::menDrucken_Click()
         // itself would multiply them again.
         drucker->setCopyCount(1);
         const std::unique_ptr<Drucker> job = fabrik_(*drucker);
-        gedruckt = BildDrucken(flaeche_.Image(), kopien, *job);
+        QImage bild = flaeche_.Image();
+        bild.setDevicePixelRatio(Pixelverhaeltnis > 0 ? Pixelverhaeltnis : 1.0);
+        gedruckt = BildDrucken(bild, kopien, *job);
     }
     if (!gedruckt)
         frage_.MsgBox(QStringLiteral("Das Bild konnte nicht gedruckt werden.\n\n"

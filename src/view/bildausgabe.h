@@ -36,6 +36,9 @@ public:
     // the dialog never offers a body file.
     QString Dokument;
     QString* LetztesBild = nullptr;
+    // Device pixels of the surface per pixel of 1/96 inch on the screen: a
+    // printed picture has the size it has on the screen.
+    double Pixelverhaeltnis = 1.0;
 
 private:
     const BildFlaeche& flaeche_;

@@ -35,6 +35,16 @@ TEST_F(BildBefehle, ExportAndPrintTheCurrentPictureWhileTheRunGoesOn)
     cdg.Antworten = {QStringLiteral("2")};
     Menue("menDrucken")->trigger();
     EXPECT_EQ(PdfSeitenzahl(pdf), 2);
+    // Printed losslessly: every page holds the exported bitmap pixel for pixel
+    // (stored as JPEG, the two trails came out in hundreds of blurred colours).
+    const QImage exportiert = QImage(bmp, "BMP").convertToFormat(QImage::Format_RGB32);
+    for (int seite = 1; seite <= 2; ++seite) {
+        const std::vector<QImage> bilder = PdfBildobjekte(pdf, seite);
+        if (bilder.empty())
+            GTEST_SKIP() << "pdfimages (poppler-utils) is not installed";
+        ASSERT_EQ(bilder.size(), 1u) << seite;
+        EXPECT_TRUE(bilder[0].convertToFormat(QImage::Format_RGB32) == exportiert) << "page " << seite;
+    }
 
     EXPECT_TRUE(frage.Gemeldet.empty());
     EXPECT_TRUE(tim.Enabled()) << "neither command stops the run";

@@ -228,4 +228,22 @@ TEST(Bildausgabe, ThreeCopiesToPdfAreThreePagesWithThePictureUpperLeftAtItsOwnSi
         EXPECT_NEAR(r.width(), 96, 1.0);
         EXPECT_NEAR(r.height(), 48, 1.0);
     }
+
+    // On a screen with a device pixel ratio of 2 the same window has twice the
+    // pixels in each direction; on paper it is just as large.
+    s.flaeche.GroesseSetzen(QSize(192, 96));
+    s.flaeche.Scale(0, 0, 192, 96);
+    for (int y = 0; y < 96; ++y)
+        s.flaeche.Line(0.5f, y + 0.5f, 191.0f, 0.0f, 0x804000);
+    const QString pdf2 = dir.filePath(QStringLiteral("druck2.pdf"));
+    p.setOutputFileName(pdf2);
+    s.cdg.Antworten = {QStringLiteral("1")};
+    Bildausgabe scharf = s.Ausgabe();
+    scharf.Pixelverhaeltnis = 2;
+    scharf.menDrucken_Click();
+    const std::vector<QImage> seite2 = PdfSeitenBilder(pdf2, 96);
+    ASSERT_EQ(seite2.size(), 1u);
+    const QRect r = DunklerBereich(seite2[0]);
+    EXPECT_NEAR(r.width(), 96, 1.0);
+    EXPECT_NEAR(r.height(), 48, 1.0);
 }
