@@ -170,7 +170,9 @@ TEST_F(Fenster, ShownModallyHiddenByTheButtonsUnloadedByTheCloseBox)
 TEST_F(Fenster, ShownAndFocusedTheLastRowIsCurrentUntilClicksOrKeysMoveOnAndF2Edits)
 {
     QWidget hauptfenster;
+    hauptfenster.setGeometry(60, 40, 680, 500);
     hauptfenster.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&hauptfenster));
     mod.DateiName = QStringLiteral("/tmp/vier.plv");
     mod.KoerperStart = {Koerper_("Sonne", 1, 0, 0, 0, 0, 0), Koerper_("Merkur", 2, 0, 0, 0, 0, 0),
                         Koerper_("Venus", 3, 0, 0, 0, 0, 0), Koerper_("Erde", 4, 0, 0, 0, 0, 0)};
@@ -182,6 +184,11 @@ TEST_F(Fenster, ShownAndFocusedTheLastRowIsCurrentUntilClicksOrKeysMoveOnAndF2Ed
         ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
         QTest::qWait(50);
         EXPECT_TRUE(f.GitterWidget().hasFocus());
+        // A fixed dialog frame with a close box only, centred over its owner.
+        EXPECT_FALSE(f.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+        EXPECT_EQ(f.minimumSize(), f.maximumSize());
+        EXPECT_LE((f.frameGeometry().center() - hauptfenster.frameGeometry().center()).manhattanLength(), 30)
+            << "within the title bar the window manager adds after placing it";
         QTest::mouseClick(Knopf(f, "cmdEntfernen"), Qt::LeftButton);
         EXPECT_EQ(f.fgrKoerper().Rows(), 4);
         EXPECT_EQ(name(f, 1), QStringLiteral("Sonne"));
