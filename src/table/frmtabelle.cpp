@@ -240,6 +240,14 @@ void FrmTabelle::reject()
     cmdAbbrechen_Click();
 }
 
+void FrmTabelle::showEvent(QShowEvent* ereignis)
+{
+    // Every showing starts in the grid, whichever control had the focus when
+    // the window was hidden (a hidden window takes no focus changes).
+    fgrKoerper_->setFocus(Qt::OtherFocusReason);
+    QDialog::showEvent(ereignis);
+}
+
 void FrmTabelle::closeEvent(QCloseEvent* ereignis)
 {
     geschlossen_ = true;

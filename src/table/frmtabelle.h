@@ -51,6 +51,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* ereignis) override;
+    void showEvent(QShowEvent* ereignis) override;
 
 private:
     // The numbers of all rows in row order, five per row; on the first cell

@@ -219,7 +219,22 @@ TEST_F(Fenster, ShownAndFocusedTheLastRowIsCurrentUntilClicksOrKeysMoveOnAndF2Ed
         EXPECT_EQ(f.fgrKoerper().Row(), 1);
         EXPECT_EQ(f.fgrKoerper().CellBackColor(), 255);
         EXPECT_TRUE(f.isVisible()) << "F2 neither commits nor cancels";
-        QTest::mouseClick(Knopf(f, "cmdAbbrechen"), Qt::LeftButton);
+        Knopf(f, "cmdAbbrechen")->setFocus();
+        QTest::keyClick(Knopf(f, "cmdAbbrechen"), Qt::Key_Space);
+    });
+    anzeige.Zeigen();
+
+    // Shown again from the active main window: the keyboard starts in the
+    // grid, on the last row, not on the button that had the focus when the
+    // window was hidden.
+    hauptfenster.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&hauptfenster));
+    Waehrenddessen(&hauptfenster, [&] {
+        FrmTabelle& f = *anzeige.Fenster();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return f.GitterWidget().hasFocus(); }, 2000));
+        EXPECT_EQ(f.fgrKoerper().Row(), 4);
+        QTest::keyClick(&f.GitterWidget(), Qt::Key_Escape);
     });
     anzeige.Zeigen();
 }
