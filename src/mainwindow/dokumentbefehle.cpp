@@ -37,18 +37,12 @@ Dokumentbefehle::Dokumentbefehle(FrmPlavo& frm, std::function<void()> programmBe
 void Dokumentbefehle::DateidialogVorbereiten()
 {
     // The picture export shares the dialog and leaves its own filter and
-    // name behind. Its name is never proposed: body records written over a
-    // picture would destroy it.
+    // name behind. The document's file is proposed, never the picture's:
+    // body records written over a picture would destroy it.
     Standarddialog& cdg = frm_.cdgPlavo();
     cdg.Filter = QStringLiteral("Plavo-Dateien (*.plv)|*.plv");
     cdg.DefaultExt = QStringLiteral("*.plv");
-    cdg.FileName = letzteKoerperdatei_.isEmpty() ? frm_.mod().DateiName : letzteKoerperdatei_;
-}
-
-void Dokumentbefehle::KoerperdateiMerken(const QString& pfad)
-{
-    if (!pfad.isEmpty())
-        letzteKoerperdatei_ = pfad;
+    cdg.FileName = frm_.mod().DateiName;
 }
 
 void Dokumentbefehle::Melden(const QString& text)
@@ -84,7 +78,6 @@ bool Dokumentbefehle::DateiSpeichern(const QString& pfad)
         if (!cdg.ShowSave() || cdg.FileName.isEmpty())
             return false;
         s = cdg.FileName;
-        KoerperdateiMerken(s);
     }
     const DateiErgebnis ergebnis = KoerperdateiSchreiben(s, mod.KoerperStart);
     if (!ergebnis.ok()) {
@@ -119,7 +112,6 @@ void Dokumentbefehle::Oeffnen()
     if (!cdg.ShowOpen() || cdg.FileName.isEmpty())
         return;
     const QString pfad = cdg.FileName;
-    KoerperdateiMerken(pfad);
     // Read first: a file that cannot be opened leaves the document as it was.
     const DateiErgebnis gelesen = KoerperdateiLesen(pfad);
     if (!gelesen.ok()) {

@@ -40,11 +40,9 @@ private:
     // The unsaved-changes prompt, when needed. True when the command may go on.
     bool AenderungenKlaeren(MsgKnoepfe knoepfe);
     void DateidialogVorbereiten();
-    void KoerperdateiMerken(const QString& pfad);
     void Melden(const QString& text);
     void NachDemOeffnen(bool laufFehlgeschlagen);
 
     FrmPlavo& frm_;
     std::function<void()> programmBeenden_;
-    QString letzteKoerperdatei_;   // chosen last in an open or save dialog
 };

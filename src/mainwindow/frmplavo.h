@@ -90,13 +90,13 @@ private:
     std::unique_ptr<Standarddialog> eigenerCdg_;
     std::unique_ptr<Rueckfragen> eigeneFrage_;
     Standarddialog* cdg_;
+    QString letztesBild_;   // the picture export's last file, proposed next time
     Rueckfragen* frage_;
     Zeitgeber* tim_;
     std::function<void()> tabelleZeigen_;
     PicPlavo* pic_;
     Rechenwerk werk_;
     std::unique_ptr<Dokumentbefehle> dokument_;
-    QString letztesBild_;   // the picture export's last file, proposed next time
 };
 
 // German text for a step's faults.
