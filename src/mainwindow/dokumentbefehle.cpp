@@ -36,11 +36,13 @@ Dokumentbefehle::Dokumentbefehle(FrmPlavo& frm, std::function<void()> programmBe
 
 void Dokumentbefehle::DateidialogVorbereiten()
 {
-    // The picture export shares the dialog and leaves its own filter behind.
-    // FileName is left alone: the dialog proposes whatever was chosen last.
+    // The picture export shares the dialog and leaves its own filter and
+    // name behind. The document's file is proposed, never the picture's:
+    // body records written over a picture would destroy it.
     Standarddialog& cdg = frm_.cdgPlavo();
     cdg.Filter = QStringLiteral("Plavo-Dateien (*.plv)|*.plv");
     cdg.DefaultExt = QStringLiteral("*.plv");
+    cdg.FileName = frm_.mod().DateiName;
 }
 
 void Dokumentbefehle::Melden(const QString& text)

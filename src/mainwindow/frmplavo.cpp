@@ -358,18 +358,20 @@ void FrmPlavo::menAusschnitt_Click()
     const BildFlaeche& f = pic_->Flaeche();
     struct Frage {
         const char* prompt;
-        double vorschlag;
+        QString vorschlag;
         double* ziel;
         bool nichtNull;
     };
+    // The surface holds width and height in single precision: shown with the
+    // digits a float has, the proposal reads back as the section it came from.
     const Frage fragen[] = {
-        {"Breite des Ausschnitts (AE):", double(f.ScaleWidth()), &AusschnittBreite, true},
-        {"Höhe des Ausschnitts (AE):", double(f.ScaleHeight()), &AusschnittHoehe, true},
-        {"X-Offset (AE):", AusschnittXOffset, &AusschnittXOffset, false},
-        {"Y-Offset (AE):", AusschnittYOffset, &AusschnittYOffset, false},
+        {"Breite des Ausschnitts (AE):", EinfachZuText(f.ScaleWidth()), &AusschnittBreite, true},
+        {"Höhe des Ausschnitts (AE):", EinfachZuText(f.ScaleHeight()), &AusschnittHoehe, true},
+        {"X-Offset (AE):", ZahlZuText(AusschnittXOffset), &AusschnittXOffset, false},
+        {"Y-Offset (AE):", ZahlZuText(AusschnittYOffset), &AusschnittYOffset, false},
     };
     for (const Frage& frage : fragen) {
-        const auto wert = ZahlErfragen(QString::fromUtf8(frage.prompt), ZahlZuText(frage.vorschlag));
+        const auto wert = ZahlErfragen(QString::fromUtf8(frage.prompt), frage.vorschlag);
         // A cancel, a non-number or a zero size ends the command; earlier answers stay.
         if (!wert || (frage.nichtNull && *wert == 0))
             return;
@@ -449,13 +451,18 @@ void FrmPlavo::menSpUnter_Click() { dokument_->SpeichernUnter(); }
 void FrmPlavo::menBild_Click()
 {
     NeuzeichnungAbschliessen();
-    Bildausgabe(pic_->Flaeche(), *cdg_, *frage_).menBild_Click();
+    Bildausgabe ausgabe(pic_->Flaeche(), *cdg_, *frage_);
+    ausgabe.Dokument = mod_.DateiName;
+    ausgabe.LetztesBild = &letztesBild_;
+    ausgabe.menBild_Click();
 }
 
 void FrmPlavo::menDrucken_Click()
 {
     NeuzeichnungAbschliessen();
-    Bildausgabe(pic_->Flaeche(), *cdg_, *frage_).menDrucken_Click();
+    Bildausgabe ausgabe(pic_->Flaeche(), *cdg_, *frage_);
+    ausgabe.Pixelverhaeltnis = pic_->devicePixelRatioF();
+    ausgabe.menDrucken_Click();
 }
 
 void FrmPlavo::menBahndaten_Click()

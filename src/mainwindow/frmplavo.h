@@ -121,6 +121,7 @@ private:
     std::unique_ptr<Standarddialog> eigenerCdg_;
     std::unique_ptr<Rueckfragen> eigeneFrage_;
     Standarddialog* cdg_;
+    QString letztesBild_;   // the picture export's last file, proposed next time
     Rueckfragen* frage_;
     Zeitgeber* tim_;
     std::function<void()> tabelleZeigen_;

@@ -17,7 +17,11 @@ QString Dezimaltrenner(const QLocale& locale)
 
 }  // namespace
 
-QString ZahlZuText(double wert, const QLocale& locale)
+namespace {
+
+// The general number format with `stellen` significant digits; exponent form
+// from 10^stellen on and below 10^-4.
+QString Allgemein(double wert, int stellen, const QLocale& locale)
 {
     if (std::isnan(wert))
         return QStringLiteral("NaN");
@@ -26,9 +30,10 @@ QString ZahlZuText(double wert, const QLocale& locale)
     if (wert == 0.0)
         return QStringLiteral("0");
 
-    // Round to 15 significant digits once: d.dddddddddddddde±x.
+    // Round to the significant digits once: d.dddddddddddddde±x.
     char puffer[40];
-    const auto ende = std::to_chars(puffer, puffer + sizeof puffer, wert, std::chars_format::scientific, 14).ptr;
+    const auto ende =
+        std::to_chars(puffer, puffer + sizeof puffer, wert, std::chars_format::scientific, stellen - 1).ptr;
     const std::string_view s(puffer, size_t(ende - puffer));
     const size_t ePos = s.find('e');
     int exponent = 0;
@@ -44,7 +49,7 @@ QString ZahlZuText(double wert, const QLocale& locale)
 
     const QString trenner = Dezimaltrenner(locale);
     QString text = negativ ? QStringLiteral("-") : QString();
-    if (exponent >= 15 || exponent < -4) {
+    if (exponent >= stellen || exponent < -4) {
         text += QChar(ziffern[0]);
         if (ziffern.size() > 1)
             text += trenner + QString::fromLatin1(ziffern.data() + 1, qsizetype(ziffern.size() - 1));
@@ -64,6 +69,18 @@ QString ZahlZuText(double wert, const QLocale& locale)
         }
     }
     return text;
+}
+
+}  // namespace
+
+QString ZahlZuText(double wert, const QLocale& locale)
+{
+    return Allgemein(wert, 15, locale);
+}
+
+QString EinfachZuText(float wert, const QLocale& locale)
+{
+    return Allgemein(double(wert), 7, locale);
 }
 
 std::optional<double> TextZuZahl(const QString& text, const QLocale& locale)

@@ -63,6 +63,7 @@ FrmTabelle::FrmTabelle(ModPlavo& mod, Rueckfragen& rueckfragen, Standarddialog& 
     fgrKoerper_->setFocus();
 
     fgrKoerper_->DblClickVerbinden([this] { fgrKoerper_DblClick(); });
+    fgrKoerper_->KeyDownVerbinden([this](int taste) { fgrKoerper_KeyDown(taste); });
     connect(cmdNeu_, &QPushButton::clicked, this, &FrmTabelle::cmdNeu_Click);
     connect(cmdEntfernen_, &QPushButton::clicked, this, &FrmTabelle::cmdEntfernen_Click);
     connect(cmdOK_, &QPushButton::clicked, this, &FrmTabelle::cmdOK_Click);
@@ -119,9 +120,18 @@ void FrmTabelle::Form_Activate()
 
 void FrmTabelle::fgrKoerper_DblClick()
 {
+    ZelleBearbeiten(fgrKoerper().MouseRow(), fgrKoerper().MouseCol());
+}
+
+void FrmTabelle::fgrKoerper_KeyDown(int taste)
+{
+    if (taste == Qt::Key_F2)
+        ZelleBearbeiten(fgrKoerper().Row(), fgrKoerper().Col());
+}
+
+void FrmTabelle::ZelleBearbeiten(int r, int c)
+{
     Gitter& g = fgrKoerper();
-    const int r = g.MouseRow();
-    const int c = g.MouseCol();
     if (r < 1 || c < 1 || r >= g.Rows() || c >= Spalten)
         return;
     // The click before the double-click made the cell current already; say so
@@ -228,6 +238,14 @@ void FrmTabelle::cmdAbbrechen_Click()
 void FrmTabelle::reject()
 {
     cmdAbbrechen_Click();
+}
+
+void FrmTabelle::showEvent(QShowEvent* ereignis)
+{
+    // Every showing starts in the grid, whichever control had the focus when
+    // the window was hidden (a hidden window takes no focus changes).
+    fgrKoerper_->setFocus(Qt::OtherFocusReason);
+    QDialog::showEvent(ereignis);
 }
 
 void FrmTabelle::closeEvent(QCloseEvent* ereignis)

@@ -32,6 +32,8 @@ public:
     void Form_Activate();
     // Edits the double-clicked cell: input box for texts, colour dialog for the colour.
     void fgrKoerper_DblClick();
+    // F2 edits the current cell as a double-click on it would.
+    void fgrKoerper_KeyDown(int taste);
     // Appends an empty row.
     void cmdNeu_Click();
     // Removes the current row; the only row is emptied instead.
@@ -49,11 +51,14 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* ereignis) override;
+    void showEvent(QShowEvent* ereignis) override;
 
 private:
     // The numbers of all rows in row order, five per row; on the first cell
     // that is no number, says so, makes that cell current and gives nothing.
     bool ZahlenLesen(std::vector<double>& werte);
+    // Input box for a text cell, colour dialog for the colour cell.
+    void ZelleBearbeiten(int r, int c);
 
     ModPlavo& mod_;
     Rueckfragen& rueckfragen_;

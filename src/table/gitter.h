@@ -48,6 +48,9 @@ public:
 
     // The user double-clicked in the grid.
     void DblClickVerbinden(std::function<void()> behandlung) { dblClick_ = std::move(behandlung); }
+    // The user pressed a key in the grid that the grid itself does not use
+    // (a Qt::Key; arrows move the current cell and are not reported).
+    void KeyDownVerbinden(std::function<void(int)> behandlung) { keyDown_ = std::move(behandlung); }
 
 protected:
     void DblClickMelden()
@@ -55,7 +58,15 @@ protected:
         if (dblClick_)
             dblClick_();
     }
+    bool KeyDownMelden(int taste)
+    {
+        if (!keyDown_)
+            return false;
+        keyDown_(taste);
+        return true;
+    }
 
 private:
     std::function<void()> dblClick_;
+    std::function<void(int)> keyDown_;
 };

@@ -3,6 +3,8 @@
 #include "table/twips.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QStyleOptionHeader>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -16,6 +18,7 @@ constexpr int ZeilenhoeheTwips = 240;
 QtGitter::QtGitter(int spalten, QWidget* parent)
     : QTableView(parent)
     , modell_(spalten)
+    , breiten_(size_t(spalten), 0)
 {
     setModel(&modell_);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -76,16 +79,43 @@ void QtGitter::ColSetzen(int spalte)
 void QtGitter::TextMatrixSetzen(int zeile, int spalte, const QString& text)
 {
     modell_.TextSetzen(zeile, spalte, text);
+    if (zeile == 0 && spalte >= 1 && spalte < modell_.Spalten())
+        BreiteAnwenden(spalte);
 }
 
 void QtGitter::ColWidthSetzen(int spalte, int twips)
 {
     if (spalte < 0 || spalte >= modell_.Spalten() || twips < 0)
         return;
-    if (spalte == 0)
-        verticalHeader()->setFixedWidth(Pixel(twips));
-    else
-        setColumnWidth(spalte - 1, Pixel(twips));
+    breiten_[size_t(spalte)] = Pixel(twips);
+    BreiteAnwenden(spalte);
+}
+
+int QtGitter::KopfBreite(const QHeaderView* kopf, const QString& text) const
+{
+    QStyleOptionHeader option;
+    option.initFrom(kopf);
+    option.text = text;
+    option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    option.fontMetrics = kopf->fontMetrics();
+    // Header texts are drawn with the header's margins on either side.
+    const int rand = kopf->style()->pixelMetric(QStyle::PM_HeaderMargin, &option, kopf);
+    const QSize inhalt = kopf->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), kopf);
+    return std::max(inhalt.width(), option.fontMetrics.horizontalAdvance(text) + 2 * rand) + 2;
+}
+
+void QtGitter::BreiteAnwenden(int spalte)
+{
+    // The widths in twips were chosen for a smaller font than a desktop of
+    // today uses: no heading, and no row number up to the largest table, is cut.
+    const int gesetzt = breiten_[size_t(spalte)];
+    if (spalte == 0) {
+        verticalHeader()->setFixedWidth(std::max(gesetzt, KopfBreite(verticalHeader(), QStringLiteral("32767"))));
+        return;
+    }
+    const QString kopf = modell_.Text(0, spalte);
+    const int noetig = kopf.isEmpty() ? 0 : KopfBreite(horizontalHeader(), kopf);
+    setColumnWidth(spalte - 1, std::max(gesetzt, noetig));
 }
 
 void QtGitter::AddItem(const QString& text)
@@ -150,6 +180,29 @@ void QtGitter::currentChanged(const QModelIndex& aktuell, const QModelIndex& vor
     spalte_ = aktuell.column() + 1;
     if (!klick_)
         scrollTo(aktuell);
+}
+
+void QtGitter::focusInEvent(QFocusEvent* ereignis)
+{
+    // A view without a current index makes its first cell current when it
+    // takes the focus; the current cell is ours (the fill leaves it on the
+    // last row), so the view learns it first and its own choice is undone.
+    AktuelleZelleAbgleichenJetzt();
+    intern_ = true;
+    QTableView::focusInEvent(ereignis);
+    intern_ = false;
+    AktuelleZelleAbgleichenJetzt();
+}
+
+void QtGitter::keyPressEvent(QKeyEvent* ereignis)
+{
+    // F2 edits the current cell, as a double-click on it does; the arrows,
+    // Enter (the OK button) and Esc (Abbrechen) keep their usual meaning.
+    if (ereignis->key() == Qt::Key_F2 && ereignis->modifiers() == Qt::NoModifier && KeyDownMelden(Qt::Key_F2)) {
+        ereignis->accept();
+        return;
+    }
+    QTableView::keyPressEvent(ereignis);
 }
 
 void QtGitter::Maus(const QPoint& imViewport)

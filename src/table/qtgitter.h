@@ -8,6 +8,7 @@
 #include "table/gittermodell.h"
 
 #include <QTableView>
+#include <vector>
 
 class QtGitter : public QTableView, public Gitter {
     Q_OBJECT
@@ -41,14 +42,20 @@ protected:
     void mousePressEvent(QMouseEvent* ereignis) override;
     void mouseDoubleClickEvent(QMouseEvent* ereignis) override;
     void currentChanged(const QModelIndex& aktuell, const QModelIndex& vorher) override;
+    void focusInEvent(QFocusEvent* ereignis) override;
+    void keyPressEvent(QKeyEvent* ereignis) override;
 
 private:
     int Pixel(int twips) const;
+    // The width a header section needs to show `text` uncut, in pixels.
+    int KopfBreite(const QHeaderView* kopf, const QString& text) const;
+    void BreiteAnwenden(int spalte);
     void Maus(const QPoint& imViewport);
     void AktuelleZelleAbgleichen();
     void AktuelleZelleAbgleichenJetzt();
 
     GitterModell modell_;
+    std::vector<int> breiten_;   // pixels, as set; a heading may need more
     int zeile_ = 1;
     int spalte_ = 1;
     int mausZeile_ = -1;

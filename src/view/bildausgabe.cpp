@@ -63,6 +63,17 @@ std::optional<QString> BitmapSchreiben(const QImage& bild, const QString& pfad)
     return std::nullopt;
 }
 
+bool GleicheDatei(const QString& a, const QString& b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QFileInfo fa(a);
+    const QFileInfo fb(b);
+    if (fa.exists() && fb.exists())
+        return fa.canonicalFilePath() == fb.canonicalFilePath();
+    return QDir::cleanPath(fa.absoluteFilePath()) == QDir::cleanPath(fb.absoluteFilePath());
+}
+
 bool BildDrucken(const QImage& bild, int kopien, Drucker& drucker)
 {
     for (int k = 1; k <= kopien; ++k) {
@@ -89,9 +100,26 @@ void Bildausgabe::menBild_Click()
     // These stay set after the command; the body-file commands set their own.
     cdg_.Filter = QStringLiteral("Plavo-Dateien (*.bmp)|*.bmp");
     cdg_.DefaultExt = QStringLiteral("*.bmp");
+    // A name of the dialog's previous use may be the body file: Enter and "Ja"
+    // would put a picture in place of the bodies.
+    if (LetztesBild && !LetztesBild->isEmpty())
+        cdg_.FileName = *LetztesBild;
+    else if (!Dokument.isEmpty())
+        cdg_.FileName = QFileInfo(Dokument).dir().filePath(QFileInfo(Dokument).completeBaseName() + QStringLiteral(".bmp"));
+    else
+        cdg_.FileName.clear();
     if (!cdg_.ShowSave())
         return;
     const QString pfad = cdg_.FileName;
+    if (GleicheDatei(pfad, Dokument)) {
+        frage_.MsgBox(QStringLiteral("Das Bild wurde nicht gespeichert: „%1“ ist die Körperdatei des geöffneten "
+                                     "Dokuments und würde überschrieben.\n\nBitte wählen Sie einen anderen Dateinamen.")
+                          .arg(QDir::toNativeSeparators(pfad)),
+                      Titel, MsgKnoepfe::OK, MsgSymbol::Warnung);
+        return;
+    }
+    if (LetztesBild)
+        *LetztesBild = pfad;
     if (const auto fehler = BitmapSchreiben(flaeche_.Image(), pfad))
         frage_.MsgBox(QStringLiteral("Das Bild konnte nicht in der Datei „%1“ gespeichert werden.\n\n%2")
                           .arg(QDir::toNativeSeparators(pfad), *fehler),
@@ -111,7 +139,9 @@ void Bildausgabe::menDrucken_Click()
         // itself would multiply them again.
         drucker->setCopyCount(1);
         const std::unique_ptr<Drucker> job = fabrik_(*drucker);
-        gedruckt = BildDrucken(flaeche_.Image(), kopien, *job);
+        QImage bild = flaeche_.Image();
+        bild.setDevicePixelRatio(Pixelverhaeltnis > 0 ? Pixelverhaeltnis : 1.0);
+        gedruckt = BildDrucken(bild, kopien, *job);
     }
     if (!gedruckt)
         frage_.MsgBox(QStringLiteral("Das Bild konnte nicht gedruckt werden.\n\n"

@@ -29,6 +29,17 @@ public:
     void menBild_Click();
     void menDrucken_Click();
 
+    // For the export's save dialog: the path of the open body file, which a
+    // picture never replaces, and the path of the picture saved last, which
+    // the export proposes and updates (kept by the caller between commands).
+    // Without a last picture the document's name with ".bmp" is proposed, so
+    // the dialog never offers a body file.
+    QString Dokument;
+    QString* LetztesBild = nullptr;
+    // Device pixels of the surface per pixel of 1/96 inch on the screen: a
+    // printed picture has the size it has on the screen.
+    double Pixelverhaeltnis = 1.0;
+
 private:
     const BildFlaeche& flaeche_;
     Standarddialog& cdg_;
@@ -40,6 +51,9 @@ private:
 // replacing a file of that name; the old file stays intact if writing fails.
 // Nothing on success, else a German reason.
 std::optional<QString> BitmapSchreiben(const QImage& bild, const QString& pfad);
+
+// Whether two paths name the same file (also through links, or with "..").
+bool GleicheDatei(const QString& a, const QString& b);
 
 // One page per copy, the picture in the upper-left corner of each; true when
 // the printer reported no failure.

@@ -8,7 +8,8 @@ class Drucker {
 public:
     virtual ~Drucker() = default;
 
-    // Draws `bild` at its own size, its pixels at 96 per inch, with its
+    // Draws `bild` at its own size, its pixels at 96 per inch (divided by
+    // its device pixel ratio first, as a screen shows it), with its
     // upper-left corner at (x, y) twips from the upper-left corner of the
     // printable area. Parts beyond the printable area are cut off.
     virtual void PaintPicture(const QImage& bild, double x, double y) = 0;

@@ -5,9 +5,9 @@
 
 namespace {
 // Where a picture lands on a device of `aufloesung` dots per inch, for a
-// position in twips: its pixels at 96 per inch, the size it has on a
-// standard screen.
-QRectF DruckRechteck(QSize pixel, double xTwips, double yTwips, int aufloesung)
+// position in twips: its device-independent pixels at 96 per inch, the size
+// it has on a standard screen whatever the screen's device pixel ratio.
+QRectF DruckRechteck(QSizeF pixel, double xTwips, double yTwips, int aufloesung)
 {
     const double r = aufloesung;
     return QRectF(xTwips / 1440.0 * r, yTwips / 1440.0 * r, pixel.width() / 96.0 * r, pixel.height() / 96.0 * r);
@@ -58,9 +58,12 @@ void QtDrucker::PaintPicture(const QImage& bild, double x, double y)
 {
     if (!Beginnen() || !OffeneSeiteBeenden())
         return;
-    // No smoothing: enlarged to the printer's resolution, every pixel stays a sharp square.
+    // No smoothing: enlarged to the printer's resolution, every pixel stays a
+    // sharp square. Lossless: PDF output (the way to paper here) would
+    // otherwise store the picture as JPEG and blur every trail.
     maler_.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    maler_.drawImage(DruckRechteck(bild.size(), x, y, drucker_.resolution()), bild);
+    maler_.setRenderHint(QPainter::LosslessImageRendering, true);
+    maler_.drawImage(DruckRechteck(bild.deviceIndependentSize(), x, y, drucker_.resolution()), bild);
 }
 
 void QtDrucker::NewPage()

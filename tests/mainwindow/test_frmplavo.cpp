@@ -209,6 +209,20 @@ TEST_F(Fenster, SectionMapsBodiesAsItsCornersSay)
     // 0.5 AE lies at (0.5 + 1) / 4 of the width after the replay.
     EXPECT_EQ(Bild().pixel(int(std::floor(1.5 / 4 * w)), h / 2), qRgb(255, 0, 0));
     EXPECT_EQ(frm->Schrittzahl, 1);
+
+    // Width and height come back from the surface in single precision, and
+    // are proposed with a float's digits: accepting them keeps the section.
+    const QStringList schmal{QStringLiteral("0,08"), QStringLiteral("0,32"), QStringLiteral("0,972"),
+                             QStringLiteral("0,155")};
+    for (int runde = 0; runde < 2; ++runde) {
+        Eingaben({schmal[0], schmal[1], schmal[2], schmal[3]});
+        frm->menAusschnitt_Click();
+    }
+    ASSERT_EQ(frage.Gefragt.size(), 12u);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(frage.Gefragt[8 + size_t(i)].Vorgabe, schmal[i]) << i;
+    EXPECT_EQ(frm->AusschnittBreite, 0.08);
+    EXPECT_EQ(frm->AusschnittHoehe, 0.32);
 }
 
 TEST_F(Fenster, AnswersThatAreNoNumbersChangeNothing)

@@ -35,6 +35,13 @@ TEST(Zahltext, WritesTheGeneralFormat)
         EXPECT_EQ(ZahlZuText(f.wert, Deutsch), QString::fromUtf8(f.deutsch)) << f.wert;
         EXPECT_EQ(ZahlZuText(f.wert, C), QString::fromUtf8(f.c)) << f.wert;
     }
+
+    // Single precision has 7 significant digits, and its exponent form starts at 1E+07.
+    EXPECT_EQ(EinfachZuText(0.08f, Deutsch), QStringLiteral("0,08"));
+    EXPECT_EQ(EinfachZuText(1.0f / 3.0f, C), QStringLiteral("0.3333333"));
+    EXPECT_EQ(EinfachZuText(1234567.0f, Deutsch), QStringLiteral("1234567"));
+    EXPECT_EQ(EinfachZuText(12345678.0f, Deutsch), QStringLiteral("1,234568E+07"));
+    EXPECT_EQ(EinfachZuText(-2.5e-5f, Deutsch), QStringLiteral("-2,5E-05"));
 }
 
 TEST(Zahltext, ReadsBackWhatItWritesAsTheShownValue)

@@ -40,6 +40,26 @@ inline std::vector<QImage> PdfSeitenBilder(const QString& pfad, int dpi)
     return seiten;
 }
 
+// The pictures drawn on page `seite` (from 1) as stored in the file, taken
+// out by pdfimages; empty when that tool is missing or fails.
+inline std::vector<QImage> PdfBildobjekte(const QString& pfad, int seite)
+{
+    const QString werkzeug = QStandardPaths::findExecutable(QStringLiteral("pdfimages"));
+    if (werkzeug.isEmpty())
+        return {};
+    const QString praefix = pfad + QStringLiteral("-bild%1").arg(seite);
+    const QString s = QString::number(seite);
+    if (QProcess::execute(werkzeug, {QStringLiteral("-png"), QStringLiteral("-f"), s, QStringLiteral("-l"), s, pfad,
+                                     praefix})
+        != 0)
+        return {};
+    std::vector<QImage> bilder;
+    const QFileInfo info(praefix);
+    for (const QString& d : info.dir().entryList({info.fileName() + QStringLiteral("-*.png")}, QDir::Files, QDir::Name))
+        bilder.emplace_back(info.dir().filePath(d));
+    return bilder;
+}
+
 // The smallest rectangle holding every pixel darker than mid-grey in any channel.
 inline QRect DunklerBereich(const QImage& bild)
 {

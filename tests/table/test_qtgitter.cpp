@@ -130,7 +130,7 @@ TEST(QtGitter, FixedRowAndColumnAreTheHeadersColourZeroIsNoBackgroundWidthsInTwi
     g.ColWidthSetzen(0, 300);
     g.ColWidthSetzen(2, 1440);
     EXPECT_EQ(g.columnWidth(1), g.logicalDpiX());
-    EXPECT_EQ(g.verticalHeader()->width(), TwipsZuPixel(300, g.logicalDpiX()));
+    EXPECT_GE(g.verticalHeader()->width(), TwipsZuPixel(300, g.logicalDpiX())) << "wider where 32767 needs it";
 }
 
 TEST(QtGitter, ChangesReachTheViewOnceTheEventLoopRuns)

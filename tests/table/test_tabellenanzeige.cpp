@@ -49,6 +49,21 @@ TEST_F(Fenster, LayoutInTwipsTitleButtonsAndTabOrder)
     EXPECT_TRUE(f & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(f & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowContextHelpButtonHint));
 
+    // No heading is cut, nor a row number up to the largest table; no column
+    // is narrower than its width in twips.
+    DreiKoerperZeigen();
+    QtGitter& q = fenster.GitterWidget();
+    const QHeaderView* oben = q.horizontalHeader();
+    const int rand = 2 * oben->style()->pixelMetric(QStyle::PM_HeaderMargin);
+    const int twips[] = {960, 1440, 1440, 1440, 1440, 840, 540};
+    for (int c = 1; c <= 7; ++c) {
+        const QString kopf = g().TextMatrix(0, c);
+        EXPECT_LT(oben->fontMetrics().horizontalAdvance(kopf) + rand, q.columnWidth(c - 1)) << kopf.toStdString();
+        EXPECT_GE(q.columnWidth(c - 1), TwipsZuPixel(twips[c - 1], dx)) << c;
+    }
+    EXPECT_LT(q.verticalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("32767")) + rand,
+              q.verticalHeader()->width());
+
     EXPECT_EQ(fenster.GitterWidget().geometry(), rechteck(120, 120, 8535, 5295));
     struct Erwartet { const char* name; const char* text; int links; };
     const Erwartet knoepfe[] = {{"cmdNeu", "Hinzufügen...", 3480}, {"cmdEntfernen", "Entfernen", 4800},
@@ -147,4 +162,79 @@ TEST_F(Fenster, ShownModallyHiddenByTheButtonsUnloadedByTheCloseBox)
     EXPECT_FALSE(anzeige.Fenster()->isVisible());
     EXPECT_FALSE(mod.Gespeichert);
     EXPECT_EQ(mod.KoerperStart[1].NameText(), QStringLiteral("B              "));
+}
+
+// What the user meets in the shown, active window: the current cell the fill
+// left (the last row) survives the grid taking the focus; from then on clicks
+// and arrow keys move it, and F2 edits it.
+TEST_F(Fenster, ShownAndFocusedTheLastRowIsCurrentUntilClicksOrKeysMoveOnAndF2Edits)
+{
+    QWidget hauptfenster;
+    hauptfenster.setGeometry(60, 40, 680, 500);
+    hauptfenster.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&hauptfenster));
+    mod.DateiName = QStringLiteral("/tmp/vier.plv");
+    mod.KoerperStart = {Koerper_("Sonne", 1, 0, 0, 0, 0, 0), Koerper_("Merkur", 2, 0, 0, 0, 0, 0),
+                        Koerper_("Venus", 3, 0, 0, 0, 0, 0), Koerper_("Erde", 4, 0, 0, 0, 0, 0)};
+    Tabellenanzeige anzeige(mod, fragen, cdg, &hauptfenster);
+    auto name = [](FrmTabelle& f, int r) { return f.fgrKoerper().TextMatrix(r, 1).trimmed(); };
+
+    Waehrenddessen(&hauptfenster, [&] {
+        FrmTabelle& f = *anzeige.Fenster();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+        QTest::qWait(50);
+        EXPECT_TRUE(f.GitterWidget().hasFocus());
+        // A fixed dialog frame with a close box only, centred over its owner.
+        EXPECT_FALSE(f.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+        EXPECT_EQ(f.minimumSize(), f.maximumSize());
+        EXPECT_LE((f.frameGeometry().center() - hauptfenster.frameGeometry().center()).manhattanLength(), 30)
+            << "within the title bar the window manager adds after placing it";
+        QTest::mouseClick(Knopf(f, "cmdEntfernen"), Qt::LeftButton);
+        EXPECT_EQ(f.fgrKoerper().Rows(), 4);
+        EXPECT_EQ(name(f, 1), QStringLiteral("Sonne"));
+        EXPECT_EQ(name(f, 3), QStringLiteral("Venus"));
+
+        QtGitter& q = f.GitterWidget();
+        QTest::mouseClick(q.viewport(), Qt::LeftButton, {}, q.visualRect(q.Modell().index(1, 0)).center());
+        QTest::mouseClick(Knopf(f, "cmdEntfernen"), Qt::LeftButton);
+        EXPECT_EQ(f.fgrKoerper().Rows(), 3);
+        EXPECT_EQ(name(f, 2), QStringLiteral("Venus"));
+        EXPECT_EQ(f.fgrKoerper().TextMatrix(2, 0), QStringLiteral("2"));
+
+        // The keyboard alone: arrows move, F2 edits as a double-click does.
+        fragen.Eingaben = {QStringLiteral("7")};
+        QTest::keyClick(&q, Qt::Key_Up);
+        QTest::keyClick(&q, Qt::Key_Right);
+        QTest::keyClick(&q, Qt::Key_F2);
+        ASSERT_EQ(fragen.Gefragt.size(), 1u);
+        EXPECT_EQ(fragen.Gefragt[0].Prompt, QStringLiteral("Masse:"));
+        EXPECT_EQ(fragen.Gefragt[0].Vorgabe, QStringLiteral("1"));
+        EXPECT_EQ(f.fgrKoerper().TextMatrix(1, 2), QStringLiteral("7"));
+        cdg.Antworten = {QStringLiteral("255")};
+        for (int i = 0; i < 5; ++i)
+            QTest::keyClick(&q, Qt::Key_Right);
+        QTest::keyClick(&q, Qt::Key_F2);
+        ASSERT_EQ(cdg.Aufrufe.size(), 1u);
+        EXPECT_EQ(cdg.Aufrufe[0].Art, QStringLiteral("Color"));
+        EXPECT_EQ(f.fgrKoerper().Row(), 1);
+        EXPECT_EQ(f.fgrKoerper().CellBackColor(), 255);
+        EXPECT_TRUE(f.isVisible()) << "F2 neither commits nor cancels";
+        Knopf(f, "cmdAbbrechen")->setFocus();
+        QTest::keyClick(Knopf(f, "cmdAbbrechen"), Qt::Key_Space);
+    });
+    anzeige.Zeigen();
+
+    // Shown again from the active main window: the keyboard starts in the
+    // grid, on the last row, not on the button that had the focus when the
+    // window was hidden.
+    hauptfenster.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&hauptfenster));
+    Waehrenddessen(&hauptfenster, [&] {
+        FrmTabelle& f = *anzeige.Fenster();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return f.GitterWidget().hasFocus(); }, 2000));
+        EXPECT_EQ(f.fgrKoerper().Row(), 4);
+        QTest::keyClick(&f.GitterWidget(), Qt::Key_Escape);
+    });
+    anzeige.Zeigen();
 }

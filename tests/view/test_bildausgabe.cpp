@@ -45,9 +45,12 @@ struct Szene {
         for (int i = 0; i < n; ++i)
             ASSERT_EQ(werk.Schritt(mod.KoerperSim, mod.Intervall, schrittzahl, flaeche), KeinFehler);
     }
+    QString letztesBild;
     Bildausgabe Ausgabe(Bildausgabe::DruckerFabrik fabrik = {})
     {
-        return Bildausgabe(flaeche, cdg, frage, std::move(fabrik));
+        Bildausgabe a(flaeche, cdg, frage, std::move(fabrik));
+        a.LetztesBild = &letztesBild;
+        return a;
     }
 };
 
@@ -110,7 +113,7 @@ TEST(Bildausgabe, ExportsExactlyTheSurfacePixelsAsABitmapReplacingTheOldFile)
         erwartet.setPixel(x, 50, qRgb(255, 0, 0));
     ASSERT_EQ(s.flaeche.Image(), erwartet);
 
-    // The dialog proposes the last file; the export replaces it.
+    // The dialog proposes the last picture; the export replaces it.
     s.cdg.Antworten = {s.cdg.FileName};
     s.Ausgabe().menBild_Click();
     EXPECT_EQ(s.cdg.Aufrufe[1].FileName, pfad);
@@ -225,4 +228,22 @@ TEST(Bildausgabe, ThreeCopiesToPdfAreThreePagesWithThePictureUpperLeftAtItsOwnSi
         EXPECT_NEAR(r.width(), 96, 1.0);
         EXPECT_NEAR(r.height(), 48, 1.0);
     }
+
+    // On a screen with a device pixel ratio of 2 the same window has twice the
+    // pixels in each direction; on paper it is just as large.
+    s.flaeche.GroesseSetzen(QSize(192, 96));
+    s.flaeche.Scale(0, 0, 192, 96);
+    for (int y = 0; y < 96; ++y)
+        s.flaeche.Line(0.5f, y + 0.5f, 191.0f, 0.0f, 0x804000);
+    const QString pdf2 = dir.filePath(QStringLiteral("druck2.pdf"));
+    p.setOutputFileName(pdf2);
+    s.cdg.Antworten = {QStringLiteral("1")};
+    Bildausgabe scharf = s.Ausgabe();
+    scharf.Pixelverhaeltnis = 2;
+    scharf.menDrucken_Click();
+    const std::vector<QImage> seite2 = PdfSeitenBilder(pdf2, 96);
+    ASSERT_EQ(seite2.size(), 1u);
+    const QRect r = DunklerBereich(seite2[0]);
+    EXPECT_NEAR(r.width(), 96, 1.0);
+    EXPECT_NEAR(r.height(), 48, 1.0);
 }
