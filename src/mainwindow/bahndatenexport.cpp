@@ -4,6 +4,7 @@
 #include "mainwindow/rueckfragen.h"
 #include "mainwindow/standarddialog.h"
 #include "model/zahltext.h"
+#include "view/bildausgabe.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -51,6 +52,15 @@ Bahndatenexport* Bahndatenexport::Starten(QWidget* fenster, const ModPlavo& mod,
     cdg.FileName = bisher;
     if (!gewaehlt)
         return nullptr;
+    // The dialog may be pointed at the document's own file; the bodies are worth more.
+    if (GleicheDatei(pfad, mod.DateiName)) {
+        rueckfragen.MsgBox(QStringLiteral("Die Bahndaten wurden nicht gespeichert: „%1“ ist die Körperdatei des "
+                                          "geöffneten Dokuments und würde überschrieben.\n\nBitte wählen Sie einen "
+                                          "anderen Dateinamen.")
+                               .arg(QDir::toNativeSeparators(pfad)),
+                           Titel, MsgKnoepfe::OK, MsgSymbol::Warnung);
+        return nullptr;
+    }
 
     const int32_t vorgabe = BahndatenAbstand(schrittzahl, mod.KoerperStart.size());
     const std::optional<QString> antwort = rueckfragen.InputBox(

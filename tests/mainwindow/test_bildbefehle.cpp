@@ -128,8 +128,13 @@ TEST_F(BildBefehle, OrbitDataEqualTheRunBitForBitAndACancelLeavesNoFile)
     EXPECT_TRUE(zeilen[0].startsWith(QStringLiteral("0;0;1;\"Castor\";-4,5E+10;0;")))
         << zeilen[0].toStdString();
 
-    // A cancel, a failed write and a spacing that is no whole number leave no file.
+    // A cancel, a failed write and a spacing that is no whole number leave no
+    // file, and the open body file as the target is refused untouched.
     const QStringList vorher = QDir(ordner.path()).entryList(QDir::Files | QDir::Hidden);
+    QFile plv(Pfad(QStringLiteral("drei.plv")));
+    ASSERT_TRUE(plv.open(QIODevice::ReadOnly));
+    const QByteArray koerperdatei = plv.readAll();
+    plv.close();
     cdg.Antworten = {Pfad(QStringLiteral("abbruch.csv"))};
     frage.Eingaben = {QStringLiteral("1")};
     eintrag->trigger();
@@ -138,13 +143,17 @@ TEST_F(BildBefehle, OrbitDataEqualTheRunBitForBitAndACancelLeavesNoFile)
     ASSERT_NE(fortschritt->findChild<QPushButton*>(), nullptr);
     fortschritt->findChild<QPushButton*>()->click();
     ExportAbwarten(eintrag);
-    cdg.Antworten = {Pfad(QStringLiteral("fehlt/x.csv")), Pfad(QStringLiteral("halb.csv"))};
+    cdg.Antworten = {Pfad(QStringLiteral("fehlt/x.csv")), Pfad(QStringLiteral("halb.csv")),
+                     Pfad(QStringLiteral("drei.plv"))};
     frage.Eingaben = {QStringLiteral("1"), QStringLiteral("0,5")};
+    eintrag->trigger();
     eintrag->trigger();
     eintrag->trigger();
     QApplication::processEvents();
     EXPECT_EQ(QDir(ordner.path()).entryList(QDir::Files | QDir::Hidden), vorher);
-    EXPECT_EQ(frage.Gemeldet.size(), 2u) << "the missing folder and the spacing are reported, the cancel is not";
+    ASSERT_TRUE(plv.open(QIODevice::ReadOnly));
+    EXPECT_EQ(plv.readAll(), koerperdatei);
+    EXPECT_EQ(frage.Gemeldet.size(), 3u) << "the missing folder, the spacing and the body file are reported, the cancel is not";
     EXPECT_TRUE(eintrag->isEnabled());
     QLocale::setDefault(QLocale::c());
 }
