@@ -82,6 +82,16 @@ void FrmTabelle::Form_Load()
         g.ColWidthSetzen(c, Breiten[size_t(c)]);
     for (int c = 1; c < Spalten; ++c)
         g.TextMatrixSetzen(0, c, QString::fromUtf8(Ueberschriften[size_t(c)]));
+    // Columns wider than their twips (a larger font) widen the window rather
+    // than hide the colour column behind a sideways scroll bar; the buttons
+    // keep their distance from the right edge.
+    const int mehr = fgrKoerper_->BreiteFuerAlleSpalten() - fgrKoerper_->width();
+    if (mehr > 0) {
+        fgrKoerper_->resize(fgrKoerper_->width() + mehr, fgrKoerper_->height());
+        for (QPushButton* k : {cmdNeu_, cmdEntfernen_, cmdOK_, cmdAbbrechen_})
+            k->move(k->x() + mehr, k->y());
+        setFixedSize(width() + mehr, height());
+    }
     g.TextMatrixSetzen(1, 0, QStringLiteral("1"));
 }
 

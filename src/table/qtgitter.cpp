@@ -118,6 +118,12 @@ void QtGitter::BreiteAnwenden(int spalte)
     setColumnWidth(spalte - 1, std::max(gesetzt, noetig));
 }
 
+int QtGitter::BreiteFuerAlleSpalten() const
+{
+    return 2 * frameWidth() + verticalHeader()->minimumWidth() + horizontalHeader()->length()
+           + verticalScrollBar()->sizeHint().width();
+}
+
 void QtGitter::AddItem(const QString& text)
 {
     intern_ = true;

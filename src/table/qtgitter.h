@@ -35,6 +35,9 @@ public:
     // Scrolls the current cell into view and gives the grid the focus; setting
     // Row and Col alone never scrolls, so filling and committing stay fast.
     void AktuelleZelleZeigen(bool fokus);
+    // The width in pixels at which every column shows without scrolling
+    // sideways, room for the vertical scroll bar of a long table included.
+    int BreiteFuerAlleSpalten() const;
 
 protected:
     bool eventFilter(QObject* objekt, QEvent* ereignis) override;
