@@ -1,6 +1,7 @@
 #include "frmplavo.h"
 
 #include "mainwindow/dokumentbefehle.h"
+#include "mainwindow/frmenergie.h"
 #include "mainwindow/plavoicon.h"
 #include "mainwindow/qtrueckfragen.h"
 #include "mainwindow/qtstandarddialog.h"
@@ -121,6 +122,7 @@ void FrmPlavo::MenuesAnlegen()
         {2, "menZurück", "&Zurücksetzen", QKeySequence(Qt::CTRL | Qt::Key_R), &FrmPlavo::menZurueck_Click},
         {2, "menStart", "&Starten", QKeySequence(Qt::Key_F5), &FrmPlavo::menStart_Click},
         {2, "menStop", "&Anhalten", QKeySequence(Qt::CTRL | Qt::Key_Q), &FrmPlavo::menStop_Click},
+        {2, "menEnergie", "Energie&bilanz", QKeySequence(Qt::CTRL | Qt::Key_E), &FrmPlavo::menEnergie_Click},
         {1, "menOptionen", "&Optionen", {}, nullptr},
         {2, "menAusschnitt", "&Bildauschnitt...", QKeySequence(Qt::CTRL | Qt::Key_A), &FrmPlavo::menAusschnitt_Click},
         {2, "menTimer", "&Verzögerungszeit...", QKeySequence(Qt::CTRL | Qt::Key_Z), &FrmPlavo::menTimer_Click},
@@ -257,6 +259,15 @@ void FrmPlavo::menStart_Click()
 void FrmPlavo::menStop_Click()
 {
     tim_->SetEnabled(false);
+}
+
+void FrmPlavo::menEnergie_Click()
+{
+    if (!energie_)
+        energie_ = new FrmEnergie(mod_, Schrittzahl, this);
+    energie_->show();
+    energie_->raise();
+    energie_->activateWindow();
 }
 
 void FrmPlavo::menZurueck_Click()

@@ -12,6 +12,7 @@
 #include <memory>
 
 class Dokumentbefehle;
+class FrmEnergie;
 class PicPlavo;
 class QAction;
 class Rueckfragen;
@@ -45,6 +46,7 @@ public:
     Standarddialog& cdgPlavo() { return *cdg_; }
     Rueckfragen& rueckfragen() { return *frage_; }
     ModPlavo& mod() { return mod_; }
+    FrmEnergie* Energiefenster() const { return energie_; }   // null until first shown
     QAction* Menue(const QString& name) const;   // by control name, e.g. "menStart"
 
     // The caption; "[*]" in a file name is shown literally.
@@ -65,6 +67,7 @@ public:
     void menZurueck_Click();
     void menStart_Click();
     void menStop_Click();
+    void menEnergie_Click();
     void menAusschnitt_Click();
     void menTimer_Click();
     void menIntervall_Click();
@@ -96,6 +99,7 @@ private:
     PicPlavo* pic_;
     Rechenwerk werk_;
     std::unique_ptr<Dokumentbefehle> dokument_;
+    FrmEnergie* energie_ = nullptr;   // a child window, made on first use
 };
 
 // German text for a step's faults.
