@@ -71,6 +71,7 @@ FrmEnergie::FrmEnergie(const ModPlavo& mod, const int32_t& schrittzahl, QWidget*
     kurve_->setPen(QPen(QColor(0x20, 0x50, 0xC0), 2));
     diagramm_ = new QChart;
     diagramm_->legend()->hide();
+    diagramm_->setTitle(QStringLiteral("Relative Änderung der Gesamtenergie seit Schritt 0"));
     diagramm_->setLocalizeNumbers(true);
     diagramm_->addSeries(kurve_);
     achseX_ = new QValueAxis;
@@ -215,8 +216,7 @@ void FrmEnergie::Zeichnen()
         oben = std::max(oben, y);
     }
     kurve_->replace(punkte);
-    achseY_->setTitleText(QStringLiteral("Relative Änderung der Gesamtenergie")
-                          + (teiler ? QStringLiteral(" (× 10%1)").arg(Hochgestellt(teiler)) : QString()));
+    achseY_->setTitleText(teiler ? QStringLiteral("× 10%1").arg(Hochgestellt(teiler)) : QString());
     if (oben - unten <= 0) {
         unten = -1;
         oben = 1;

@@ -263,8 +263,19 @@ void FrmPlavo::menStop_Click()
 
 void FrmPlavo::menEnergie_Click()
 {
-    if (!energie_)
+    if (!energie_) {
         energie_ = new FrmEnergie(mod_, Schrittzahl, this);
+        // Beside the main window, where the screen has room, so the picture stays in view.
+        QRect r = energie_->frameGeometry();
+        const QRect haupt = frameGeometry();
+        const QRect schirm = screen() ? screen()->availableGeometry() : QRect();
+        r.moveTopLeft(QPoint(haupt.right() + 1, haupt.top()));
+        if (r.right() > schirm.right())
+            r.moveRight(haupt.left() - 1);
+        if (r.left() < schirm.left())
+            r.moveLeft(schirm.left());
+        energie_->move(r.topLeft());
+    }
     energie_->show();
     energie_->raise();
     energie_->activateWindow();
