@@ -3,6 +3,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineSeries>
@@ -18,8 +19,9 @@ namespace {
 // user-interface thread, which also runs the steps.
 constexpr int KuerzesterAbstandMs = 100;
 constexpr int AnteilKehrwert = 20;
-// Points kept for the plot; beyond that every other one is dropped.
-constexpr size_t MaxPunkte = 4000;
+// Points kept for the plot, about two per pixel of its width; beyond that
+// every other one is dropped.
+constexpr size_t MaxPunkte = 1000;
 
 QString Zahl(double wert, int stellen = 6)
 {
@@ -117,6 +119,19 @@ void FrmEnergie::hideEvent(QHideEvent* ereignis)
     uhr_.stop();
 }
 
+bool FrmEnergie::event(QEvent* ereignis)
+{
+    // A top-level window paints itself and its children, the plot included,
+    // on this request: the part of the work that comes after an update.
+    if (ereignis->type() != QEvent::UpdateRequest)
+        return QWidget::event(ereignis);
+    QElapsedTimer zeit;
+    zeit.start();
+    const bool erledigt = QWidget::event(ereignis);
+    zeichnenNs_ = zeit.nsecsElapsed();
+    return erledigt;
+}
+
 void FrmEnergie::Aktualisieren()
 {
     QElapsedTimer zeit;
@@ -161,7 +176,8 @@ void FrmEnergie::Aktualisieren()
                                             : QStringLiteral("%1 (bei Schritt %2)").arg(Zahl(groesste_, 4)).arg(groessteBei_));
     Zeichnen();
 
-    const qint64 ms = zeit.elapsed();
+    // The painting this update causes comes later; the last one stands in for it.
+    const qint64 ms = (zeit.nsecsElapsed() + zeichnenNs_) / 1000000;
     uhr_.setInterval(int(std::clamp<qint64>(ms * AnteilKehrwert, KuerzesterAbstandMs, 5000)));
 }
 

@@ -40,6 +40,7 @@ public:
 protected:
     void showEvent(QShowEvent* ereignis) override;
     void hideEvent(QHideEvent* ereignis) override;
+    bool event(QEvent* ereignis) override;   // times the window's painting
 
 private:
     void VerlaufFortschreiben(int32_t schritt, double aenderung);
@@ -48,6 +49,7 @@ private:
     const ModPlavo& mod_;
     const int32_t& schrittzahl_;
     QTimer uhr_;
+    qint64 zeichnenNs_ = 0;   // how long the window's last painting took
 
     // What the last update saw; the start balance is kept until the document changes.
     bool gesehen_ = false;
