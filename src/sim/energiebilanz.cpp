@@ -16,7 +16,9 @@ Energiebilanz EnergiebilanzBerechnen(const KoerperSatz& sim, double intervall)
     Energiebilanz b;
     const double sekunden = intervall * 86400.0;
     const size_t n = sim.size();
-    if (sekunden != 0) {
+    if (sekunden == 0) {
+        b.Kinetisch = b.ImpulsX = b.ImpulsY = b.Drehimpuls = std::nan("");
+    } else {
         for (const Koerper& k : sim) {
             const double m = k.Masse * KilogrammProMasse;
             const double vx = k.Vx() / sekunden, vy = k.Vy() / sekunden;

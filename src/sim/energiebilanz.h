@@ -22,8 +22,9 @@ struct Energiebilanz {
     bool Endlich() const;      // every value is a finite number
 };
 
-// The balance of the working set `sim` at `intervall` days per step. An
-// interval of 0 leaves the speeds and what depends on them at 0.
+// The balance of the working set `sim` at `intervall` days per step. At an
+// interval of 0 the bodies still move but have no speed: what depends on the
+// speeds is NaN, "not known", rather than a zero that looks like rest.
 Energiebilanz EnergiebilanzBerechnen(const KoerperSatz& sim, double intervall);
 
 // The balance the document set will have at step 0: the working set built

@@ -250,4 +250,8 @@ TEST(Berechnung, EnergyBalanceOfACircularPair)
     const Energiebilanz p = StartbilanzBerechnen(aufEinemPunkt, 2);
     EXPECT_TRUE(p.Endlich());
     EXPECT_EQ(p.Gesamt, 0);
+    // At 0 days per step the bodies have no speed to speak of: no number rather than 0 J.
+    const Energiebilanz ohneZeit = EnergiebilanzBerechnen(mod.KoerperSim, 0);
+    EXPECT_TRUE(std::isnan(ohneZeit.Kinetisch) && std::isnan(ohneZeit.Gesamt) && std::isnan(ohneZeit.Drehimpuls));
+    EXPECT_EQ(ohneZeit.Potentiell, b.Potentiell);
 }
