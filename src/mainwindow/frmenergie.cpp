@@ -12,7 +12,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
 // At most ten updates a second, and never more than a twentieth of the
@@ -138,9 +137,8 @@ void FrmEnergie::Aktualisieren()
     zeit.start();
     const int32_t n = schrittzahl_;
     const double intervall = mod_.Intervall;
-    // Bit for bit: a body set to NaN must count as a change as well.
-    const bool gleicheZahl = std::memcmp(&intervall, &intervall_, sizeof intervall) == 0;
-    const bool gleicherStart = gesehen_ && gleicheZahl && BitGleich(mod_.KoerperStart, start_);
+    // Bodies compared bit for bit: a NaN typed into the table is a change as well.
+    const bool gleicherStart = gesehen_ && intervall == intervall_ && BitGleich(mod_.KoerperStart, start_);
     if (gleicherStart && n == schritt_ && (n == 0 || BitGleich(mod_.KoerperSim, sim_)))
         return;
 
