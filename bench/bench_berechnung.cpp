@@ -14,6 +14,7 @@
 // second processor was free, lower when other programs kept it busy.
 //   build/bench/plavo_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
+#include "planetensystem.h"
 #include "sim/aufbau.h"
 #include "sim/bahnwiedergabe.h"
 #include "sim/berechnung.h"
@@ -26,43 +27,8 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <numbers>
 
 namespace {
-
-constexpr double Intervall = 0.25;   // days per step
-
-// A star of one solar mass (in Earth masses) and n - 1 planets of up to one
-// Earth mass on circular orbits between 0.3 and 0.95 AE. With a quarter day
-// per step the planets move one to three pixels per step in the default
-// section on a 653 x 532 surface: the common case of short trails.
-ModPlavo Planetensystem(int n)
-{
-    ModPlavo mod;
-    mod.Intervall = Intervall;
-    mod.KoerperStart.assign(size_t(n), Koerper{});
-    Koerper& stern = mod.KoerperStart[0];
-    stern.Masse = 333000;
-    stern.Farbe = 0x00C0FF;
-    uint64_t z = 12345;
-    auto zufall = [&z] {
-        z = z * 6364136223846793005ull + 1442695040888963407ull;
-        return double(z >> 11) * 0x1p-53;
-    };
-    for (size_t i = 1; i < size_t(n); ++i) {
-        Koerper& k = mod.KoerperStart[i];
-        const double r = (0.3 + 0.65 * zufall()) * MeterProAE;
-        const double winkel = 360 * zufall();
-        k.Masse = zufall();
-        k.X = r * std::cos(winkel * std::numbers::pi / 180);
-        k.Y = r * std::sin(winkel * std::numbers::pi / 180);
-        k.Geschwindigkeit = std::sqrt(GravitationsParameter * stern.Masse / r);
-        k.Richtung = winkel + 90;
-        k.Farbe = int32_t(zufall() * 0xFFFFFF);
-    }
-    mod.KoerperSim = mod.KoerperStart;
-    return mod;
-}
 
 // The working set of Planetensystem(n), as a step sees it.
 KoerperSatz Arbeitssatz(int n)

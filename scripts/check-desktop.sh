@@ -62,7 +62,7 @@ for datei in \
 done
 
 abhaengig=$(dpkg-deb --field "$paket" Depends)
-for p in libqt6widgets6 libqt6printsupport6 libqt6gui6 libqt6core6 qt6-translations-l10n; do
+for p in libqt6widgets6 libqt6printsupport6 libqt6charts6 libqt6gui6 libqt6core6 qt6-translations-l10n; do
   if ! grep -qE "(^|, )$p( |,|$)" <<<"$abhaengig"; then
     echo "check-desktop: $paket does not depend on $p (Depends: $abhaengig)" >&2
     fehler=1

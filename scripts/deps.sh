@@ -4,9 +4,11 @@
 #        scripts/deps.sh --tests    that and what the tests, fuzzing and packaging need
 set -euo pipefail
 
+# qt6-charts-dev on Debian 12 needs the OpenGL module's CMake files without
+# depending on them: libqt6opengl6-dev.
 pakete=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-translations-l10n libqt6printsupport6 libgl-dev
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libqt6printsupport6 libgl-dev
 )
 if [ "${1:-}" = "--tests" ]; then
   pakete+=(

@@ -4,6 +4,7 @@
 #include "mainwindow/dateiablage.h"
 #include "mainwindow/dokumentbefehle.h"
 #include "mainwindow/neuzeichnung.h"
+#include "mainwindow/frmenergie.h"
 #include "mainwindow/plavoicon.h"
 #include "mainwindow/qtrueckfragen.h"
 #include "mainwindow/qtstandarddialog.h"
@@ -133,6 +134,7 @@ void FrmPlavo::MenuesAnlegen()
         {2, "menStart", "&Starten", QKeySequence(Qt::Key_F5), &FrmPlavo::menStart_Click},
         {2, "menStop", "&Anhalten", QKeySequence(Qt::CTRL | Qt::Key_Q), &FrmPlavo::menStop_Click},
         {2, "menEinzelschritt", "E&inzelschritt", QKeySequence(Qt::Key_F6), &FrmPlavo::menEinzelschritt_Click},
+        {2, "menEnergie", "Energie&bilanz", QKeySequence(Qt::CTRL | Qt::Key_E), &FrmPlavo::menEnergie_Click},
         {1, "menOptionen", "&Optionen", {}, nullptr},
         {2, "menAusschnitt", "&Bildauschnitt...", QKeySequence(Qt::CTRL | Qt::Key_A), &FrmPlavo::menAusschnitt_Click},
         {2, "menTimer", "&Verzögerungszeit...", QKeySequence(Qt::CTRL | Qt::Key_Z), &FrmPlavo::menTimer_Click},
@@ -312,6 +314,26 @@ void FrmPlavo::menEinzelschritt_Click()
     }
     // Unlike a tick it does not wait for a running redraw: it finishes it and steps.
     Berechnung();
+}
+
+void FrmPlavo::menEnergie_Click()
+{
+    if (!energie_) {
+        energie_ = new FrmEnergie(mod_, Schrittzahl, this);
+        // Beside the main window, where the screen has room, so the picture stays in view.
+        QRect r = energie_->frameGeometry();
+        const QRect haupt = frameGeometry();
+        const QRect schirm = screen() ? screen()->availableGeometry() : QRect();
+        r.moveTopLeft(QPoint(haupt.right() + 1, haupt.top()));
+        if (r.right() > schirm.right())
+            r.moveRight(haupt.left() - 1);
+        if (r.left() < schirm.left())
+            r.moveLeft(schirm.left());
+        energie_->move(r.topLeft());
+    }
+    energie_->show();
+    energie_->raise();
+    energie_->activateWindow();
 }
 
 void FrmPlavo::menZurueck_Click()

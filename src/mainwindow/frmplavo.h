@@ -16,6 +16,7 @@
 class Bahndatenexport;
 class Dokumentbefehle;
 class Neuzeichnung;
+class FrmEnergie;
 class PicPlavo;
 class QAction;
 class Rueckfragen;
@@ -49,6 +50,7 @@ public:
     Standarddialog& cdgPlavo() { return *cdg_; }
     Rueckfragen& rueckfragen() { return *frage_; }
     ModPlavo& mod() { return mod_; }
+    FrmEnergie* Energiefenster() const { return energie_; }   // null until first shown
     QAction* Menue(const QString& name) const;   // by control name, e.g. "menStart"
 
     // The caption; "[*]" in a file name is shown literally.
@@ -69,6 +71,7 @@ public:
     void menZurueck_Click();
     void menStart_Click();
     void menStop_Click();
+    void menEnergie_Click();
     void menAusschnitt_Click();
     void menTimer_Click();
     void menIntervall_Click();
@@ -131,6 +134,7 @@ private:
     std::unique_ptr<Neuzeichnung> neuzeichnung_;
     std::unique_ptr<Dokumentbefehle> dokument_;
     QPointer<Bahndatenexport> export_;
+    FrmEnergie* energie_ = nullptr;   // a child window, made on first use
 };
 
 // German text for a step's faults.

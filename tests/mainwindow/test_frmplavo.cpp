@@ -1,3 +1,4 @@
+#include "mainwindow/frmenergie.h"
 #include "mainwindow/frmplavo.h"
 #include "mainwindow/neuzeichnung.h"
 #include "model/koerperdatei.h"
@@ -8,6 +9,7 @@
 #include "view/picplavo.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QApplication>
 #include <QLocale>
 #include <QMenu>
@@ -99,6 +101,7 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
         "  menStart|&Starten|F5\n"
         "  menStop|&Anhalten|Ctrl+Q\n"
         "  menEinzelschritt|E&inzelschritt|F6\n"
+        "  menEnergie|Energie&bilanz|Ctrl+E\n"
         "menOptionen|&Optionen\n"
         "  menAusschnitt|&Bildauschnitt...|Ctrl+A\n"
         "  menTimer|&Verzögerungszeit...|Ctrl+Z\n"
@@ -636,4 +639,46 @@ TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
     tim.Ticken(5);
     frm->Form_Resize();
     ERWARTE_VOLLE_WIEDERGABE("opened while redrawing");
+}
+
+TEST_F(Fenster, EnergyBalanceFollowsTheRunOnlyWhileShown)
+{
+    mod.KoerperStart = SonneUndErde();
+    frm->Menue(QStringLiteral("menEnergie"))->trigger();
+    FrmEnergie* e = frm->Energiefenster();
+    ASSERT_TRUE(e);
+    EXPECT_TRUE(e->isVisible());
+    EXPECT_EQ(e->windowTitle(), QStringLiteral("Energiebilanz"));
+    EXPECT_TRUE(e->AktualisierungAktiv());
+    const auto text = [e](const char* name) { return e->findChild<QLabel*>(QString::fromUtf8(name))->text(); };
+
+    // Before the start: the document set's balance, no change yet.
+    const double e0 = StartbilanzBerechnen(mod.KoerperStart, 2).Gesamt;
+    ASSERT_LT(e0, 0);
+    EXPECT_EQ(text("lblGesamt"), QLocale().toString(e0, 'G', 6) + QStringLiteral(" J"));
+    EXPECT_EQ(text("lblAenderung"), QStringLiteral("0"));
+
+    // Ten steps: the working set at step 10, measured against step 0.
+    frm->menStart_Click();
+    tim.Ticken(10);
+    e->Aktualisieren();
+    EXPECT_EQ(text("lblSchritt"), QStringLiteral("10 (20 Tage)"));
+    ASSERT_FALSE(e->Verlauf().empty());
+    const double jetzt = RelativeAenderung(EnergiebilanzBerechnen(mod.KoerperSim, 2).Gesamt, e0);
+    EXPECT_NE(jetzt, 0);
+    EXPECT_EQ(e->Verlauf().front().schritt, 0);
+    EXPECT_EQ(e->Verlauf().back().schritt, 10);
+    EXPECT_EQ(e->Verlauf().back().aenderung, jetzt);
+    EXPECT_EQ(text("lblAenderung"), QLocale().toString(jetzt, 'G', 4));
+
+    // A reset takes the plot back to step 0; a closed window stops reading.
+    frm->menZurueck_Click();
+    e->Aktualisieren();
+    ASSERT_EQ(e->Verlauf().size(), 1u);
+    EXPECT_EQ(e->Verlauf().back().schritt, 0);
+    e->close();
+    EXPECT_FALSE(e->AktualisierungAktiv());
+    frm->menEnergie_Click();
+    EXPECT_TRUE(e->AktualisierungAktiv()) << "the same window comes back";
+    EXPECT_EQ(frm->Energiefenster(), e);
 }

@@ -1,5 +1,7 @@
 #include "sim/aufbau.h"
 #include "sim/berechnung.h"
+#include "sim/energiebilanz.h"
+#include "support/koerperbau.h"
 #include "support/aufzeichnung.h"
 #include "support/sofortflaeche.h"
 
@@ -188,4 +190,68 @@ TEST(Berechnung, DrawingPutOffToTheNextStepGivesTheSamePicture)
         EXPECT_EQ(spaeter.Image(), sofort.Image());
         EXPECT_EQ(spaeter.GeaendertNehmen(), sofort.GeaendertNehmen());
     }
+}
+
+TEST(Berechnung, EnergyBalanceOfACircularPair)
+{
+    // The Sun and the Earth 1 AE apart, both circling their centre of mass at
+    // the origin: E = -G M m / (2 r), no momentum, L = M m r v / (M + m).
+    const double G = 6.67e-11, kg = 5.977e24;
+    const double M = 332950, m = 1, Mt = M + m, r = 1.5e11;
+    const double v = std::sqrt(GravitationsParameter * Mt / r);   // speed of one relative to the other
+    const KoerperSatz start = {NeuerKoerper(QStringLiteral("Sonne"), M, -r * m / Mt, 0, v * m / Mt, 270, 0),
+                               NeuerKoerper(QStringLiteral("Erde"), m, r * M / Mt, 0, v * M / Mt, 90, 0)};
+    const Energiebilanz b = StartbilanzBerechnen(start, 0.5);
+    const double gesamt = -G * (M * kg) * (m * kg) / (2 * r);
+    EXPECT_NEAR(b.Gesamt, gesamt, 1e-12 * std::abs(gesamt));
+    EXPECT_NEAR(b.Potentiell, 2 * gesamt, 1e-12 * std::abs(gesamt));
+    EXPECT_NEAR(b.Kinetisch, -gesamt, 1e-12 * std::abs(gesamt));
+    const double pEinzeln = kg * M * m * v / Mt;   // each body's momentum, opposite ways
+    EXPECT_NEAR(b.ImpulsX, 0, 1e-12 * pEinzeln);
+    EXPECT_NEAR(b.ImpulsY, 0, 1e-12 * pEinzeln);
+    const double L = kg * M * m * r * v / Mt;
+    EXPECT_NEAR(b.Drehimpuls, L, 1e-12 * L) << "positive: clockwise on the screen";
+
+    // The same pair drifting as a whole at (u, w) m/s, from the working set at
+    // 2 days per step: the momentum is the whole mass times the drift, and the
+    // drift's kinetic energy adds on.
+    ModPlavo mod;
+    mod.KoerperStart = start;
+    mod.Intervall = 2;
+    ASSERT_EQ(KoerperSimAufbauen(mod), KeinFehler);
+    const double u = 3000, w = -4000, dt = 2 * 86400.0;
+    for (Koerper& k : mod.KoerperSim) {
+        k.Vx() += u * dt;
+        k.Vy() += w * dt;
+    }
+    const Energiebilanz d = EnergiebilanzBerechnen(mod.KoerperSim, 2);
+    EXPECT_NEAR(d.ImpulsX, kg * Mt * u, 1e-12 * kg * Mt * u);
+    EXPECT_NEAR(d.ImpulsY, kg * Mt * w, 1e-12 * kg * Mt * -w);
+    EXPECT_NEAR(d.Kinetisch, b.Kinetisch + 0.5 * kg * Mt * (u * u + w * w), 1e-12 * d.Kinetisch);
+    EXPECT_EQ(d.Potentiell, b.Potentiell);
+
+    // After one step the relative change is small but not zero; a system
+    // without energy has no relative change, and bodies at one place are left
+    // out as the step leaves them out, instead of an infinite energy.
+    ModPlavo lauf;
+    lauf.KoerperStart = start;
+    lauf.Intervall = 0.5;
+    ASSERT_EQ(KoerperSimAufbauen(lauf), KeinFehler);
+    Rechenwerk werk;
+    int32_t schrittzahl = 0;
+    AufzeichnendeFlaeche flaeche;
+    ASSERT_EQ(werk.Schritt(lauf.KoerperSim, lauf.Intervall, schrittzahl, flaeche), KeinFehler);
+    const double aenderung = RelativeAenderung(EnergiebilanzBerechnen(lauf.KoerperSim, 0.5).Gesamt, b.Gesamt);
+    EXPECT_GT(std::abs(aenderung), 0);
+    EXPECT_LT(std::abs(aenderung), 1e-3);
+    EXPECT_TRUE(std::isnan(RelativeAenderung(0, 0)));
+    const KoerperSatz aufEinemPunkt = {NeuerKoerper(QString(), 1, 5, 5, 0, 0, 0),
+                                       NeuerKoerper(QString(), 1, 5, 5, 0, 0, 0)};
+    const Energiebilanz p = StartbilanzBerechnen(aufEinemPunkt, 2);
+    EXPECT_TRUE(p.Endlich());
+    EXPECT_EQ(p.Gesamt, 0);
+    // At 0 days per step the bodies have no speed to speak of: no number rather than 0 J.
+    const Energiebilanz ohneZeit = EnergiebilanzBerechnen(mod.KoerperSim, 0);
+    EXPECT_TRUE(std::isnan(ohneZeit.Kinetisch) && std::isnan(ohneZeit.Gesamt) && std::isnan(ohneZeit.Drehimpuls));
+    EXPECT_EQ(ohneZeit.Potentiell, b.Potentiell);
 }

@@ -1,0 +1,79 @@
+#pragma once
+// The energy balance window: kinetic, potential and total energy, momentum
+// and angular momentum of the bodies at the current step, and how far the
+// total energy has moved since step 0, with a plot over the steps.
+//
+// Modeless and owned by the main window. It reads the body sets and the step
+// count on a timer of its own, at most ten times a second and only while it
+// is shown; the step itself never calls it.
+
+#include "model/modplavo.h"
+#include "sim/energiebilanz.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+#include <vector>
+
+class QChart;
+class QChartView;
+class QLabel;
+class QLineSeries;
+class QValueAxis;
+
+class FrmEnergie : public QWidget {
+    Q_OBJECT
+public:
+    FrmEnergie(const ModPlavo& mod, const int32_t& schrittzahl, QWidget* owner);
+
+    // Reads the bodies and shows their balance; does nothing when neither the
+    // bodies, the step count nor the interval changed since the last call.
+    void Aktualisieren();
+
+    bool AktualisierungAktiv() const { return uhr_.isActive(); }
+    struct Punkt {
+        int32_t schritt;
+        double aenderung;   // relative change of the total energy since step 0
+    };
+    const std::vector<Punkt>& Verlauf() const { return verlauf_; }
+
+protected:
+    void showEvent(QShowEvent* ereignis) override;
+    void hideEvent(QHideEvent* ereignis) override;
+    bool event(QEvent* ereignis) override;   // times the window's painting
+
+private:
+    void VerlaufFortschreiben(int32_t schritt, double aenderung);
+    void Zeichnen();
+
+    const ModPlavo& mod_;
+    const int32_t& schrittzahl_;
+    QTimer uhr_;
+    qint64 zeichnenNs_ = 0;   // how long the window's last painting took
+
+    // What the last update saw; the start balance is kept until the document changes.
+    bool gesehen_ = false;
+    int32_t schritt_ = 0;
+    double intervall_ = 0;
+    KoerperSatz sim_;
+    KoerperSatz start_;
+    Energiebilanz startbilanz_;
+
+    std::vector<Punkt> verlauf_;
+    double groesste_ = 0;
+    int32_t groessteBei_ = 0;
+
+    QLabel* schrittText_;
+    QLabel* kinetisch_;
+    QLabel* potentiell_;
+    QLabel* gesamt_;
+    QLabel* impuls_;
+    QLabel* drehimpuls_;
+    QLabel* aenderung_;
+    QLabel* groessteText_;
+    QChart* diagramm_;
+    QChartView* ansicht_;
+    QLineSeries* kurve_;
+    QValueAxis* achseX_;
+    QValueAxis* achseY_;
+};
