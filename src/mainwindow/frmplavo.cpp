@@ -327,6 +327,10 @@ void FrmPlavo::menEnergie_Click()
         if (r.left() < schirm.left())
             r.moveLeft(schirm.left());
         energie_->move(r.topLeft());
+        // F5, Ctrl+Q, F6 and the rest work while the energy window has the focus, too.
+        for (QAction* a : findChildren<QAction*>())
+            if (!a->shortcut().isEmpty())
+                energie_->addAction(a);
     }
     energie_->show();
     energie_->raise();

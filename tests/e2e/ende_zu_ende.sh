@@ -5,7 +5,8 @@
 #   Ctrl+O: a body file chosen in the file dialog by typing its path;
 #   F5, Ctrl+R, F5: the count starts again from the first step;
 #   Datei > Beenden (Alt+D, E): the program ends with status 0;
-#   "plavo examples/innere_planeten.plv": the caption names it, F5 runs it.
+#   "plavo examples/innere_planeten.plv": the caption names it, F5 in the
+#   energy window (Ctrl+E) runs it.
 # Before that, without any display: --help and --version answer on the
 # console, a wrong call is refused with the usage, and no window opens.
 # Every wait polls with a deadline; nothing relies on a fixed delay.
@@ -193,7 +194,15 @@ echo "plavo examples/innere_planeten.plv öffnet die Datei, F5 startet sie"
 plavo_pid=$!
 warten 60 "kein Hauptfenster mit Datei" hauptfenster_finden
 warten 10 "Titel nennt die Datei von der Befehlszeile nicht" titel_ist "Plavo - [innere_planeten.plv]"
-taste F5
+# F5 pressed in the energy window runs the main window's simulation too.
+energie_finden() {
+  energie=$(xdotool search --onlyvisible --pid "$plavo_pid" --name '^Energiebilanz$' 2>/dev/null | head -n 1 || true)
+  [ -n "$energie" ]
+}
+taste ctrl+e
+warten 20 "kein Fenster Energiebilanz nach Strg+E" energie_finden
+xdotool windowfocus --sync "$energie"
+xdotool key --clearmodifiers F5
 warten 20 "kein Tageszähler nach F5" tage_mehr_als 0
 [[ "$(titel)" == "Plavo - [innere_planeten.plv] - "* ]] || fehler "Titel ohne Dateinamen"
 taste ctrl+q
