@@ -1,6 +1,7 @@
 #include "schrittkern.h"
 
 #include "helferfaden.h"
+#include "kernwahl.h"
 #include "zeilenkern.h"
 
 #include <algorithm>
@@ -69,9 +70,7 @@ unsigned GeschwindigkeitenMit(Befehlssatz satz, Aufteilung aufteilung, std::size
                               Vorarbeit vorarbeit)
 {
     const Zeilenauftrag a{n, x, y, m, vx, vy, vx, vy, K};
-    auto* kern = &ZeilenSkalar;
-    if (satz != Befehlssatz::Skalar && Avx2Verfuegbar())
-        kern = &ZeilenAvx2;
+    const Zeilenkern kern = KernFuer(satz);
 
     HelferFaden* helfer = nullptr;
     if (aufteilung == Aufteilung::Automatisch)
@@ -82,7 +81,7 @@ unsigned GeschwindigkeitenMit(Befehlssatz satz, Aufteilung aufteilung, std::size
     if (helfer) {
         FlagsLoeschen();
         unsigned helferFehler = KeinFehler;
-        if (helfer->Rechnen(kern, a, aufteilung != Aufteilung::NurHelfer, helferFehler,
+        if (helfer->Rechnen(kern.lauf, kern.gruppe, a, aufteilung != Aufteilung::NurHelfer, helferFehler,
                             aufteilung == Aufteilung::Bremse, vorarbeit))
             return FlagsAlsFehler() | helferFehler;
     }
@@ -91,7 +90,7 @@ unsigned GeschwindigkeitenMit(Befehlssatz satz, Aufteilung aufteilung, std::size
         vorarbeit();
     FlagsLoeschen();
     if (n > 0)
-        kern(a, 0, n);
+        kern.lauf(a, 0, n);
     return FlagsAlsFehler();
 }
 
