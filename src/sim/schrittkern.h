@@ -22,7 +22,8 @@ enum SchrittFehler : unsigned {
     FehlerZaehlerUeberlauf = 1u << 4,   // Schrittzahl would pass 2^31 - 1
 };
 
-// Clears the thread's floating-point flags, so a later test sees only new faults.
+// Clears the thread's overflow, division-by-zero and invalid flags, so a
+// later FlagsAlsFehler sees only new faults.
 void FlagsLoeschen();
 // The thread's overflow, division-by-zero and invalid flags as SchrittFehler bits.
 unsigned FlagsAlsFehler();
