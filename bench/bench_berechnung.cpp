@@ -2,6 +2,7 @@
 //
 //   BM_Berechnung/<N>            the program's step (velocity pass, drawing, bookkeeping)
 //   BM_BerechnungReferenz/<N>    the literal scalar velocity loop
+//   BM_Berechnung/<kernel>/<N>   the step with a forced kernel
 //   BM_Geschwindigkeiten/n:<N>/<kernel>/threads:<1,2>   the pass alone with a
 //                                forced kernel (scalar, avx2, avx512: those the
 //                                processor has) and sharing (one thread or two)
@@ -98,8 +99,9 @@ struct HelferAnteil {
     }
 };
 
-void BM_Berechnung(benchmark::State& state)
+void Schritte(benchmark::State& state, Befehlssatz satz)
 {
+    BefehlssatzErzwingen(satz);
     const int n = int(state.range(0));
     KoerperSatz sim = Arbeitssatz(n);
     BildFlaeche flaeche;
@@ -114,8 +116,14 @@ void BM_Berechnung(benchmark::State& state)
             break;
         }
     }
+    BefehlssatzErzwingen(Befehlssatz::Automatisch);
     PaareZaehlen(state, n);
     anteil.Melden(state, n, n >= int(MindestzahlFuerZweiFaeden) ? int64_t(state.iterations()) : 0);
+}
+
+void BM_Berechnung(benchmark::State& state)
+{
+    Schritte(state, Befehlssatz::Automatisch);
 }
 
 struct Felder {
@@ -304,6 +312,12 @@ int main(int argc, char** argv)
             continue;
         if (s.satz == GewaehlterBefehlssatz())
             benchmark::AddCustomContext("kernel", s.name);
+        benchmark::RegisterBenchmark((std::string("BM_Berechnung/") + s.name).c_str(), Schritte, s.satz)
+            ->Arg(16)
+            ->Arg(64)
+            ->Arg(512)
+            ->Unit(benchmark::kMicrosecond)
+            ->UseRealTime();
         benchmark::RegisterBenchmark((std::string("BM_Geschwindigkeiten/") + s.name).c_str(), BM_Geschwindigkeiten,
                                      s.satz)
             ->ArgsProduct({{10, 16, 40, 64, 100, 512, 2048}, {1, 2}})

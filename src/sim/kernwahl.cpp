@@ -1,6 +1,7 @@
 #include "kernwahl.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cfenv>
 #include <chrono>
 #include <cstdint>
@@ -61,6 +62,8 @@ Befehlssatz Messen()
     return kandidaten[best].satz;
 }
 
+std::atomic<Befehlssatz> erzwungen{Befehlssatz::Automatisch};
+
 }  // namespace
 
 bool BefehlssatzVerfuegbar(Befehlssatz satz)
@@ -87,8 +90,15 @@ Befehlssatz GewaehlterBefehlssatz()
     return gewaehlt;
 }
 
+void BefehlssatzErzwingen(Befehlssatz satz)
+{
+    erzwungen.store(satz, std::memory_order_relaxed);
+}
+
 Zeilenkern KernFuer(Befehlssatz satz)
 {
+    if (satz == Befehlssatz::Automatisch)
+        satz = erzwungen.load(std::memory_order_relaxed);
     if (satz == Befehlssatz::Automatisch)
         satz = GewaehlterBefehlssatz();
     if (satz == Befehlssatz::Avx512 && Avx512Verfuegbar())

@@ -25,6 +25,11 @@ bool BefehlssatzVerfuegbar(Befehlssatz satz);
 // floating-point flags as it found them.
 Befehlssatz GewaehlterBefehlssatz();
 
+// Makes the program's own passes (Geschwindigkeiten, so the step too) use
+// `satz` instead of the measured choice, for benchmarks and tests;
+// Automatisch returns to the measured choice.
+void BefehlssatzErzwingen(Befehlssatz satz);
+
 // The kernel for `satz`; a set the processor lacks falls back to the next
-// narrower one, Automatisch to GewaehlterBefehlssatz().
+// narrower one, Automatisch to GewaehlterBefehlssatz() or the forced one.
 Zeilenkern KernFuer(Befehlssatz satz);
