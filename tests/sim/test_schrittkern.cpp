@@ -421,6 +421,10 @@ TEST(Schrittkern, TheChoiceIsAKernelTheProcessorHasAndEachCanBeForced)
     EXPECT_TRUE(BefehlssatzVerfuegbar(gewaehlt));
     EXPECT_EQ(KernFuer(Befehlssatz::Automatisch).satz, gewaehlt);
     EXPECT_EQ(KernFuer(Befehlssatz::Skalar).satz, Befehlssatz::Skalar);
+    BefehlssatzErzwingen(Befehlssatz::Skalar);
+    EXPECT_EQ(KernFuer(Befehlssatz::Automatisch).satz, Befehlssatz::Skalar);
+    BefehlssatzErzwingen(Befehlssatz::Automatisch);
+    EXPECT_EQ(KernFuer(Befehlssatz::Automatisch).satz, gewaehlt);
     for (const Befehlssatz satz : {Befehlssatz::Avx2, Befehlssatz::Avx512}) {
         if (BefehlssatzVerfuegbar(satz))
             EXPECT_EQ(KernFuer(satz).satz, satz);
