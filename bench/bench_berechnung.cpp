@@ -2,8 +2,13 @@
 //
 //   BM_Berechnung/<N>            the program's step (velocity pass, drawing, bookkeeping)
 //   BM_BerechnungReferenz/<N>    the literal scalar velocity loop
-//   BM_Geschwindigkeiten/<N>/<kernel>/<threads>   the pass alone with a forced kernel
-//                                (0 scalar, 1 AVX2) and sharing (1 one thread, 2 two)
+//   BM_Berechnung/<kernel>/<N>   the step with a forced kernel
+//   BM_Geschwindigkeiten/n:<N>/<kernel>/threads:<1,2>   the pass alone with a
+//                                forced kernel (scalar, avx2, avx512: those the
+//                                processor has) and sharing (one thread or two)
+//   BM_Decke/<bits>              two divisions and a root per pair and nothing
+//                                else, on both processors: what the divider
+//                                allows, the ceiling of the pass
 //   BM_Neuzeichnen/<case>        a redraw that replays a whole run, drawing included
 //   BM_NeuzeichnenBehalten/<case>  the same redraw from the strokes the run kept
 //   BM_Striche/<N>               the drawing of one step's N strokes alone
@@ -19,6 +24,7 @@
 #include "sim/bahnwiedergabe.h"
 #include "sim/berechnung.h"
 #include "sim/helferfaden.h"
+#include "sim/kernwahl.h"
 #include "view/bildflaeche.h"
 #include "view/strichspeicher.h"
 #include "view/wiedergabe.h"
@@ -27,6 +33,14 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <numbers>
+#include <string>
+#include <thread>
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
 
 namespace {
 
@@ -44,21 +58,22 @@ void PaareZaehlen(benchmark::State& state, int64_t n)
     state.SetItemsProcessed(state.iterations() * n * n);
 }
 
-// Counts the helper's units over a benchmark; a unit is four rows.
+// Counts the rows the helper computed over a benchmark.
 struct HelferAnteil {
-    std::size_t vorher = HelferFaden::Instanz() ? HelferFaden::Instanz()->Erledigt() : 0;
+    std::size_t vorher = HelferFaden::Instanz() ? HelferFaden::Instanz()->ErledigteZeilen() : 0;
 
     void Melden(benchmark::State& state, int64_t n, int64_t paesse) const
     {
         if (!HelferFaden::Instanz() || paesse == 0)
             return;
         state.counters["helper_share"] =
-            double(HelferFaden::Instanz()->Erledigt() - vorher) / double(paesse * ((n + 3) / 4));
+            double(HelferFaden::Instanz()->ErledigteZeilen() - vorher) / double(paesse * n);
     }
 };
 
-void BM_Berechnung(benchmark::State& state)
+void Schritte(benchmark::State& state, Befehlssatz satz)
 {
+    BefehlssatzErzwingen(satz);
     const int n = int(state.range(0));
     KoerperSatz sim = Arbeitssatz(n);
     BildFlaeche flaeche;
@@ -73,8 +88,14 @@ void BM_Berechnung(benchmark::State& state)
             break;
         }
     }
+    BefehlssatzErzwingen(Befehlssatz::Automatisch);
     PaareZaehlen(state, n);
     anteil.Melden(state, n, n >= int(MindestzahlFuerZweiFaeden) ? int64_t(state.iterations()) : 0);
+}
+
+void BM_Berechnung(benchmark::State& state)
+{
+    Schritte(state, Befehlssatz::Automatisch);
 }
 
 struct Felder {
@@ -108,11 +129,10 @@ void BM_BerechnungReferenz(benchmark::State& state)
     PaareZaehlen(state, n);
 }
 
-void BM_Geschwindigkeiten(benchmark::State& state)
+void BM_Geschwindigkeiten(benchmark::State& state, Befehlssatz satz)
 {
     const int n = int(state.range(0));
-    const Befehlssatz satz = state.range(1) ? Befehlssatz::Avx2 : Befehlssatz::Skalar;
-    const Aufteilung aufteilung = state.range(2) == 2 ? Aufteilung::Geteilt : Aufteilung::Allein;
+    const Aufteilung aufteilung = state.range(1) == 2 ? Aufteilung::Geteilt : Aufteilung::Allein;
     Felder f(n);
     const HelferAnteil anteil;
     for (auto _ : state) {
@@ -123,6 +143,63 @@ void BM_Geschwindigkeiten(benchmark::State& state)
     PaareZaehlen(state, n);
     anteil.Melden(state, n, aufteilung == Aufteilung::Geteilt ? int64_t(state.iterations()) : 0);
 }
+
+#if defined(__x86_64__) && defined(__GNUC__)
+
+// Two divisions and a square root per pair, on every lane, in eight
+// independent chains, and nothing else: no loads, no sums that the divider
+// would wait for. Returns a lane so that nothing is left out.
+#define PLAVO_TEILEN(V, alle, durch, wurzel)                                                                   \
+    V a[8];                                                                                                  \
+    const V b = alle(1.0000001), c = alle(0.9999999);                                                        \
+    for (int k = 0; k < 8; ++k)                                                                              \
+        a[k] = alle(1.0 + k);                                                                                \
+    for (std::size_t r = 0; r < runden; ++r) {                                                               \
+        for (int k = 0; k < 8; ++k)                                                                          \
+            a[k] = durch(durch(wurzel(a[k]), b), c);                                                         \
+    }                                                                                                        \
+    double summe = 0;                                                                                        \
+    for (int k = 0; k < 8; ++k) {                                                                            \
+        double e[sizeof(V) / sizeof(double)];                                                                \
+        std::memcpy(e, &a[k], sizeof e);                                                                     \
+        summe += e[0];                                                                                       \
+    }                                                                                                        \
+    return summe;
+
+__attribute__((target("avx2"))) double Teilen256(std::size_t runden)
+{
+    PLAVO_TEILEN(__m256d, _mm256_set1_pd, _mm256_div_pd, _mm256_sqrt_pd)
+}
+
+// GCC 12's _mm512_sqrt_pd passes an undefined vector along, and warns of it.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wuninitialized"
+__attribute__((target("avx512f"))) double Teilen512(std::size_t runden)
+{
+    PLAVO_TEILEN(__m512d, _mm512_set1_pd, _mm512_div_pd, _mm512_sqrt_pd)
+}
+#pragma GCC diagnostic pop
+
+#undef PLAVO_TEILEN
+
+// items_per_second: pairs (lanes times rounds), both processors busy as in
+// a shared pass.
+void BM_Decke(benchmark::State& state)
+{
+    const int bits = int(state.range(0));
+    constexpr std::size_t runden = 1 << 16;
+    auto lauf = [bits] { return bits == 512 ? Teilen512(runden) : Teilen256(runden); };
+    for (auto _ : state) {
+        double zweiter = 0;
+        std::thread t([&] { zweiter = lauf(); });
+        const double erster = lauf();
+        t.join();
+        benchmark::DoNotOptimize(erster + zweiter);
+    }
+    state.SetItemsProcessed(state.iterations() * int64_t(2 * runden * 8 * (bits / 64)));
+}
+
+#endif
 
 // The scene redraw as the main window runs it after a resize: clear, set the
 // default section, rebuild the working set, replay n steps, then the caption once.
@@ -216,10 +293,10 @@ void BM_Striche(benchmark::State& state)
 
 BENCHMARK(BM_Berechnung)->Arg(16)->Arg(64)->Arg(512)->Arg(2048)->Arg(8192)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_BerechnungReferenz)->Arg(16)->Arg(64)->Arg(512)->Arg(2048)->Arg(8192)->Unit(benchmark::kMicrosecond)->UseRealTime();
-BENCHMARK(BM_Geschwindigkeiten)
-    ->ArgsProduct({{10, 16, 40, 64, 100, 512, 2048}, {0, 1}, {1, 2}})
-    ->ArgNames({"n", "avx2", "threads"})
-    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+#if defined(__x86_64__) && defined(__GNUC__)
+BENCHMARK(BM_Decke)->Arg(256)->Arg(512)->Unit(benchmark::kMillisecond)->UseRealTime();
+#endif
 
 BENCHMARK(BM_Striche)->Arg(512)->Unit(benchmark::kMicrosecond);
 
@@ -260,4 +337,35 @@ void BM_Bahndaten(benchmark::State& state, int koerper, int32_t schritte)
 BENCHMARK_CAPTURE(BM_Bahndaten, 10_bodies_100000_steps, 10, 100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Bahndaten, 100_bodies_1000_steps, 100, 1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-BENCHMARK_MAIN();
+// The kernels this processor can run, and the choice the program made.
+int main(int argc, char** argv)
+{
+    const struct {
+        Befehlssatz satz;
+        const char* name;
+    } saetze[] = {{Befehlssatz::Skalar, "scalar"}, {Befehlssatz::Avx2, "avx2"}, {Befehlssatz::Avx512, "avx512"}};
+    for (const auto& s : saetze) {
+        if (!BefehlssatzVerfuegbar(s.satz))
+            continue;
+        if (s.satz == GewaehlterBefehlssatz())
+            benchmark::AddCustomContext("kernel", s.name);
+        benchmark::RegisterBenchmark((std::string("BM_Berechnung/") + s.name).c_str(), Schritte, s.satz)
+            ->Arg(16)
+            ->Arg(64)
+            ->Arg(512)
+            ->Unit(benchmark::kMicrosecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark((std::string("BM_Geschwindigkeiten/") + s.name).c_str(), BM_Geschwindigkeiten,
+                                     s.satz)
+            ->ArgsProduct({{10, 16, 40, 64, 100, 512, 2048}, {1, 2}})
+            ->ArgNames({"n", "threads"})
+            ->Unit(benchmark::kMicrosecond)
+            ->UseRealTime();
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

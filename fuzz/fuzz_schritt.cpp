@@ -10,11 +10,14 @@
 //    every new value is finite and the caption is the step's caption;
 //  - drawing stays inside the image, whatever the coordinates;
 //  - the same start gives the same bits and the same picture again (the
-//    redraw replays the run and relies on this).
+//    redraw replays the run and relies on this);
+//  - every kernel the processor has, on one thread and shared with the
+//    helper, gives the velocity pass the literal loop's bits and faults.
 
 #include "pruefen.h"
 #include "sim/aufbau.h"
 #include "sim/berechnung.h"
+#include "sim/kernwahl.h"
 #include "view/bildflaeche.h"
 
 #include <QRect>
@@ -24,6 +27,7 @@
 #include <cstring>
 #include <limits>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -170,6 +174,46 @@ Ergebnis Laufen(const Eingabe& e, const KoerperSatz& anfang)
     return {mod.KoerperSim, schrittzahl, flaeche.Image()};
 }
 
+// The velocity pass of `koerper`, repeated `mal` times one after the other
+// (repeats stand on each other: coincident groups, and more rows than one
+// group of the widest kernel), through the reference and through every kernel.
+void KerneVergleichen(const KoerperSatz& koerper, size_t mal, double intervall)
+{
+    const size_t n = koerper.size() * mal;
+    std::vector<double> x(n), y(n), m(n), vx(n), vy(n);
+    for (size_t i = 0; i < n; ++i) {
+        const Koerper& k = koerper[i % koerper.size()];
+        x[i] = k.X;
+        y[i] = k.Y;
+        m[i] = k.Masse;
+        vx[i] = k.Vx();
+        vy[i] = k.Vy();
+    }
+    const double dt = intervall * 86400.0;
+    const double K = dt * dt * GravitationsParameter;
+    std::vector<double> sollX = vx, sollY = vy;
+    FlagsLoeschen();
+    GeschwindigkeitenReferenz(n, x.data(), y.data(), m.data(), sollX.data(), sollY.data(), K);
+    const unsigned sollFehler = FlagsAlsFehler();
+    auto gleich = [](const std::vector<double>& a, const std::vector<double>& b) {
+        for (size_t i = 0; i < a.size(); ++i)
+            if (Bits(a[i]) != Bits(b[i]) && !(std::isnan(a[i]) && std::isnan(b[i])))
+                return false;
+        return true;
+    };
+    for (const Befehlssatz satz : {Befehlssatz::Skalar, Befehlssatz::Avx2, Befehlssatz::Avx512}) {
+        if (!BefehlssatzVerfuegbar(satz))
+            continue;
+        for (const Aufteilung aufteilung : {Aufteilung::Allein, Aufteilung::Geteilt}) {
+            std::vector<double> istX = vx, istY = vy;
+            const unsigned fehler = GeschwindigkeitenMit(satz, aufteilung, n, x.data(), y.data(), m.data(),
+                                                         istX.data(), istY.data(), K);
+            PRUEFEN(fehler == sollFehler);
+            PRUEFEN(gleich(istX, sollX) && gleich(istY, sollY));
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t groesse)
@@ -197,6 +241,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t groesse)
             PRUEFEN(std::isfinite(k.Vx()) && std::isfinite(k.Vy()));
         }
     }
+
+    KerneVergleichen(mod.KoerperSim, 1, e.intervall);
+    KerneVergleichen(mod.KoerperSim, 4, e.intervall);
 
     const Ergebnis erster = Laufen(e, mod.KoerperSim);
     const Ergebnis zweiter = Laufen(e, mod.KoerperSim);

@@ -15,9 +15,6 @@
 
 namespace {
 
-// A unit is one group of the AVX2 kernel.
-constexpr std::size_t ZeilenProEinheit = 4;
-
 // How long the helper stays awake after a job, waiting for the next one.
 constexpr auto Wachzeit = std::chrono::microseconds(300);
 
@@ -60,12 +57,13 @@ HelferFaden::~HelferFaden()
     }
 }
 
-void HelferFaden::Vorbereiten(Kern kern, const Zeilenauftrag& a)
+void HelferFaden::Vorbereiten(Kern kern, std::size_t zeilenProEinheit, const Zeilenauftrag& a)
 {
     const std::size_t n = a.n;
     kern_ = kern;
+    proEinheit_ = std::max<std::size_t>(zeilenProEinheit, 1);
     rundung_ = std::fegetround();
-    einheiten_ = (n + ZeilenProEinheit - 1) / ZeilenProEinheit;
+    einheiten_ = (n + proEinheit_ - 1) / proEinheit_;
     if (x_.size() < n) {
         for (auto* v : {&x_, &y_, &m_, &vx_, &vy_, &hx_, &hy_})
             v->resize(n);
@@ -84,8 +82,8 @@ void HelferFaden::Vorbereiten(Kern kern, const Zeilenauftrag& a)
         zustand_[u].store(Offen, std::memory_order_relaxed);
 }
 
-bool HelferFaden::Rechnen(Kern kern, const Zeilenauftrag& a, bool selbstRechnen, unsigned& helferFehler,
-                          bool bremsen, Vorarbeit vorarbeit)
+bool HelferFaden::Rechnen(Kern kern, std::size_t zeilenProEinheit, const Zeilenauftrag& a, bool selbstRechnen,
+                          unsigned& helferFehler, bool bremsen, Vorarbeit vorarbeit)
 {
     // A helper still inside an earlier pass (busy with a unit the caller took
     // over) owns the copies until it leaves: this pass runs without it.
@@ -95,7 +93,7 @@ bool HelferFaden::Rechnen(Kern kern, const Zeilenauftrag& a, bool selbstRechnen,
         while (aktiv_.load() != 0)
             std::this_thread::yield();
     }
-    Vorbereiten(kern, a);
+    Vorbereiten(kern, zeilenProEinheit, a);
     bremsen_ = bremsen;
     vorarbeit_ = vorarbeit;
     vorarbeitZustand_.store(vorarbeit ? Offen : Fertig, std::memory_order_relaxed);
@@ -111,7 +109,7 @@ bool HelferFaden::Rechnen(Kern kern, const Zeilenauftrag& a, bool selbstRechnen,
         for (uint32_t z = Offen; u < einheiten_; ++u, z = Offen) {
             if (!zustand_[u].compare_exchange_strong(z, BeimAufrufer, std::memory_order_relaxed))
                 break;   // reached the helper's units
-            kern(a, ZeilenProEinheit * u, std::min(a.n, ZeilenProEinheit * (u + 1)));
+            kern(a, proEinheit_ * u, std::min(a.n, proEinheit_ * (u + 1)));
         }
     }
     const Uhr::duration proEinheit = (Uhr::now() - beginn) / std::max<std::size_t>(u, 1);
@@ -150,7 +148,7 @@ unsigned HelferFaden::Einsammeln(const Zeilenauftrag& a, std::size_t ab, bool ue
     unsigned fehler = KeinFehler;
     const Uhr::time_point frist = Uhr::now() + geduld;
     for (std::size_t u = ab; u < einheiten_; ++u) {
-        const std::size_t von = ZeilenProEinheit * u, bis = std::min(a.n, von + ZeilenProEinheit);
+        const std::size_t von = proEinheit_ * u, bis = std::min(a.n, von + proEinheit_);
         uint32_t z = zustand_[u].load(std::memory_order_acquire);
         for (int runde = 0; z == InArbeit || (z == Offen && !uebernehmen); ++runde) {
             if (uebernehmen && runde % 16 == 15 && Uhr::now() > frist)
@@ -223,12 +221,13 @@ void HelferFaden::Mitrechnen()
             // Flags per unit: a unit taken over must not bring its flags
             // along, nor may a delivered one lose them.
             FlagsLoeschen();
-            kern_(auftrag_, ZeilenProEinheit * u, std::min(auftrag_.n, ZeilenProEinheit * (u + 1)));
+            kern_(auftrag_, proEinheit_ * u, std::min(auftrag_.n, proEinheit_ * (u + 1)));
             z = InArbeit;
             if (!zustand_[u].compare_exchange_strong(z, Fertig | (FlagsAlsFehler() << 8), std::memory_order_release,
                                                      std::memory_order_relaxed))
                 break;   // taken over: it took too long
-            erledigt_.fetch_add(1, std::memory_order_relaxed);
+            erledigt_.fetch_add(std::min(auftrag_.n, proEinheit_ * (u + 1)) - proEinheit_ * u,
+                                std::memory_order_relaxed);
         }
     }
     aktiv_.fetch_sub(1);

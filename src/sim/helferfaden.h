@@ -3,7 +3,7 @@
 // run. Between passes it spins for a moment (in a replay the next step follows
 // within microseconds) and then sleeps; no thread is created per step.
 //
-// The rows are split into units of four. The caller works through them from
+// The rows are split into units of the kernel's group of rows. The caller works through them from
 // the bottom up, the helper from the top down, each claiming one unit at a
 // time, until they meet; so the split adapts to how fast each thread gets on
 // and there is no counter to fight over. The helper works on copies of the
@@ -32,7 +32,8 @@ public:
     // processor or the thread could not be started.
     static HelferFaden* Instanz();
 
-    // The pass `a` (results into vxNeu, vyNeu) with `kern` on both threads.
+    // The pass `a` (results into vxNeu, vyNeu) with `kern` on both threads,
+    // in units of `zeilenProEinheit` rows (the rows `kern` computes together).
     // With `selbstRechnen` false the caller only waits and collects (for
     // tests: every row then runs on the helper). `helferFehler` receives the
     // faults of the units the helper delivered, as SchrittFehler bits; the
@@ -44,12 +45,12 @@ public:
     // `vorarbeit` is done once before this returns: by the helper before its
     // first unit if it comes in time, else by the caller after its rows (its
     // flags then end up in `helferFehler`, and the work's own are dropped).
-    bool Rechnen(Kern kern, const Zeilenauftrag& a, bool selbstRechnen, unsigned& helferFehler,
-                 bool bremsen = false, Vorarbeit vorarbeit = {});
+    bool Rechnen(Kern kern, std::size_t zeilenProEinheit, const Zeilenauftrag& a, bool selbstRechnen,
+                 unsigned& helferFehler, bool bremsen = false, Vorarbeit vorarbeit = {});
 
-    // Units the helper has delivered since it started: on a machine whose
+    // Rows the helper has delivered since it started: on a machine whose
     // other processor is busy this stays well behind half.
-    std::size_t Erledigt() const { return erledigt_.load(std::memory_order_relaxed); }
+    std::size_t ErledigteZeilen() const { return erledigt_.load(std::memory_order_relaxed); }
 
     HelferFaden(const HelferFaden&) = delete;
     HelferFaden& operator=(const HelferFaden&) = delete;
@@ -61,7 +62,7 @@ private:
     HelferFaden();
     void Lauf();
     void Mitrechnen();
-    void Vorbereiten(Kern kern, const Zeilenauftrag& a);
+    void Vorbereiten(Kern kern, std::size_t zeilenProEinheit, const Zeilenauftrag& a);
     unsigned Einsammeln(const Zeilenauftrag& a, std::size_t ab, bool uebernehmen, Uhr::duration geduld);
     unsigned VorarbeitAbschliessen();
 
@@ -71,6 +72,7 @@ private:
     // The job. Written by the caller only while the helper is outside
     // (aktiv_ == 0, checked before), read by the helper after it saw offen_.
     Kern kern_ = nullptr;
+    std::size_t proEinheit_ = 4;
     Zeilenauftrag auftrag_;   // points into the copies below, results into hx_, hy_
     std::size_t einheiten_ = 0;
     int rundung_ = 0;

@@ -1,6 +1,7 @@
 #include "schrittkern.h"
 
 #include "helferfaden.h"
+#include "kernwahl.h"
 #include "zeilenkern.h"
 
 #include <algorithm>
@@ -11,20 +12,28 @@
 #include <immintrin.h>
 #endif
 
+namespace {
+constexpr unsigned FehlerFlags = FE_OVERFLOW | FE_DIVBYZERO | FE_INVALID;
+}
+
 void FlagsLoeschen()
 {
 #if defined(__x86_64__) && defined(__GNUC__)
-    // feclearexcept rewrites the whole x87 environment, which costs more than
-    // a small step. Double arithmetic runs on SSE here; the x87 flags are
-    // cleared only when something did set them. The flag bits are the same
-    // in both status words.
+    // feclearexcept rewrites the whole x87 environment, and loading MXCSR
+    // holds up the pipeline: together they cost more than a small step.
+    // Double arithmetic runs on SSE here; only the fault flags that
+    // FlagsAlsFehler reads are cleared, each status word only when one of
+    // them is set (inexact is set by nearly every step). The flag bits are
+    // the same in both status words.
     uint16_t x87;
     __asm__ volatile("fnstsw %0" : "=am"(x87));
-    if (x87 & FE_ALL_EXCEPT)
+    if (x87 & FehlerFlags)
         __asm__ volatile("fnclex");
-    _mm_setcsr(_mm_getcsr() & ~unsigned(FE_ALL_EXCEPT));
+    const unsigned csr = _mm_getcsr();
+    if (csr & FehlerFlags)
+        _mm_setcsr(csr & ~FehlerFlags);
 #else
-    std::feclearexcept(FE_ALL_EXCEPT);
+    std::feclearexcept(FehlerFlags);
 #endif
 }
 
@@ -33,9 +42,9 @@ unsigned FlagsAlsFehler()
 #if defined(__x86_64__) && defined(__GNUC__)
     uint16_t x87;
     __asm__ volatile("fnstsw %0" : "=am"(x87));
-    const unsigned f = (_mm_getcsr() | x87) & unsigned(FE_OVERFLOW | FE_DIVBYZERO | FE_INVALID);
+    const unsigned f = (_mm_getcsr() | x87) & FehlerFlags;
 #else
-    const int f = std::fetestexcept(FE_OVERFLOW | FE_DIVBYZERO | FE_INVALID);
+    const int f = std::fetestexcept(FehlerFlags);
 #endif
     unsigned fehler = KeinFehler;
     if (f & FE_OVERFLOW)
@@ -69,9 +78,7 @@ unsigned GeschwindigkeitenMit(Befehlssatz satz, Aufteilung aufteilung, std::size
                               Vorarbeit vorarbeit)
 {
     const Zeilenauftrag a{n, x, y, m, vx, vy, vx, vy, K};
-    auto* kern = &ZeilenSkalar;
-    if (satz != Befehlssatz::Skalar && Avx2Verfuegbar())
-        kern = &ZeilenAvx2;
+    const Zeilenkern kern = KernFuer(satz);
 
     HelferFaden* helfer = nullptr;
     if (aufteilung == Aufteilung::Automatisch)
@@ -82,7 +89,7 @@ unsigned GeschwindigkeitenMit(Befehlssatz satz, Aufteilung aufteilung, std::size
     if (helfer) {
         FlagsLoeschen();
         unsigned helferFehler = KeinFehler;
-        if (helfer->Rechnen(kern, a, aufteilung != Aufteilung::NurHelfer, helferFehler,
+        if (helfer->Rechnen(kern.lauf, kern.gruppe, a, aufteilung != Aufteilung::NurHelfer, helferFehler,
                             aufteilung == Aufteilung::Bremse, vorarbeit))
             return FlagsAlsFehler() | helferFehler;
     }
@@ -91,7 +98,7 @@ unsigned GeschwindigkeitenMit(Befehlssatz satz, Aufteilung aufteilung, std::size
         vorarbeit();
     FlagsLoeschen();
     if (n > 0)
-        kern(a, 0, n);
+        kern.lauf(a, 0, n);
     return FlagsAlsFehler();
 }
 

@@ -22,7 +22,8 @@ enum SchrittFehler : unsigned {
     FehlerZaehlerUeberlauf = 1u << 4,   // Schrittzahl would pass 2^31 - 1
 };
 
-// Clears the thread's floating-point flags, so a later test sees only new faults.
+// Clears the thread's overflow, division-by-zero and invalid flags, so a
+// later FlagsAlsFehler sees only new faults.
 void FlagsLoeschen();
 // The thread's overflow, division-by-zero and invalid flags as SchrittFehler bits.
 unsigned FlagsAlsFehler();
@@ -31,8 +32,8 @@ unsigned FlagsAlsFehler();
 void GeschwindigkeitenReferenz(std::size_t n, const double* x, const double* y, const double* m,
                                double* vx, double* vy, double K);
 
-// The program's velocity pass: same bits as the reference, on AVX2 where the
-// processor has it, on two threads from MindestzahlFuerZweiFaeden bodies on
+// The program's velocity pass: same bits as the reference, with the fastest
+// vector kernel the processor offers (see GewaehlterBefehlssatz), on two threads from MindestzahlFuerZweiFaeden bodies on
 // (see HelferFaden). Returns the floating-point faults it raised (the flags
 // of every thread it used), the same bits the reference raises; faults of
 // `vorarbeit` are not among them.
@@ -43,8 +44,9 @@ unsigned Geschwindigkeiten(std::size_t n, const double* x, const double* y, cons
 inline constexpr std::size_t MindestzahlFuerZweiFaeden = 40;
 
 // The choices Geschwindigkeiten makes by itself, to be forced in tests and
-// benchmarks. A request for AVX2 on a processor without it runs scalar.
-enum class Befehlssatz { Automatisch, Skalar, Avx2 };
+// benchmarks. A request for a set the processor lacks runs the next narrower
+// one it has: AVX-512 falls back to AVX2, AVX2 to scalar.
+enum class Befehlssatz { Automatisch, Skalar, Avx2, Avx512 };
 enum class Aufteilung {
     Automatisch,
     Allein,      // the calling thread only

@@ -16,6 +16,20 @@ bool Avx2Verfuegbar()
 #endif
 }
 
+bool Avx512Verfuegbar()
+{
+#if defined(__x86_64__) && defined(__GNUC__)
+    // Also checks that the operating system saves the ZMM and mask registers.
+    static const bool vorhanden = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx512f") != 0;
+    }();
+    return vorhanden;
+#else
+    return false;
+#endif
+}
+
 // In the AVX2 file; only called where AVX2 is present.
 void VektorOberhaelftenLeerenAvx();
 

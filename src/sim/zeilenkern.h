@@ -1,8 +1,9 @@
 #pragma once
-// The velocity pass for a range of rows i (all j each), in two versions that
-// give the same bits and raise the same floating-point flags as the literal
-// loop: a scalar one that runs everywhere and an AVX2 one that may only be
-// called when Avx2Verfuegbar() says so.
+// The velocity pass for a range of rows i (all j each), in three versions
+// that give the same bits and raise the same floating-point flags as the
+// literal loop: a scalar one that runs everywhere, an AVX2 one that may only
+// be called when Avx2Verfuegbar() says so and an AVX-512 one for
+// Avx512Verfuegbar().
 
 #include <cstddef>
 
@@ -36,6 +37,9 @@ struct Vorarbeit {
 // True when the processor and the operating system both support AVX2.
 bool Avx2Verfuegbar();
 
+// True when the processor and the operating system both support AVX-512F.
+bool Avx512Verfuegbar();
+
 // Clears the upper halves of the vector registers, where AVX2 is present.
 // Qt 6.4's image fill leaves them dirty, and until something clears them
 // every SSE instruction on that thread waits on them: 512 strokes drawn
@@ -47,3 +51,6 @@ void ZeilenSkalar(const Zeilenauftrag& a, std::size_t von, std::size_t bis);
 
 // Rows [von, bis) four at a time (a last one or two rows two at a time).
 void ZeilenAvx2(const Zeilenauftrag& a, std::size_t von, std::size_t bis);
+
+// Rows [von, bis) sixteen at a time (a last one to eight rows eight at a time).
+void ZeilenAvx512(const Zeilenauftrag& a, std::size_t von, std::size_t bis);

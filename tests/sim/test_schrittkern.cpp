@@ -3,6 +3,7 @@
 // between threads that the program may pick.
 
 #include "sim/helferfaden.h"
+#include "sim/kernwahl.h"
 #include "sim/schrittkern.h"
 #include "sim/zeilenkern.h"
 
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -44,6 +46,9 @@ const Weg AlleWege[] = {
     {Befehlssatz::Avx2, Aufteilung::Allein, "AVX2, one thread"},
     {Befehlssatz::Avx2, Aufteilung::Geteilt, "AVX2, shared"},
     {Befehlssatz::Avx2, Aufteilung::NurHelfer, "AVX2, helper only"},
+    {Befehlssatz::Avx512, Aufteilung::Allein, "AVX-512, one thread"},
+    {Befehlssatz::Avx512, Aufteilung::Geteilt, "AVX-512, shared"},
+    {Befehlssatz::Avx512, Aufteilung::NurHelfer, "AVX-512, helper only"},
 };
 
 uint64_t Bits(double d)
@@ -82,6 +87,8 @@ void WieReferenz(const Satz& start, const char* fall)
     Satz soll = start;
     const unsigned sollFehler = Referenz(soll);
     for (const Weg& w : AlleWege) {
+        if (!BefehlssatzVerfuegbar(w.satz))
+            continue;   // would only repeat a narrower kernel; the last test names what was skipped
         Satz ist = start;
         const unsigned fehler = GeschwindigkeitenMit(w.satz, w.aufteilung, ist.n(), ist.x.data(), ist.y.data(),
                                                      ist.m.data(), ist.vx.data(), ist.vy.data(), ist.K);
@@ -405,9 +412,30 @@ TEST(Schrittkern, BuildDoesNotFuseMultiplyAndAdd)
     EXPECT_EQ(MalPlus(a, b, c), 0.0);
 }
 
-TEST(Schrittkern, Avx2IsUsedWhereTheProcessorHasIt)
+TEST(Schrittkern, TheChoiceIsAKernelTheProcessorHasAndEachCanBeForced)
 {
     EXPECT_EQ(Avx2Verfuegbar(), __builtin_cpu_supports("avx2") != 0);
+    EXPECT_EQ(Avx512Verfuegbar(), __builtin_cpu_supports("avx512f") != 0);
+    const Befehlssatz gewaehlt = GewaehlterBefehlssatz();
+    EXPECT_NE(gewaehlt, Befehlssatz::Automatisch);
+    EXPECT_TRUE(BefehlssatzVerfuegbar(gewaehlt));
+    EXPECT_EQ(KernFuer(Befehlssatz::Automatisch).satz, gewaehlt);
+    EXPECT_EQ(KernFuer(Befehlssatz::Skalar).satz, Befehlssatz::Skalar);
+    BefehlssatzErzwingen(Befehlssatz::Skalar);
+    EXPECT_EQ(KernFuer(Befehlssatz::Automatisch).satz, Befehlssatz::Skalar);
+    BefehlssatzErzwingen(Befehlssatz::Automatisch);
+    EXPECT_EQ(KernFuer(Befehlssatz::Automatisch).satz, gewaehlt);
+    for (const Befehlssatz satz : {Befehlssatz::Avx2, Befehlssatz::Avx512}) {
+        if (BefehlssatzVerfuegbar(satz))
+            EXPECT_EQ(KernFuer(satz).satz, satz);
+        else
+            EXPECT_TRUE(BefehlssatzVerfuegbar(KernFuer(satz).satz)) << "a missing set falls back to one present";
+    }
+    std::string fehlt;
     if (!Avx2Verfuegbar())
-        GTEST_SKIP() << "no AVX2 here: every path above ran scalar";
+        fehlt += " AVX2";
+    if (!Avx512Verfuegbar())
+        fehlt += " AVX-512";
+    if (!fehlt.empty())
+        GTEST_SKIP() << "not on this processor, so not compared above:" << fehlt;
 }
