@@ -70,8 +70,10 @@ warten() {
   done
 }
 
-# Xvfb picks a free display itself and writes its number to fd 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$arbeit/display" 2>"$arbeit/xvfb.log" &
+# Xvfb picks a free display itself and writes its number to fd 3. Without
+# -noreset it resets when its last client leaves, and a program started just
+# then (the second plavo below) cannot connect.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$arbeit/display" 2>"$arbeit/xvfb.log" &
 xvfb_pid=$!
 warten 20 "Xvfb startet nicht" test -s "$arbeit/display"
 export DISPLAY=":$(cat "$arbeit/display")"
