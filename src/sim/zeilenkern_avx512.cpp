@@ -4,11 +4,15 @@
 // a sum.
 //
 // Each lane is one row i and walks j in ascending order, so every sum is
-// formed exactly as in the scalar loop. The masks do what the AVX2 kernel
-// does with blends: a lane whose pair the scalar loop skips (r > 0 false)
-// or that lies past the last row computes nothing with a mask, and a
-// masked-out lane raises no floating-point flag and keeps its old value bit
-// for bit (-0 stays -0).
+// formed exactly as in the scalar loop. As in the AVX2 kernel, every lane
+// computes something whose flags the scalar loop raises too, so the result
+// does not hang on masked arithmetic suppressing faults (clang may compute a
+// masked operation on every lane and select afterwards): a lane past the
+// last row repeats the last row; in a pair the scalar loop skips (r > 0
+// false) r is +0 or NaN, the divisor becomes 1 (or stays NaN) and K and m
+// become 0, so the dividend is 0, or NaN from a NaN distance, for which the
+// comparison has raised "invalid" already; the old velocity is kept out of
+// the sum and put back by a blend (-0 stays -0). Masks only select.
 
 #include "zeilenkern.h"
 
@@ -33,17 +37,20 @@ void Gruppe(const Zeilenauftrag& a, std::size_t i0, std::size_t bis)
 {
     __mmask8 zeilen[Vektoren];
     __m512d xi[Vektoren], yi[Vektoren], vx[Vektoren], vy[Vektoren];
+    const std::size_t letzte = bis - 1;
     for (int v = 0; v < Vektoren; ++v) {
         const std::size_t von = i0 + 8 * std::size_t(v);
         const std::size_t rest = von < bis ? bis - von : 0;
         zeilen[v] = rest >= 8 ? __mmask8(0xFF) : __mmask8((1u << rest) - 1);
-        // Rows past the end read nothing (a masked load touches no memory there).
-        xi[v] = _mm512_maskz_loadu_pd(zeilen[v], a.x + von);
-        yi[v] = _mm512_maskz_loadu_pd(zeilen[v], a.y + von);
-        vx[v] = _mm512_maskz_loadu_pd(zeilen[v], a.vx + von);
-        vy[v] = _mm512_maskz_loadu_pd(zeilen[v], a.vy + von);
+        // Rows past the end read nothing (a masked load touches no memory
+        // there) and repeat the last row instead.
+        xi[v] = _mm512_mask_loadu_pd(_mm512_set1_pd(a.x[letzte]), zeilen[v], a.x + von);
+        yi[v] = _mm512_mask_loadu_pd(_mm512_set1_pd(a.y[letzte]), zeilen[v], a.y + von);
+        vx[v] = _mm512_mask_loadu_pd(_mm512_set1_pd(a.vx[letzte]), zeilen[v], a.vx + von);
+        vy[v] = _mm512_mask_loadu_pd(_mm512_set1_pd(a.vy[letzte]), zeilen[v], a.vy + von);
     }
     const __m512d null = _mm512_setzero_pd();
+    const __m512d eins = _mm512_set1_pd(1.0);
     const __m512d K = _mm512_set1_pd(a.K);
     const double* x = a.x;
     const double* y = a.y;
@@ -54,22 +61,18 @@ void Gruppe(const Zeilenauftrag& a, std::size_t i0, std::size_t bis)
         const __m512d yj = _mm512_set1_pd(y[j]);
         const __m512d mj = _mm512_set1_pd(m[j]);
         for (int v = 0; v < Vektoren; ++v) {
-            const __mmask8 z = zeilen[v];
-            const __m512d dy = _mm512_maskz_sub_pd(z, yi[v], yj);
-            const __m512d dx = _mm512_maskz_sub_pd(z, xi[v], xj);
-            const __m512d r = _mm512_maskz_sqrt_pd(
-                z, _mm512_maskz_add_pd(z, _mm512_maskz_mul_pd(z, dy, dy), _mm512_maskz_mul_pd(z, dx, dx)));
+            const __m512d dy = _mm512_sub_pd(yi[v], yj);
+            const __m512d dx = _mm512_sub_pd(xi[v], xj);
+            const __m512d r = _mm512_sqrt_pd(_mm512_add_pd(_mm512_mul_pd(dy, dy), _mm512_mul_pd(dx, dx)));
             // Signalling, like the scalar comparison: a NaN raises "invalid".
-            const __mmask8 an = _mm512_mask_cmp_pd_mask(z, r, null, _CMP_GT_OS);
-            const __m512d r3 = _mm512_maskz_mul_pd(an, _mm512_maskz_mul_pd(an, r, r), r);
-            const __m512d km = _mm512_maskz_mul_pd(an, K, mj);
+            const __mmask8 an = _mm512_cmp_pd_mask(r, null, _CMP_GT_OS);
+            const __m512d r3 = _mm512_mask_blend_pd(an, eins, _mm512_mul_pd(_mm512_mul_pd(r, r), r));
+            const __m512d km = _mm512_mul_pd(_mm512_maskz_mov_pd(an, K), _mm512_maskz_mov_pd(an, mj));
             // x[j] - x[i] raises what x[i] - x[j] above raised already.
-            const __m512d qx = _mm512_maskz_div_pd(
-                an, _mm512_maskz_mul_pd(an, _mm512_maskz_sub_pd(an, xj, xi[v]), km), r3);
-            const __m512d qy = _mm512_maskz_div_pd(
-                an, _mm512_maskz_mul_pd(an, _mm512_maskz_sub_pd(an, yj, yi[v]), km), r3);
-            vx[v] = _mm512_mask_add_pd(vx[v], an, qx, vx[v]);
-            vy[v] = _mm512_mask_add_pd(vy[v], an, qy, vy[v]);
+            const __m512d qx = _mm512_div_pd(_mm512_mul_pd(_mm512_sub_pd(xj, xi[v]), km), r3);
+            const __m512d qy = _mm512_div_pd(_mm512_mul_pd(_mm512_sub_pd(yj, yi[v]), km), r3);
+            vx[v] = _mm512_mask_blend_pd(an, vx[v], _mm512_add_pd(qx, _mm512_maskz_mov_pd(an, vx[v])));
+            vy[v] = _mm512_mask_blend_pd(an, vy[v], _mm512_add_pd(qy, _mm512_maskz_mov_pd(an, vy[v])));
         }
     }
 
