@@ -88,9 +88,10 @@ void Schritte(benchmark::State& state, Befehlssatz satz)
             break;
         }
     }
+    const bool geteilt = std::size_t(n) >= KernFuer(Befehlssatz::Automatisch).zweiFaedenAb;
     BefehlssatzErzwingen(Befehlssatz::Automatisch);
     PaareZaehlen(state, n);
-    anteil.Melden(state, n, n >= int(MindestzahlFuerZweiFaeden) ? int64_t(state.iterations()) : 0);
+    anteil.Melden(state, n, geteilt ? int64_t(state.iterations()) : 0);
 }
 
 void BM_Berechnung(benchmark::State& state)
@@ -235,7 +236,8 @@ void BM_Neuzeichnen(benchmark::State& state, int koerper, int32_t schritte)
     }
     state.SetItemsProcessed(state.iterations() * int64_t(schritte) * koerper * koerper);
     anteil.Melden(state, koerper,
-                  koerper >= int(MindestzahlFuerZweiFaeden) ? int64_t(state.iterations()) * schritte : 0);
+                  std::size_t(koerper) >= KernFuer(Befehlssatz::Automatisch).zweiFaedenAb
+                      ? int64_t(state.iterations()) * schritte : 0);
 }
 
 // The redraw after a run whose strokes were kept: clear, set the default

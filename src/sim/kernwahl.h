@@ -15,6 +15,9 @@ struct Zeilenkern {
     // between threads.
     std::size_t gruppe = 1;
     Befehlssatz satz = Befehlssatz::Skalar;
+    // From this many bodies on the helper thread takes a share: below it,
+    // waking the helper costs more than it saves.
+    std::size_t zweiFaedenAb = MindestzahlFuerZweiFaeden;
 };
 
 // Whether this processor can run `satz` (Automatisch and Skalar always).

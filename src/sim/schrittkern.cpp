@@ -82,7 +82,7 @@ unsigned GeschwindigkeitenMit(Befehlssatz satz, Aufteilung aufteilung, std::size
 
     HelferFaden* helfer = nullptr;
     if (aufteilung == Aufteilung::Automatisch)
-        aufteilung = n >= MindestzahlFuerZweiFaeden ? Aufteilung::Geteilt : Aufteilung::Allein;
+        aufteilung = n >= kern.zweiFaedenAb ? Aufteilung::Geteilt : Aufteilung::Allein;
     if (aufteilung != Aufteilung::Allein && n > 0)
         helfer = HelferFaden::Instanz();
 

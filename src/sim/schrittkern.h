@@ -40,7 +40,8 @@ void GeschwindigkeitenReferenz(std::size_t n, const double* x, const double* y, 
 unsigned Geschwindigkeiten(std::size_t n, const double* x, const double* y, const double* m,
                            double* vx, double* vy, double K, Vorarbeit vorarbeit = {});
 
-// Below this many bodies waking the helper thread costs more than it saves.
+// Below this many bodies waking the helper thread costs more than it saves
+// (the scalar and AVX2 passes; the AVX-512 pass shares from 128 on).
 inline constexpr std::size_t MindestzahlFuerZweiFaeden = 40;
 
 // The choices Geschwindigkeiten makes by itself, to be forced in tests and

@@ -60,8 +60,8 @@ ModPlavo Ring(int n)
 
 TEST(Zuteilung, StepsAndTheirDrawingAllocateNothing)
 {
-    // One thread below 40 bodies, both from 40 on.
-    for (const int n : {10, 100}) {
+    // One thread for a few bodies, both for many (from 40, or 128 with AVX-512).
+    for (const int n : {10, 200}) {
         ModPlavo mod = Ring(n);
         ASSERT_EQ(KoerperSimAufbauen(mod), KeinFehler);
         BildFlaeche flaeche;
