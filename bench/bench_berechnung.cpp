@@ -19,6 +19,7 @@
 // second processor was free, lower when other programs kept it busy.
 //   build/bench/plavo_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
+#include "benchlauf.h"
 #include "planetensystem.h"
 #include "sim/aufbau.h"
 #include "sim/bahnwiedergabe.h"
@@ -364,10 +365,5 @@ int main(int argc, char** argv)
             ->Unit(benchmark::kMicrosecond)
             ->UseRealTime();
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchmarksLaufen(argc, argv);
 }

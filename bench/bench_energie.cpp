@@ -11,6 +11,7 @@
 // window computed over the whole benchmark.
 //   build/bench/plavo_energie_bench --benchmark_repetitions=3
 
+#include "benchlauf.h"
 #include "mainwindow/frmenergie.h"
 #include "mainwindow/frmplavo.h"
 #include "planetensystem.h"
@@ -72,10 +73,5 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchmarksLaufen(argc, argv);
 }

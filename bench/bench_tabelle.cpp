@@ -2,6 +2,7 @@
 // grid, showing and painting the window) and committing it with OK.
 //   QT_QPA_PLATFORM=offscreen build/bench/plavo_tabelle_bench
 
+#include "benchlauf.h"
 #include "model/modplavo.h"
 #include "table/frmtabelle.h"
 #include "table/gitter.h"
@@ -128,10 +129,5 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchmarksLaufen(argc, argv);
 }
