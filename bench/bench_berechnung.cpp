@@ -20,6 +20,7 @@
 //   build/bench/plavo_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 #include "benchlauf.h"
+#include "mainwindow/titel.h"
 #include "planetensystem.h"
 #include "sim/aufbau.h"
 #include "sim/bahnwiedergabe.h"
@@ -27,8 +28,8 @@
 #include "sim/helferfaden.h"
 #include "sim/kernwahl.h"
 #include "view/bildflaeche.h"
-#include "view/strichspeicher.h"
-#include "view/wiedergabe.h"
+#include "sim/strichspeicher.h"
+#include "sim/wiedergabe.h"
 
 #include <benchmark/benchmark.h>
 

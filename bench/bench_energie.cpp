@@ -37,7 +37,7 @@ void BM_SchrittMitEnergiebilanz(benchmark::State& state)
     if (offen)
         frm.menEnergie_Click();
     QCoreApplication::processEvents();
-    const int32_t vorher = frm.Schrittzahl;
+    const int32_t vorher = frm.Schrittzahl();
     for (auto _ : state) {
         if (!frm.Berechnung()) {
             state.SkipWithError("step faulted");
@@ -45,7 +45,7 @@ void BM_SchrittMitEnergiebilanz(benchmark::State& state)
         }
         QCoreApplication::processEvents();
     }
-    if (frm.Schrittzahl - vorher != int32_t(state.iterations()) || mod.KoerperSim.size() != 2048)
+    if (frm.Schrittzahl() - vorher != int32_t(state.iterations()) || mod.KoerperSim.size() != 2048)
         state.SkipWithError("steps lost");
     if (offen)
         state.counters["updates"] = double(frm.Energiefenster()->Verlauf().size());

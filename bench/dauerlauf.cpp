@@ -86,7 +86,7 @@ int main(int argc, char** argv)
     FrmPlavoDienste dienste;
     dienste.rueckfragen = &fragen;
     FrmPlavo fenster(mod, dienste);
-    fenster.strichspeicher().BudgetSetzen(budget);
+    fenster.lauf().Speicher().BudgetSetzen(budget);
     fenster.show();
     QApplication::processEvents();
 
@@ -104,7 +104,7 @@ int main(int argc, char** argv)
     QElapsedTimer uhr;
     uhr.start();
     long rssAnfang = 0, heapAnfang = 0;
-    const Strichspeicher& speicher = fenster.strichspeicher();
+    const Strichspeicher& speicher = fenster.lauf().Speicher();
     auto BehaltenKiB = [&speicher] { return long(speicher.Bytes() / 1024); };
     std::printf("%10s %12s %12s %14s %10s\n", "Schritte", "RssAnon KiB", "Heap KiB", "Behalten KiB", "Sekunden");
     std::printf("%10d %12ld %12ld %14ld %10.1f\n", 0, ResidentKiB(), HeapKiB(), BehaltenKiB(), 0.0);

@@ -16,6 +16,7 @@
 
 #include "pruefen.h"
 #include "sim/aufbau.h"
+#include "mainwindow/titel.h"
 #include "sim/berechnung.h"
 #include "sim/kernwahl.h"
 #include "view/bildflaeche.h"
@@ -151,7 +152,9 @@ Ergebnis Laufen(const Eingabe& e, const KoerperSatz& anfang)
         const int32_t zahlVorher = schrittzahl;
         const QImage bildVorher = flaeche.Image().copy();
         std::optional<QString> titel;
-        const unsigned fehler = Berechnung(werk, mod, schrittzahl, flaeche, [&](const QString& t) { titel = t; });
+        const unsigned fehler = werk.Schritt(mod.KoerperSim, mod.Intervall, schrittzahl, flaeche);
+        if (fehler == KeinFehler)
+            titel = TitelText(schrittzahl, mod.Intervall, mod.DateiName);
         const QRect geaendert = flaeche.GeaendertNehmen();
         PRUEFEN(geaendert.isEmpty() || QRect(QPoint(0, 0), e.groesse).contains(geaendert));
         if (fehler != KeinFehler) {

@@ -1,8 +1,8 @@
 #include "bahndatenexport.h"
 
-#include "mainwindow/frmplavo.h"
 #include "mainwindow/rueckfragen.h"
 #include "mainwindow/standarddialog.h"
+#include "mainwindow/titel.h"
 #include "model/zahltext.h"
 #include "view/bildausgabe.h"
 

@@ -1,37 +1,17 @@
 #include "dokumentbefehle.h"
 
-#include "mainwindow/frmplavo.h"
 #include "mainwindow/standarddialog.h"
-#include "mainwindow/zeitgeber.h"
 #include "model/koerperdatei.h"
-#include "sim/aufbau.h"
-#include "view/picplavo.h"
-
-#include <QAction>
-#include <QCoreApplication>
 
 namespace {
 const QString Titel = QStringLiteral("Plavo");
 }  // namespace
 
-QString DokumentTitel(const QString& dateiName)
+Dokumentbefehle::Dokumentbefehle(ModPlavo& mod, Standarddialog& cdg, Rueckfragen& rueckfragen)
+    : mod_(mod)
+    , cdg_(cdg)
+    , frage_(rueckfragen)
 {
-    if (dateiName.isEmpty())
-        return Titel;
-    return Titel + QStringLiteral(" - [") + Dateiteil(dateiName) + QStringLiteral("]");
-}
-
-Dokumentbefehle::Dokumentbefehle(FrmPlavo& frm, std::function<void()> programmBeenden)
-    : frm_(frm)
-    , programmBeenden_(std::move(programmBeenden))
-{
-    if (!programmBeenden_) {
-        // The document is settled by now, so closing the window asks nothing more.
-        programmBeenden_ = [this] {
-            frm_.close();
-            QCoreApplication::quit();
-        };
-    }
 }
 
 void Dokumentbefehle::DateidialogVorbereiten()
@@ -39,26 +19,27 @@ void Dokumentbefehle::DateidialogVorbereiten()
     // The picture export shares the dialog and leaves its own filter and
     // name behind. The document's file is proposed, never the picture's:
     // body records written over a picture would destroy it.
-    Standarddialog& cdg = frm_.cdgPlavo();
-    cdg.Filter = QStringLiteral("Plavo-Dateien (*.plv)|*.plv");
-    cdg.DefaultExt = QStringLiteral("*.plv");
-    cdg.FileName = frm_.mod().DateiName;
+    cdg_.Filter = QStringLiteral("Plavo-Dateien (*.plv)|*.plv");
+    cdg_.DefaultExt = QStringLiteral("*.plv");
+    cdg_.FileName = mod_.DateiName;
 }
 
 void Dokumentbefehle::Melden(const QString& text)
 {
-    frm_.rueckfragen().MsgBox(text, Titel, MsgKnoepfe::OK, MsgSymbol::Kritisch);
+    frage_.MsgBox(text, Titel, MsgKnoepfe::OK, MsgSymbol::Kritisch);
 }
 
-bool Dokumentbefehle::AenderungenKlaeren(MsgKnoepfe knoepfe)
+bool Dokumentbefehle::AenderungenKlaeren(MsgKnoepfe knoepfe, Dokumentfolge& folge)
 {
-    ModPlavo& mod = frm_.mod();
-    if (mod.Gespeichert)
+    if (mod_.Gespeichert)
         return true;
-    switch (frm_.rueckfragen().MsgBox(QStringLiteral("Änderungen speichern?"), Titel, knoepfe, MsgSymbol::Frage)) {
-    case MsgAntwort::Ja:
+    switch (frage_.MsgBox(QStringLiteral("Änderungen speichern?"), Titel, knoepfe, MsgSymbol::Frage)) {
+    case MsgAntwort::Ja: {
         // A "Ja" that saved nothing must not lose the changes.
-        return DateiSpeichern(mod.DateiName);
+        const Dokumentfolge gespeichert = DateiSpeichern(mod_.DateiName);
+        folge.gespeichert = gespeichert.gespeichert;
+        return gespeichert.weiter;
+    }
     case MsgAntwort::Nein:
         return true;
     default:
@@ -66,62 +47,65 @@ bool Dokumentbefehle::AenderungenKlaeren(MsgKnoepfe knoepfe)
     }
 }
 
-bool Dokumentbefehle::DateiSpeichern(const QString& pfad)
+Dokumentfolge Dokumentbefehle::DateiSpeichern(const QString& pfad)
 {
-    ModPlavo& mod = frm_.mod();
+    Dokumentfolge folge;
     QString s = pfad;
-    if (!s.isEmpty() && mod.Gespeichert)
-        return true;
+    if (!s.isEmpty() && mod_.Gespeichert) {
+        folge.weiter = true;
+        return folge;
+    }
     if (s.isEmpty()) {
         DateidialogVorbereiten();
-        Standarddialog& cdg = frm_.cdgPlavo();
-        if (!cdg.ShowSave() || cdg.FileName.isEmpty())
-            return false;
-        s = cdg.FileName;
+        if (!cdg_.ShowSave() || cdg_.FileName.isEmpty())
+            return folge;
+        s = cdg_.FileName;
     }
-    const DateiErgebnis ergebnis = KoerperdateiSchreiben(s, mod.KoerperStart);
+    const DateiErgebnis ergebnis = KoerperdateiSchreiben(s, mod_.KoerperStart);
     if (!ergebnis.ok()) {
         // The write is atomic: the file that stood there is untouched, and so is the document.
         Melden(ergebnis.Fehler);
-        return false;
+        return folge;
     }
-    mod.DateiName = s;
-    mod.Gespeichert = true;
-    frm_.Caption(DokumentTitel(s));
-    return true;
+    mod_.DateiName = s;
+    mod_.Gespeichert = true;
+    folge.gespeichert = folge.weiter = true;
+    return folge;
 }
 
-void Dokumentbefehle::Neu()
+Dokumentfolge Dokumentbefehle::Neu()
 {
-    if (!AenderungenKlaeren(MsgKnoepfe::JaNeinAbbrechen))
-        return;
-    // A running simulation and the picture stay as they are.
-    ModPlavo& mod = frm_.mod();
-    mod.AufEinenLeerenKoerper();
-    mod.Gespeichert = true;
-    mod.DateiName.clear();
-    frm_.Caption(Titel);
+    Dokumentfolge folge;
+    if (!AenderungenKlaeren(MsgKnoepfe::JaNeinAbbrechen, folge))
+        return folge;
+    mod_.AufEinenLeerenKoerper();
+    mod_.Gespeichert = true;
+    mod_.DateiName.clear();
+    folge.neu = folge.weiter = true;
+    return folge;
 }
 
-void Dokumentbefehle::Oeffnen()
+Dokumentfolge Dokumentbefehle::Oeffnen()
 {
-    if (!AenderungenKlaeren(MsgKnoepfe::JaNeinAbbrechen))
-        return;
-    Standarddialog& cdg = frm_.cdgPlavo();
+    Dokumentfolge folge;
+    if (!AenderungenKlaeren(MsgKnoepfe::JaNeinAbbrechen, folge))
+        return folge;
     DateidialogVorbereiten();
-    if (!cdg.ShowOpen() || cdg.FileName.isEmpty())
-        return;
-    Laden(cdg.FileName);
+    if (!cdg_.ShowOpen() || cdg_.FileName.isEmpty())
+        return folge;
+    Laden(cdg_.FileName, folge);
+    return folge;
 }
 
-bool Dokumentbefehle::DateiOeffnen(const QString& pfad)
+Dokumentfolge Dokumentbefehle::DateiOeffnen(const QString& pfad)
 {
-    if (!AenderungenKlaeren(MsgKnoepfe::JaNeinAbbrechen))
-        return false;
-    return Laden(pfad);
+    Dokumentfolge folge;
+    if (AenderungenKlaeren(MsgKnoepfe::JaNeinAbbrechen, folge))
+        Laden(pfad, folge);
+    return folge;
 }
 
-bool Dokumentbefehle::Laden(const QString& pfad)
+bool Dokumentbefehle::Laden(const QString& pfad, Dokumentfolge& folge)
 {
     // Read first: a file that cannot be opened leaves the document as it was.
     const DateiErgebnis gelesen = KoerperdateiLesen(pfad);
@@ -129,56 +113,36 @@ bool Dokumentbefehle::Laden(const QString& pfad)
         Melden(gelesen.Fehler);
         return false;
     }
-
-    ModPlavo& mod = frm_.mod();
-    mod.DateiName = pfad;
-    mod.Laden(gelesen.Koerper);
-    frm_.Schrittzahl = 0;
-    frm_.picPlavo().Flaeche().Cls();
-    frm_.picPlavo().update();
-    // The whole working set, so that a running simulation goes on with the
-    // loaded bodies from their start values. When it is not running, the next
-    // start builds it again and reports a fault itself.
-    const unsigned fehler = KoerperSimAufbauen(mod);
-    mod.Gespeichert = true;
-    frm_.Caption(DokumentTitel(pfad));
-
-    const bool laufFehlgeschlagen = fehler != KeinFehler && frm_.timPlavo().Enabled();
-    if (laufFehlgeschlagen)
-        frm_.Fehlerstopp(fehler);
-    NachDemOeffnen(laufFehlgeschlagen);
+    mod_.DateiName = pfad;
+    mod_.Laden(gelesen.Koerper);
+    mod_.Gespeichert = true;
+    folge.geladen = folge.weiter = true;
     return true;
 }
 
-void Dokumentbefehle::NachDemOeffnen(bool laufFehlgeschlagen)
+Dokumentfolge Dokumentbefehle::Speichern()
 {
-    // The check marks are read now; only one of the three is ever set.
-    if (frm_.Menue(QStringLiteral("menTabAnz"))->isChecked())
-        frm_.menTabelle_Click();
-    // A fault already reported would only be reported again by the start.
-    if (frm_.Menue(QStringLiteral("menSimStart"))->isChecked() && !laufFehlgeschlagen)
-        frm_.menStart_Click();
+    return DateiSpeichern(mod_.DateiName);
 }
 
-void Dokumentbefehle::Speichern()
+Dokumentfolge Dokumentbefehle::SpeichernUnter()
 {
-    DateiSpeichern(frm_.mod().DateiName);
+    return DateiSpeichern(QString());
 }
 
-void Dokumentbefehle::SpeichernUnter()
+Dokumentfolge Dokumentbefehle::Ende()
 {
-    DateiSpeichern(QString());
+    Dokumentfolge folge;
+    if (!AenderungenKlaeren(MsgKnoepfe::JaNeinAbbrechen, folge))
+        return folge;
+    mod_.Gespeichert = true;
+    folge.beenden = folge.weiter = true;
+    return folge;
 }
 
-void Dokumentbefehle::Ende()
+Dokumentfolge Dokumentbefehle::Schliessen()
 {
-    if (!AenderungenKlaeren(MsgKnoepfe::JaNeinAbbrechen))
-        return;
-    frm_.mod().Gespeichert = true;
-    programmBeenden_();
-}
-
-bool Dokumentbefehle::Schliessen()
-{
-    return AenderungenKlaeren(MsgKnoepfe::JaNein);
+    Dokumentfolge folge;
+    folge.weiter = AenderungenKlaeren(MsgKnoepfe::JaNein, folge);
+    return folge;
 }

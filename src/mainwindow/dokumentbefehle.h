@@ -1,6 +1,8 @@
 #pragma once
 // The document commands of the main window: New, Open, Save, Save as, Exit,
-// closing the window, the unsaved-changes prompt and what follows an Open.
+// closing the window and the unsaved-changes prompt. They work on the
+// module's document and the dialog layers and say what became of the
+// document; the window does what follows (caption, the run, the picture).
 //
 // Nothing is discarded unless it is safe to: when the user answers "Ja" to
 // the prompt but the save does not happen (dialog cancelled, write failed),
@@ -8,47 +10,50 @@
 // read completely.
 
 #include "mainwindow/rueckfragen.h"
+#include "model/modplavo.h"
 
 #include <QString>
-#include <functional>
 
-class FrmPlavo;
+class Standarddialog;
 
-// "Plavo" for an untitled document, otherwise "Plavo - [file part]".
-QString DokumentTitel(const QString& dateiName);
+// What a document command did, for the window to follow up on.
+struct Dokumentfolge {
+    bool gespeichert = false;   // written to DateiName: the caption names the file
+    bool neu = false;           // an untitled document with one empty body
+    bool geladen = false;       // a file was read into the document set
+    bool beenden = false;       // Exit: the document is settled, the program may end
+    bool weiter = false;        // the command went through (was not cancelled, nothing failed)
+};
 
 class Dokumentbefehle {
 public:
-    // `programmBeenden` ends the program once the document is settled; the
-    // default closes the main window and quits the application.
-    explicit Dokumentbefehle(FrmPlavo& frm, std::function<void()> programmBeenden = {});
+    Dokumentbefehle(ModPlavo& mod, Standarddialog& cdg, Rueckfragen& rueckfragen);
 
-    // The one save routine. An empty path asks with the save dialog. True when
-    // the document is saved afterwards (also when there was nothing to write);
-    // false after a cancel or a failed write, which is reported to the user.
-    bool DateiSpeichern(const QString& pfad);
+    // The one save routine. An empty path asks with the save dialog. `weiter`
+    // when the document is saved afterwards (also when there was nothing to
+    // write); not after a cancel or a failed write, which is reported.
+    Dokumentfolge DateiSpeichern(const QString& pfad);
 
-    void Neu();
-    void Oeffnen();
+    Dokumentfolge Neu();
+    Dokumentfolge Oeffnen();
     // Opens `pfad` as Open does once a file is chosen, after the unsaved-changes
     // prompt: for a file given on the command line or dropped on the window.
-    // True when the file was opened.
-    bool DateiOeffnen(const QString& pfad);
-    void Speichern();
-    void SpeichernUnter();
-    void Ende();
-    // Closing the main window: true when it may close.
-    bool Schliessen();
+    Dokumentfolge DateiOeffnen(const QString& pfad);
+    Dokumentfolge Speichern();
+    Dokumentfolge SpeichernUnter();
+    Dokumentfolge Ende();
+    // Closing the main window: `weiter` when it may close.
+    Dokumentfolge Schliessen();
 
 private:
     // The unsaved-changes prompt, when needed. True when the command may go on.
-    bool AenderungenKlaeren(MsgKnoepfe knoepfe);
+    bool AenderungenKlaeren(MsgKnoepfe knoepfe, Dokumentfolge& folge);
     void DateidialogVorbereiten();
     void Melden(const QString& text);
-    // Everything Open does once it has a path; false when the file could not be read.
-    bool Laden(const QString& pfad);
-    void NachDemOeffnen(bool laufFehlgeschlagen);
+    // Reads `pfad` into the document; false when it could not be read (reported).
+    bool Laden(const QString& pfad, Dokumentfolge& folge);
 
-    FrmPlavo& frm_;
-    std::function<void()> programmBeenden_;
+    ModPlavo& mod_;
+    Standarddialog& cdg_;
+    Rueckfragen& frage_;
 };

@@ -41,10 +41,10 @@ QString Hochgestellt(int zahl)
 }
 }  // namespace
 
-FrmEnergie::FrmEnergie(const ModPlavo& mod, const int32_t& schrittzahl, QWidget* owner)
+FrmEnergie::FrmEnergie(const Lauf& lauf, QWidget* owner)
     : QWidget(owner, Qt::Window)
-    , mod_(mod)
-    , schrittzahl_(schrittzahl)
+    , lauf_(lauf)
+    , mod_(lauf.Mod())
 {
     setObjectName(QStringLiteral("frmEnergie"));
     setWindowTitle(QStringLiteral("Energiebilanz"));
@@ -135,7 +135,7 @@ void FrmEnergie::Aktualisieren()
 {
     QElapsedTimer zeit;
     zeit.start();
-    const int32_t n = schrittzahl_;
+    const int32_t n = lauf_.Schrittzahl();
     const double intervall = mod_.Intervall;
     // Bodies compared bit for bit: a NaN typed into the table is a change as well.
     const bool gleicherStart = gesehen_ && intervall == intervall_ && BitGleich(mod_.KoerperStart, start_);

@@ -8,6 +8,7 @@
 // is shown; the step itself never calls it.
 
 #include "model/modplavo.h"
+#include "sim/lauf.h"
 #include "sim/energiebilanz.h"
 
 #include <QTimer>
@@ -24,7 +25,7 @@ class QValueAxis;
 class FrmEnergie : public QWidget {
     Q_OBJECT
 public:
-    FrmEnergie(const ModPlavo& mod, const int32_t& schrittzahl, QWidget* owner);
+    FrmEnergie(const Lauf& lauf, QWidget* owner);
 
     // Reads the bodies and shows their balance; does nothing when neither the
     // bodies, the step count nor the interval changed since the last call.
@@ -46,8 +47,8 @@ private:
     void VerlaufFortschreiben(int32_t schritt, double aenderung);
     void Zeichnen();
 
+    const Lauf& lauf_;
     const ModPlavo& mod_;
-    const int32_t& schrittzahl_;
     QTimer uhr_;
     qint64 zeichnenNs_ = 0;   // how long the window's last painting took
 

@@ -2,18 +2,18 @@
 
 #include "mainwindow/bahndatenexport.h"
 #include "mainwindow/dateiablage.h"
-#include "mainwindow/dokumentbefehle.h"
 #include "mainwindow/neuzeichnung.h"
 #include "mainwindow/frmenergie.h"
 #include "mainwindow/plavoicon.h"
 #include "mainwindow/qtrueckfragen.h"
 #include "mainwindow/qtstandarddialog.h"
 #include "mainwindow/qtzeitgeber.h"
-#include "sim/aufbau.h"
+#include "mainwindow/titel.h"
 #include "view/bildausgabe.h"
 #include "view/picplavo.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
@@ -33,24 +33,6 @@ int TwipsZuPixel(int twips, qreal dpi)
 }
 }  // namespace
 
-QString FehlerText(unsigned fehler)
-{
-    if (fehler & FehlerZaehlerUeberlauf)
-        return QStringLiteral("Die Simulation wurde angehalten: Die höchste mögliche Schrittzahl ist erreicht.");
-    QStringList gruende;
-    if (fehler & FehlerUeberlauf)
-        gruende << QStringLiteral("Überlauf");
-    if (fehler & FehlerDivisionDurchNull)
-        gruende << QStringLiteral("Division durch null");
-    if (fehler & FehlerUngueltig)
-        gruende << QStringLiteral("ungültige Rechenoperation");
-    if ((fehler & FehlerNichtEndlich) && gruende.isEmpty())
-        gruende << QStringLiteral("Wert nicht endlich");
-    return QStringLiteral("Die Simulation wurde wegen eines Rechenfehlers angehalten (%1).\n\n"
-                          "Bitte prüfen Sie Massen, Positionen und Geschwindigkeiten der Körper.")
-        .arg(gruende.join(QStringLiteral(", ")));
-}
-
 FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
     : QMainWindow(parent)
     , mod_(mod)
@@ -58,8 +40,8 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
     , frage_(dienste.rueckfragen)
     , tim_(dienste.timPlavo)
     , tabelleZeigen_(std::move(dienste.tabelleZeigen))
-    , neuzeichnung_(std::make_unique<Neuzeichnung>(*this, werk_, speicher_))
-    , dokument_(std::make_unique<Dokumentbefehle>(*this, std::move(dienste.programmBeenden)))
+    , programmBeenden_(std::move(dienste.programmBeenden))
+    , lauf_(mod)
 {
     if (!cdg_) {
         eigenerCdg_ = std::make_unique<QtStandarddialog>(this);
@@ -71,6 +53,14 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
     }
     if (!tim_)
         tim_ = new QtZeitgeber(this);
+    if (!programmBeenden_) {
+        // The document is settled by now, so closing the window asks nothing more.
+        programmBeenden_ = [this] {
+            close();
+            QCoreApplication::quit();
+        };
+    }
+    dokument_ = std::make_unique<Dokumentbefehle>(mod_, *cdg_, *frage_);
     tim_->SetInterval(100);
     tim_->Timer = [this] { timPlavo_Timer(); };
 
@@ -80,6 +70,11 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
     pic_ = new PicPlavo(this);
     pic_->setObjectName(QStringLiteral("picPlavo"));
     setCentralWidget(pic_);
+    neuzeichnung_ = std::make_unique<Neuzeichnung>(lauf_, *pic_);
+    connect(neuzeichnung_.get(), &Neuzeichnung::fortschritt, this,
+            [this](int prozent) { NeuzeichnungsTitel(NeuzeichnenTitel(prozent, mod_.DateiName)); });
+    connect(neuzeichnung_.get(), &Neuzeichnung::beendet, this, &FrmPlavo::NeuzeichnungBeendet);
+    connect(neuzeichnung_.get(), &Neuzeichnung::abgebrochen, this, &FrmPlavo::NeuzeichnungAbgebrochen);
     setAcceptDrops(true);
     MenuesAnlegen();
     Laufen(false);
@@ -101,88 +96,6 @@ FrmPlavo::~FrmPlavo()
 {
     tim_->Timer = nullptr;
     neuzeichnung_.reset();
-}
-
-void FrmPlavo::MenuesAnlegen()
-{
-    struct Eintrag {
-        int ebene;              // 1 menu bar, 2 item, 3 submenu item; 0 separator
-        const char* name;
-        const char* text;
-        QKeySequence kurz;
-        void (FrmPlavo::*handler)();
-    };
-    const Eintrag eintraege[] = {
-        {1, "menDatei", "&Datei", {}, nullptr},
-        {2, "menNeu", "&Neu", QKeySequence(Qt::CTRL | Qt::Key_N), &FrmPlavo::menNeu_Click},
-        {2, "menÖffnen", "Ö&ffnen...", QKeySequence(Qt::CTRL | Qt::Key_O), &FrmPlavo::menOeffnen_Click},
-        {2, "menSpeichern", "&Speichern", QKeySequence(Qt::CTRL | Qt::Key_S), &FrmPlavo::menSpeichern_Click},
-        {2, "menSpUnter", "Speichern &unter...", {}, &FrmPlavo::menSpUnter_Click},
-        {0, "menDatei0", "-", {}, nullptr},
-        {2, "menBild", "&Bild speichern...", {}, &FrmPlavo::menBild_Click},
-        {2, "menDrucken", "&Drucken...", QKeySequence(Qt::CTRL | Qt::Key_P), &FrmPlavo::menDrucken_Click},
-        {0, "menDatei1", "-", {}, nullptr},
-        {2, "menEnde", "Be&enden", {}, &FrmPlavo::menEnde_Click},
-        {0, "menDatei2", "-", {}, nullptr},
-        {2, "menBahndaten", "Bahndaten e&xportieren...", {}, &FrmPlavo::menBahndaten_Click},
-        {1, "menSimulation", "&Simulation", {}, nullptr},
-        {2, "menTabelle", "&Tabelle anzeigen", QKeySequence(Qt::CTRL | Qt::Key_T), &FrmPlavo::menTabelle_Click},
-        {2, "menZurück", "&Zurücksetzen", QKeySequence(Qt::CTRL | Qt::Key_R), &FrmPlavo::menZurueck_Click},
-        {2, "menStart", "&Starten", QKeySequence(Qt::Key_F5), &FrmPlavo::menStart_Click},
-        {2, "menStop", "&Anhalten", QKeySequence(Qt::CTRL | Qt::Key_Q), &FrmPlavo::menStop_Click},
-        {2, "menEinzelschritt", "E&inzelschritt", QKeySequence(Qt::Key_F6), &FrmPlavo::menEinzelschritt_Click},
-        {2, "menEnergie", "Energie&bilanz", QKeySequence(Qt::CTRL | Qt::Key_E), &FrmPlavo::menEnergie_Click},
-        {1, "menOptionen", "&Optionen", {}, nullptr},
-        {2, "menAusschnitt", "&Bildauschnitt...", QKeySequence(Qt::CTRL | Qt::Key_A), &FrmPlavo::menAusschnitt_Click},
-        {2, "menTimer", "&Verzögerungszeit...", QKeySequence(Qt::CTRL | Qt::Key_Z), &FrmPlavo::menTimer_Click},
-        {2, "menIntervall", "Berechnungs&intervall...", QKeySequence(Qt::CTRL | Qt::Key_I), &FrmPlavo::menIntervall_Click},
-        {2, "menBeiÖffnen", "beim Ö&ffnen", {}, nullptr},
-        {3, "menWarten", "auf Eingabe warten", {}, &FrmPlavo::menWarten_Click},
-        {3, "menTabAnz", "Tabelle anzeigen", {}, &FrmPlavo::menTabAnz_Click},
-        {3, "menSimStart", "Simulation starten", {}, &FrmPlavo::menSimStart_Click},
-        {2, "menAlleZeigen", "A&lle Körper zeigen", QKeySequence(Qt::CTRL | Qt::Key_L), &FrmPlavo::menAlleZeigen_Click},
-    };
-    QMenu* menue = nullptr;
-    QMenu* untermenue = nullptr;
-    for (const Eintrag& e : eintraege) {
-        const QString name = QString::fromUtf8(e.name);
-        const QString text = QString::fromUtf8(e.text);
-        if (e.ebene == 1) {
-            menue = menuBar()->addMenu(text);
-            menue->menuAction()->setObjectName(name);
-            untermenue = nullptr;
-            continue;
-        }
-        if (e.ebene == 0) {
-            menue->addSeparator()->setObjectName(name);
-            continue;
-        }
-        if (e.ebene == 2 && !e.handler) {
-            untermenue = menue->addMenu(text);
-            untermenue->menuAction()->setObjectName(name);
-            continue;
-        }
-        QAction* a = (e.ebene == 3 ? untermenue : menue)->addAction(text);
-        a->setObjectName(name);
-        // Window shortcuts: while the modal table window is open they must not reach here.
-        if (!e.kurz.isEmpty())
-            a->setShortcut(e.kurz);
-        if (e.ebene == 3) {
-            a->setCheckable(true);
-            a->setChecked(name == QStringLiteral("menWarten"));
-        }
-        connect(a, &QAction::triggered, this, [this, h = e.handler] { (this->*h)(); });
-    }
-    // Other commands may switch the timer too; the menu shows the truth when it opens.
-    const QAction* simulation = Menue(QStringLiteral("menSimulation"));
-    connect(simulation->menu(), &QMenu::aboutToShow, this, [this] { Laufen(tim_->Enabled()); });
-}
-
-void FrmPlavo::Laufen(bool an)
-{
-    tim_->SetEnabled(an);
-    if (QAction* einzel = Menue(QStringLiteral("menEinzelschritt")))
-        einzel->setEnabled(!an);
 }
 
 QAction* FrmPlavo::Menue(const QString& name) const
@@ -216,107 +129,10 @@ void FrmPlavo::resizeEvent(QResizeEvent* ereignis)
     Form_Resize();
 }
 
-void FrmPlavo::Form_Resize()
-{
-    BildFlaeche& flaeche = pic_->Flaeche();
-    if (pic_->GeraetePixel() != flaeche.Groesse())
-        flaeche.GroesseSetzen(pic_->GeraetePixel());
-    flaeche.Cls();
-    flaeche.Scale(-AusschnittBreite / 2 + AusschnittXOffset, -AusschnittHoehe / 2 + AusschnittYOffset,
-                  AusschnittBreite / 2 + AusschnittXOffset, AusschnittHoehe / 2 + AusschnittYOffset);
-    pic_->update();
-    if (Schrittzahl == 0) {
-        neuzeichnung_->Abbrechen();
-        return;
-    }
-    // In slices: the kept strokes, then the steps beyond them.
-    neuzeichnung_->Beginnen();
-}
-
-void FrmPlavo::NeuzeichnungAbschliessen()
-{
-    neuzeichnung_->Abschliessen();
-}
-
-bool FrmPlavo::NeuzeichnungLaeuft()
-{
-    return neuzeichnung_->Laeuft();
-}
-
-void FrmPlavo::StricheAbgleichen()
-{
-    // A running redraw may still be drawing them; it lets them go when it ends.
-    if (!NeuzeichnungLaeuft() && !speicher_.Passt(mod_))
-        speicher_.Verwerfen();
-}
-
-bool FrmPlavo::Berechnung()
-{
-    NeuzeichnungAbschliessen();
-    // Each step is also kept for the next redraw, as far as the budget allows.
-    const unsigned fehler =
-        speicher_.Schritt(werk_, mod_, mod_.KoerperSim, mod_.Intervall, Schrittzahl, pic_->Flaeche());
-    if (fehler == KeinFehler)
-        Caption(TitelText(Schrittzahl, mod_.Intervall, mod_.DateiName));
-    pic_->GeaendertesZeigen();
-    if (fehler != KeinFehler) {
-        Fehlerstopp(fehler);
-        return false;
-    }
-    return true;
-}
-
-void FrmPlavo::timPlavo_Timer()
-{
-    // The run goes on once the redraw has caught up with it.
-    if (NeuzeichnungLaeuft())
-        return;
-    Berechnung();
-}
-
-void FrmPlavo::Fehlerstopp(unsigned fehler)
-{
-    Laufen(false);
-    frage_->MsgBox(FehlerText(fehler), Titel, MsgKnoepfe::OK, MsgSymbol::Kritisch);
-}
-
-void FrmPlavo::menStart_Click()
-{
-    if (Schrittzahl == 0) {
-        const unsigned fehler = KoerperSimAufbauen(mod_);
-        if (fehler != KeinFehler) {
-            Fehlerstopp(fehler);
-            return;
-        }
-    }
-    Laufen(true);
-}
-
-void FrmPlavo::menStop_Click()
-{
-    Laufen(false);
-}
-
-void FrmPlavo::menEinzelschritt_Click()
-{
-    // The shortcut may come before the menu has caught up with the timer.
-    if (tim_->Enabled())
-        return;
-    if (Schrittzahl == 0) {
-        const unsigned fehler = KoerperSimAufbauen(mod_);
-        if (fehler != KeinFehler) {
-            Fehlerstopp(fehler);
-            return;
-        }
-    }
-    // Unlike a tick it does not wait for a running redraw: it finishes it and steps.
-    Berechnung();
-}
-
 void FrmPlavo::menEnergie_Click()
 {
     if (!energie_) {
-        energie_ = new FrmEnergie(mod_, Schrittzahl, this);
+        energie_ = new FrmEnergie(lauf_, this);
         // Beside the main window, where the screen has room, so the picture stays in view.
         QRect r = energie_->frameGeometry();
         const QRect haupt = frameGeometry();
@@ -337,38 +153,68 @@ void FrmPlavo::menEnergie_Click()
     energie_->activateWindow();
 }
 
-void FrmPlavo::menZurueck_Click()
-{
-    neuzeichnung_->Abbrechen();
-    speicher_.Verwerfen();
-    Laufen(false);
-    Schrittzahl = 0;
-    pic_->Flaeche().Cls();
-    pic_->update();
-}
-
 void FrmPlavo::menTabelle_Click()
 {
     if (tabelleZeigen_)
         tabelleZeigen_();
-    StricheAbgleichen();
+    lauf_.DokumentGeaendert();
 }
 
-// Document commands, picture export and printing come with their own classes.
-void FrmPlavo::menNeu_Click()
+// The document commands settle the document; what follows is done here.
+void FrmPlavo::menNeu_Click() { DokumentFolgen(dokument_->Neu()); }
+void FrmPlavo::menOeffnen_Click() { DokumentFolgen(dokument_->Oeffnen()); }
+void FrmPlavo::menSpeichern_Click() { DokumentFolgen(dokument_->Speichern()); }
+void FrmPlavo::menSpUnter_Click() { DokumentFolgen(dokument_->SpeichernUnter()); }
+
+void FrmPlavo::menEnde_Click()
 {
-    dokument_->Neu();
-    StricheAbgleichen();
+    const Dokumentfolge folge = dokument_->Ende();
+    DokumentFolgen(folge);
+    if (folge.beenden)
+        programmBeenden_();
 }
 
-void FrmPlavo::menOeffnen_Click()
+bool FrmPlavo::DateiOeffnen(const QString& pfad)
 {
-    dokument_->Oeffnen();
-    StricheAbgleichen();
+    const Dokumentfolge folge = dokument_->DateiOeffnen(pfad);
+    DokumentFolgen(folge);
+    return folge.geladen;
 }
 
-void FrmPlavo::menSpeichern_Click() { dokument_->Speichern(); }
-void FrmPlavo::menSpUnter_Click() { dokument_->SpeichernUnter(); }
+void FrmPlavo::DokumentFolgen(const Dokumentfolge& folge)
+{
+    if (folge.gespeichert)
+        Caption(DokumentTitel(mod_.DateiName));
+    if (folge.neu) {
+        // A running simulation and the picture stay as they are.
+        Caption(DokumentTitel(QString()));
+        lauf_.DokumentGeaendert();
+    }
+    if (folge.geladen)
+        NachDemLaden();
+}
+
+void FrmPlavo::NachDemLaden()
+{
+    neuzeichnung_->Abbrechen();
+    // The whole working set, so that a running simulation goes on with the
+    // loaded bodies from their start values. When it is not running, the next
+    // start builds it again and reports a fault itself.
+    const unsigned fehler = lauf_.DokumentGeladen();
+    pic_->Flaeche().Cls();
+    pic_->update();
+    Caption(DokumentTitel(mod_.DateiName));
+    const bool laufFehlgeschlagen = fehler != KeinFehler && tim_->Enabled();
+    if (laufFehlgeschlagen)
+        Fehlerstopp(fehler);
+    // The check marks are read now; only one of the three is ever set. A
+    // fault already reported would only be reported again by the start.
+    if (Menue(QStringLiteral("menTabAnz"))->isChecked())
+        menTabelle_Click();
+    if (Menue(QStringLiteral("menSimStart"))->isChecked() && !laufFehlgeschlagen)
+        menStart_Click();
+}
+
 void FrmPlavo::menBild_Click()
 {
     NeuzeichnungAbschliessen();
@@ -390,21 +236,13 @@ void FrmPlavo::menBahndaten_Click()
 {
     if (export_)
         return;
-    export_ = Bahndatenexport::Starten(this, mod_, Schrittzahl, *cdg_, *frage_);
+    export_ = Bahndatenexport::Starten(this, mod_, lauf_.Schrittzahl(), *cdg_, *frage_);
     if (!export_)
         return;
     // One export at a time: its progress dialog may not be shown yet.
     QAction* eintrag = Menue(QStringLiteral("menBahndaten"));
     eintrag->setEnabled(false);
     connect(export_, &Bahndatenexport::beendet, this, [eintrag] { eintrag->setEnabled(true); });
-}
-
-void FrmPlavo::menEnde_Click() { dokument_->Ende(); }
-bool FrmPlavo::DateiOeffnen(const QString& pfad)
-{
-    const bool geoeffnet = dokument_->DateiOeffnen(pfad);
-    StricheAbgleichen();
-    return geoeffnet;
 }
 
 void FrmPlavo::dragEnterEvent(QDragEnterEvent* ereignis)
@@ -432,7 +270,9 @@ void FrmPlavo::dropEvent(QDropEvent* ereignis)
 
 void FrmPlavo::closeEvent(QCloseEvent* ereignis)
 {
-    if (dokument_->Schliessen()) {
+    const Dokumentfolge folge = dokument_->Schliessen();
+    DokumentFolgen(folge);
+    if (folge.weiter) {
         neuzeichnung_->Abbrechen();
         ereignis->accept();
     }

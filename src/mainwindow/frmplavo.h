@@ -4,9 +4,9 @@
 // questions, timer, table window) are injected so every handler can run
 // headless with scripted answers.
 
+#include "mainwindow/dokumentbefehle.h"
 #include "model/modplavo.h"
-#include "sim/berechnung.h"
-#include "view/strichspeicher.h"
+#include "sim/lauf.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -14,7 +14,6 @@
 #include <memory>
 
 class Bahndatenexport;
-class Dokumentbefehle;
 class Neuzeichnung;
 class FrmEnergie;
 class PicPlavo;
@@ -38,8 +37,8 @@ public:
     explicit FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste = {}, QWidget* parent = nullptr);
     ~FrmPlavo() override;
 
-    // Fields of the window.
-    int32_t Schrittzahl = 0;
+    // Fields of the window; the step count is the run's.
+    int32_t Schrittzahl() const { return lauf_.Schrittzahl(); }
     double AusschnittBreite = 2.0;    // AE
     double AusschnittHoehe = 2.0;
     double AusschnittXOffset = 0.0;
@@ -50,6 +49,7 @@ public:
     Standarddialog& cdgPlavo() { return *cdg_; }
     Rueckfragen& rueckfragen() { return *frage_; }
     ModPlavo& mod() { return mod_; }
+    Lauf& lauf() { return lauf_; }
     FrmEnergie* Energiefenster() const { return energie_; }   // null until first shown
     QAction* Menue(const QString& name) const;   // by control name, e.g. "menStart"
 
@@ -89,7 +89,9 @@ public:
     // unsaved-changes prompt: a file from the command line or a drop.
     bool DateiOeffnen(const QString& pfad);
 
-    // One step with its drawing and caption; a fault stops the run with a message.
+    // One step with its drawing and caption; a fault stops the run with a
+    // message. A large system's step goes to the worker and is shown when
+    // done; a step still in flight is shown first.
     bool Berechnung();
     // Stops the timer and tells the user why the simulation stopped.
     void Fehlerstopp(unsigned fehler);
@@ -100,8 +102,6 @@ public:
     void NeuzeichnungAbschliessen();
     bool NeuzeichnungLaeuft();
     Neuzeichnung& neuzeichnung() { return *neuzeichnung_; }
-    // The strokes of the run kept for the next redraw.
-    Strichspeicher& strichspeicher() { return speicher_; }
 
 protected:
     void resizeEvent(QResizeEvent* ereignis) override;
@@ -117,8 +117,18 @@ private:
     // The timer on or off; a single step is offered only while it is off.
     void Laufen(bool an);
     std::optional<double> ZahlErfragen(const QString& prompt, const QString& vorschlag);
-    // Gives back the memory of kept strokes that no longer belong to the document.
-    void StricheAbgleichen();
+    // What follows a document command: the caption, the run, the picture.
+    void DokumentFolgen(const Dokumentfolge& folge);
+    void NachDemLaden();
+    // Shows a step taken over from the run; false after a fault.
+    bool SchrittZeigen(Lauf::Uebernahme uebernahme);
+    // The worker's step is done: shown now, or after a running redraw.
+    void SchrittFertig();
+    // The caption while a redraw runs, unless another command has set one since.
+    void NeuzeichnungBegonnen();
+    void NeuzeichnungsTitel(const QString& text);
+    void NeuzeichnungBeendet(unsigned fehler);
+    void NeuzeichnungAbgebrochen();
 
     ModPlavo& mod_;
     std::unique_ptr<Standarddialog> eigenerCdg_;
@@ -128,14 +138,13 @@ private:
     Rueckfragen* frage_;
     Zeitgeber* tim_;
     std::function<void()> tabelleZeigen_;
+    std::function<void()> programmBeenden_;
     PicPlavo* pic_;
-    Rechenwerk werk_;
-    Strichspeicher speicher_;
+    Lauf lauf_;
     std::unique_ptr<Neuzeichnung> neuzeichnung_;
     std::unique_ptr<Dokumentbefehle> dokument_;
+    QString neuzeichnungTitel_;      // the caption as the redraw last left it
+    bool neuzeichnungTitelFremd_ = false;
     QPointer<Bahndatenexport> export_;
     FrmEnergie* energie_ = nullptr;   // a child window, made on first use
 };
-
-// German text for a step's faults.
-QString FehlerText(unsigned fehler);

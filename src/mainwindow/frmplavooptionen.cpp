@@ -42,7 +42,7 @@ void FrmPlavo::menIntervall_Click()
                                    ZahlZuText(mod_.Intervall));
     if (wert)
         mod_.Intervall = *wert;
-    StricheAbgleichen();
+    lauf_.DokumentGeaendert();
 }
 
 void FrmPlavo::menAusschnitt_Click()
@@ -84,7 +84,7 @@ void FrmPlavo::AusschnittSetzen(double breite, double hoehe, double xOffset, dou
 void FrmPlavo::menAlleZeigen_Click()
 {
     // Where the bodies are now: the working set once a run has begun.
-    const KoerperSatz& koerper = Schrittzahl > 0 ? mod_.KoerperSim : mod_.KoerperStart;
+    const KoerperSatz& koerper = lauf_.Jetzt();
     const QSize pixel = pic_->Flaeche().Groesse();
     const double verhaeltnis = pixel.height() > 0 ? double(pixel.width()) / pixel.height() : 1.0;
     const std::optional<Ausschnitt> a = AusschnittUmAlle(koerper, verhaeltnis);

@@ -1,60 +1,47 @@
 #pragma once
-// The scene redraw of the main window without freezing it: the replay runs
-// in slices of a few milliseconds on the user-interface thread, between which
-// the window repaints and takes input, and the caption shows how far it is.
-//
-// While it runs, the window's step count already holds the number of steps
-// being replayed, and the working set is left alone; when it ends, the
-// working set, step count and caption become what a replay in one go would
-// have left. A command that replaced the working set or the caption
-// meanwhile keeps its own, as it would have after a replay in one go.
+// The scene redraw without freezing the window: the run's replay goes on in
+// slices of a few milliseconds on the user-interface thread, between which
+// the window repaints and takes input. What the replay leaves behind is the
+// run's business; the window hears how far it is and how it ended, and sets
+// its caption and reports a fault itself.
 
-#include "model/modplavo.h"
-#include "view/wiedergabe.h"
+#include "sim/lauf.h"
 
 #include <QObject>
-#include <QString>
 #include <QTimer>
 #include <chrono>
 
-class FrmPlavo;
-class Rechenwerk;
-class Strichspeicher;
+class PicPlavo;
 
 class Neuzeichnung : public QObject {
     Q_OBJECT
 public:
-    Neuzeichnung(FrmPlavo& frm, Rechenwerk& werk, Strichspeicher& speicher);
+    Neuzeichnung(Lauf& lauf, PicPlavo& pic);
 
-    // Replays the window's Schrittzahl steps on the cleared, scaled surface;
-    // a replay already running starts again. The first slice runs at once,
-    // so a short replay is done on return.
+    // Replays the run's steps on the cleared, scaled surface; a replay
+    // already running starts again. The first slice runs at once, so a
+    // short replay is done on return.
     void Beginnen();
     // Finishes a running replay now.
     void Abschliessen();
-    // Drops a running replay, leaving the caption a finished one would have left.
+    // Drops a running replay (abgebrochen is emitted).
     void Abbrechen();
-    // Whether a replay runs. One whose run was reset meanwhile (Open) is dropped here.
-    bool Laeuft();
+    bool Laeuft() const { return lauf_.NeuzeichnungLaeuft(); }
 
     // The longest slice (30 ms); 0 computes one step per slice.
     void ScheibeSetzen(std::chrono::milliseconds dauer) { scheibe_ = dauer; }
 
+signals:
+    void fortschritt(int prozent);   // after each slice that did not finish it
+    void beendet(unsigned fehler);   // the replay is done (fault bits, if a step failed)
+    void abgebrochen();
+
 private:
     void Scheibe();
-    void Ende();
-    // The caption still shows what this replay wrote last (nobody else wrote one).
-    bool TitelUnser();
-    void TitelSetzen(const QString& text);
+    void Arbeiten(Lauf::Uhr::time_point bis);
 
-    FrmPlavo& frm_;
-    Rechenwerk& werk_;
-    Strichspeicher& speicher_;
-    Wiedergabe wiedergabe_;
+    Lauf& lauf_;
+    PicPlavo& pic_;
     QTimer zeitgeber_;
     std::chrono::milliseconds scheibe_{30};
-    bool aktiv_ = false;
-    KoerperSatz vorher_;     // the working set when the replay began
-    QString eigenerTitel_;   // the caption as this replay last left it
-    bool titelFremd_ = false;
 };

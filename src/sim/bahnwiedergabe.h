@@ -8,7 +8,7 @@
 #include "model/modplavo.h"
 #include "sim/bahndaten.h"
 #include "sim/berechnung.h"
-#include "view/zeichenflaeche.h"
+#include "sim/zeichenflaeche.h"
 
 #include <cstdint>
 #include <string>

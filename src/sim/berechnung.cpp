@@ -1,7 +1,5 @@
 #include "berechnung.h"
 
-#include "model/zahltext.h"
-
 #include <cmath>
 #include <limits>
 
@@ -68,31 +66,4 @@ unsigned Rechenwerk::Schritt(KoerperSatz& sim, double intervall, int32_t& schrit
     }
     ++schrittzahl;
     return KeinFehler;
-}
-
-QString Dateiteil(const QString& pfad)
-{
-    qsizetype pos = pfad.lastIndexOf(QLatin1Char('/'));
-#ifdef Q_OS_WIN
-    pos = std::max(pos, pfad.lastIndexOf(QLatin1Char('\\')));
-#endif
-    return pfad.mid(pos + 1);
-}
-
-QString TitelText(int32_t schrittzahl, double intervall, const QString& dateiName)
-{
-    QString titel = QStringLiteral("Plavo - ");
-    if (!dateiName.isEmpty())
-        titel += QStringLiteral("[") + Dateiteil(dateiName) + QStringLiteral("] - ");
-    titel += ZahlZuText(double(schrittzahl) * intervall) + QStringLiteral(" Tage");
-    return titel;
-}
-
-unsigned Berechnung(Rechenwerk& werk, ModPlavo& mod, int32_t& schrittzahl, Zeichenflaeche& flaeche,
-                    const std::function<void(const QString&)>& titel)
-{
-    const unsigned fehler = werk.Schritt(mod.KoerperSim, mod.Intervall, schrittzahl, flaeche);
-    if (fehler == KeinFehler && titel)
-        titel(TitelText(schrittzahl, mod.Intervall, mod.DateiName));
-    return fehler;
 }

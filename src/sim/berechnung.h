@@ -1,6 +1,6 @@
 #pragma once
 // One simulation step: gravity over all ordered pairs, the drawing of every
-// body's segment, the step count and the caption.
+// body's segment and the step count.
 //
 // Semi-implicit Euler with the velocity kept as displacement per step:
 //   v_i += dt^2 * sum_j mu * m_j * (p_j - p_i) / r^3   (pairs with r > 0)
@@ -9,11 +9,9 @@
 
 #include "model/modplavo.h"
 #include "sim/schrittkern.h"
-#include "view/zeichenflaeche.h"
+#include "sim/zeichenflaeche.h"
 
-#include <QString>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 inline constexpr double MeterProAE = 1.5e11;
@@ -31,13 +29,3 @@ private:
     std::vector<double> x_, y_, m_, vx_, vy_, nx_, ny_;
     std::vector<Strich> striche_;
 };
-
-// The part of a path after its last directory separator.
-QString Dateiteil(const QString& pfad);
-
-// "Plavo - " ["[" file part "] - "] days " Tage", days = schrittzahl * intervall.
-QString TitelText(int32_t schrittzahl, double intervall, const QString& dateiName);
-
-// The step with its caption: on success `titel` receives the new caption.
-unsigned Berechnung(Rechenwerk& werk, ModPlavo& mod, int32_t& schrittzahl, Zeichenflaeche& flaeche,
-                    const std::function<void(const QString&)>& titel);

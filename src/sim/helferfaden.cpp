@@ -85,6 +85,12 @@ void HelferFaden::Vorbereiten(Kern kern, std::size_t zeilenProEinheit, const Zei
 bool HelferFaden::Rechnen(Kern kern, std::size_t zeilenProEinheit, const Zeilenauftrag& a, bool selbstRechnen,
                           unsigned& helferFehler, bool bremsen, Vorarbeit vorarbeit)
 {
+    // One caller at a time: a step on the run's worker thread may meet a
+    // replay or an export on the user-interface thread. The later one
+    // computes alone rather than wait.
+    std::unique_lock<std::mutex> zugang(zugang_, std::defer_lock);
+    if (selbstRechnen ? !zugang.try_lock() : (zugang.lock(), false))
+        return false;
     // A helper still inside an earlier pass (busy with a unit the caller took
     // over) owns the copies until it leaves: this pass runs without it.
     if (aktiv_.load() != 0) {

@@ -21,6 +21,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -38,7 +39,8 @@ public:
     // tests: every row then runs on the helper). `helferFehler` receives the
     // faults of the units the helper delivered, as SchrittFehler bits; the
     // caller checks its own flags. False, with nothing computed or done,
-    // while the helper is still busy with a unit of an earlier pass: then the
+    // while the helper is still busy with a unit of an earlier pass, or while
+    // another thread's pass holds it: then the
     // caller computes alone. `bremsen` makes the helper wait before each unit
     // (tests).
     //
@@ -88,5 +90,6 @@ private:
     std::atomic<bool> ende_{false};
     alignas(64) std::atomic<int> aktiv_{0};             // helper inside a job
     std::atomic<std::size_t> erledigt_{0};
+    std::mutex zugang_;                                 // held by the caller of a pass
     std::thread faden_;
 };

@@ -2,43 +2,6 @@
 
 #include <cmath>
 
-bool Avx2Verfuegbar()
-{
-#if defined(__x86_64__) && defined(__GNUC__)
-    // Also checks that the operating system saves the YMM registers.
-    static const bool vorhanden = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    return vorhanden;
-#else
-    return false;
-#endif
-}
-
-bool Avx512Verfuegbar()
-{
-#if defined(__x86_64__) && defined(__GNUC__)
-    // Also checks that the operating system saves the ZMM and mask registers.
-    static const bool vorhanden = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx512f") != 0;
-    }();
-    return vorhanden;
-#else
-    return false;
-#endif
-}
-
-// In the AVX2 file; only called where AVX2 is present.
-void VektorOberhaelftenLeerenAvx();
-
-void VektorOberhaelftenLeeren()
-{
-    if (Avx2Verfuegbar())
-        VektorOberhaelftenLeerenAvx();
-}
-
 void ZeilenSkalar(const Zeilenauftrag& a, std::size_t von, std::size_t bis)
 {
     const double* x = a.x;

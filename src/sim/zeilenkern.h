@@ -5,6 +5,8 @@
 // be called when Avx2Verfuegbar() says so and an AVX-512 one for
 // Avx512Verfuegbar().
 
+#include "sim/prozessor.h"
+
 #include <cstddef>
 
 // Everything one velocity pass needs; rows are independent of each other.
@@ -33,18 +35,6 @@ struct Vorarbeit {
     explicit operator bool() const { return lauf != nullptr; }
     void operator()() const { lauf(daten); }
 };
-
-// True when the processor and the operating system both support AVX2.
-bool Avx2Verfuegbar();
-
-// True when the processor and the operating system both support AVX-512F.
-bool Avx512Verfuegbar();
-
-// Clears the upper halves of the vector registers, where AVX2 is present.
-// Qt 6.4's image fill leaves them dirty, and until something clears them
-// every SSE instruction on that thread waits on them: 512 strokes drawn
-// after a fill took 11 µs instead of 7.5 µs.
-void VektorOberhaelftenLeeren();
 
 // Rows [von, bis) of the pass, bis <= n.
 void ZeilenSkalar(const Zeilenauftrag& a, std::size_t von, std::size_t bis);

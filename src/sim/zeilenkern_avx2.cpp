@@ -114,11 +114,6 @@ void Gruppe(const Zeilenauftrag& a, std::size_t i0, std::size_t bis)
 
 }  // namespace
 
-void VektorOberhaelftenLeerenAvx()
-{
-    _mm256_zeroupper();
-}
-
 void ZeilenAvx2(const Zeilenauftrag& a, std::size_t von, std::size_t bis)
 {
     std::size_t i0 = von;
@@ -135,8 +130,6 @@ void ZeilenAvx2(const Zeilenauftrag& a, std::size_t von, std::size_t bis)
 #endif
 
 #else
-
-void VektorOberhaelftenLeerenAvx() {}
 
 // Never called where Avx2Verfuegbar() is false; kept so that every build links.
 void ZeilenAvx2(const Zeilenauftrag& a, std::size_t von, std::size_t bis)

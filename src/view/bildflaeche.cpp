@@ -1,6 +1,6 @@
 #include "bildflaeche.h"
 
-#include "sim/zeilenkern.h"
+#include "sim/prozessor.h"
 
 #include <algorithm>
 #include <array>

@@ -7,7 +7,7 @@
 // point before any integer conversion, so far-away, infinite or NaN
 // coordinates draw nothing instead of misbehaving.
 
-#include "view/zeichenflaeche.h"
+#include "sim/zeichenflaeche.h"
 
 #include <QImage>
 #include <QRect>

@@ -87,7 +87,7 @@ TEST_F(BildBefehle, OrbitDataEqualTheRunBitForBitAndACancelLeavesNoFile)
     ExportAbwarten(eintrag);
     ASSERT_TRUE(eintrag->isEnabled());
     EXPECT_TRUE(frage.Gemeldet.empty());
-    EXPECT_EQ(frm->Schrittzahl, 53);
+    EXPECT_EQ(frm->Schrittzahl(), 53);
 
     QByteArray bytes = Inhalt(csv);
     ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
@@ -196,7 +196,7 @@ TEST_F(BildBefehle, ExportAndPrintTheCurrentPictureWhileTheRunGoesOn)
 
     EXPECT_TRUE(frage.Gemeldet.empty());
     EXPECT_TRUE(tim.Enabled()) << "neither command stops the run";
-    EXPECT_EQ(frm->Schrittzahl, 5);
+    EXPECT_EQ(frm->Schrittzahl(), 5);
     EXPECT_EQ(frm->picPlavo().Flaeche().Image(), bild);
     EXPECT_EQ(tim.Ticken(), 1);
 

@@ -1,4 +1,5 @@
 #include "mainwindow/dokumentbefehle.h"
+#include "mainwindow/titel.h"
 #include "support/fensterprobe.h"
 
 #include <QCloseEvent>
@@ -155,7 +156,7 @@ TEST_F(Dokument, NewEmptiesTheDocumentButLeavesTheRunAlone)
     EXPECT_TRUE(mod.Gespeichert);
     EXPECT_EQ(Titel(), QStringLiteral("Plavo"));
     EXPECT_TRUE(tim.Enabled());
-    EXPECT_EQ(frm->Schrittzahl, 2);
+    EXPECT_EQ(frm->Schrittzahl(), 2);
     EXPECT_EQ(mod.Intervall, 3);
     EXPECT_TRUE(Menue("menSimStart")->isChecked());
 }

@@ -1,6 +1,7 @@
 #include "mainwindow/frmenergie.h"
 #include "mainwindow/frmplavo.h"
 #include "mainwindow/neuzeichnung.h"
+#include "mainwindow/titel.h"
 #include "model/koerperdatei.h"
 #include "sim/aufbau.h"
 #include "support/koerperbau.h"
@@ -129,7 +130,7 @@ TEST_F(Fenster, StartsWithItsDefaults)
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo"));
     EXPECT_FALSE(tim.Enabled());
     EXPECT_EQ(tim.Interval(), 100);
-    EXPECT_EQ(frm->Schrittzahl, 0);
+    EXPECT_EQ(frm->Schrittzahl(), 0);
     EXPECT_EQ(Bild().size(), frm->picPlavo().GeraetePixel());
     EXPECT_EQ(Gefaerbt(Bild()), 0);
     EXPECT_EQ(frm->picPlavo().Flaeche().ScaleWidth(), 2.0f);
@@ -152,13 +153,13 @@ TEST_F(Fenster, StopResumesWithoutAJumpAndResetRestartsFromTheDocument)
     const Koerper erde = mod.KoerperSim[1];
     frm->menStart_Click();
     tim.Ticken(1);
-    EXPECT_EQ(frm->Schrittzahl, 6);
+    EXPECT_EQ(frm->Schrittzahl(), 6);
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - 12 Tage"));
     EXPECT_NEAR(mod.KoerperSim[1].X, erde.X + mod.KoerperSim[1].Vx(), 1.0) << "resumed from where it stood";
 
     frm->menZurueck_Click();
     EXPECT_FALSE(tim.Enabled());
-    EXPECT_EQ(frm->Schrittzahl, 0);
+    EXPECT_EQ(frm->Schrittzahl(), 0);
     EXPECT_EQ(Gefaerbt(Bild()), 0);
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - 12 Tage")) << "the caption waits for the next step";
     frm->menStart_Click();
@@ -178,7 +179,7 @@ TEST_F(Fenster, ReplayAfterAResizeDrawsExactlyWhatTheRunDrew)
 
     frm->Form_Resize();
     EXPECT_EQ(Bild(), live);
-    EXPECT_EQ(frm->Schrittzahl, 150);
+    EXPECT_EQ(frm->Schrittzahl(), 150);
     EXPECT_EQ(frm->windowTitle(), titel);
 
     // A different size replays the same run at the new size.
@@ -186,7 +187,7 @@ TEST_F(Fenster, ReplayAfterAResizeDrawsExactlyWhatTheRunDrew)
     QApplication::processEvents();
     EXPECT_EQ(Bild().size(), frm->picPlavo().GeraetePixel());
     EXPECT_GT(Gefaerbt(Bild()), 100);
-    EXPECT_EQ(frm->Schrittzahl, 150);
+    EXPECT_EQ(frm->Schrittzahl(), 150);
 }
 
 TEST_F(Fenster, SectionMapsBodiesAsItsCornersSay)
@@ -211,7 +212,7 @@ TEST_F(Fenster, SectionMapsBodiesAsItsCornersSay)
     EXPECT_EQ(frm->AusschnittXOffset, 1.0);
     // 0.5 AE lies at (0.5 + 1) / 4 of the width after the replay.
     EXPECT_EQ(Bild().pixel(int(std::floor(1.5 / 4 * w)), h / 2), qRgb(255, 0, 0));
-    EXPECT_EQ(frm->Schrittzahl, 1);
+    EXPECT_EQ(frm->Schrittzahl(), 1);
 
     // Width and height come back from the surface in single precision, and
     // are proposed with a float's digits: accepting them keeps the section.
@@ -306,7 +307,7 @@ TEST_F(Fenster, AFaultingStepStopsTheRunWithAMessage)
     ASSERT_EQ(frage.Gemeldet.size(), 1u);
     EXPECT_EQ(frage.Gemeldet[0].Titel, QStringLiteral("Plavo"));
     EXPECT_TRUE(frage.Gemeldet[0].Text.startsWith(QStringLiteral("Die Simulation wurde wegen eines Rechenfehlers angehalten")));
-    EXPECT_EQ(frm->Schrittzahl, 0);
+    EXPECT_EQ(frm->Schrittzahl(), 0);
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo"));
 
     // A build that overflows never switches the timer on.
@@ -326,7 +327,7 @@ TEST_F(Fenster, SingleStepIsOneTickAndOnlyWhileStopped)
     QAction* einzel = frm->Menue(QStringLiteral("menEinzelschritt"));
     ASSERT_TRUE(einzel->isEnabled());
     einzel->trigger();
-    EXPECT_EQ(frm->Schrittzahl, 1);
+    EXPECT_EQ(frm->Schrittzahl(), 1);
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - 2 Tage"));
     einzel->trigger();
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - 4 Tage"));
@@ -338,7 +339,7 @@ TEST_F(Fenster, SingleStepIsOneTickAndOnlyWhileStopped)
     EXPECT_FALSE(einzel->isEnabled());
     frm->menSimStart_Click();   // stands for any path to the handler, e.g. the shortcut
     frm->menEinzelschritt_Click();
-    EXPECT_EQ(frm->Schrittzahl, 0) << "no step beside the running timer";
+    EXPECT_EQ(frm->Schrittzahl(), 0) << "no step beside the running timer";
     tim.Ticken(2);
     EXPECT_EQ(Bild(), zweiSchritte);
     frm->menStop_Click();
@@ -353,7 +354,7 @@ TEST_F(Fenster, SingleStepIsOneTickAndOnlyWhileStopped)
     EXPECT_TRUE(einzel->isEnabled());
     einzel->trigger();
     EXPECT_EQ(frage.Gemeldet.size(), 2u);
-    EXPECT_EQ(frm->Schrittzahl, 0);
+    EXPECT_EQ(frm->Schrittzahl(), 0);
 }
 
 // "Alle Körper zeigen" frames the bodies where they are, in a section of the
@@ -394,7 +395,7 @@ TEST_F(Fenster, AllBodiesInViewWithRoundCircles)
     EXPECT_DOUBLE_EQ(std::min(frm->AusschnittBreite, frm->AusschnittHoehe), 2.0);
     EXPECT_NEAR(frm->AusschnittXOffset, 3.0, 1e-12);
     EXPECT_DOUBLE_EQ(frm->AusschnittYOffset, -1.0);
-    EXPECT_EQ(frm->Schrittzahl, 10) << "the new section replays the run";
+    EXPECT_EQ(frm->Schrittzahl(), 10) << "the new section replays the run";
 
     // A position that is no number: a message, and the section stays.
     mod.KoerperStart = {Planet(1, std::numeric_limits<double>::infinity(), 0, 0, 0, 0)};
@@ -445,10 +446,10 @@ VolleWiedergabe Wiedergeben(FrmPlavo& frm, const ModPlavo& mod, int32_t n)
 #define ERWARTE_VOLLE_WIEDERGABE(was)                                                                 \
     do {                                                                                              \
         ASSERT_FALSE(frm->NeuzeichnungLaeuft()) << was;                                               \
-        const VolleWiedergabe soll = Wiedergeben(*frm, mod, frm->Schrittzahl);                        \
+        const VolleWiedergabe soll = Wiedergeben(*frm, mod, frm->Schrittzahl());                        \
         EXPECT_TRUE(Bild() == soll.bild) << was;                                                      \
         EXPECT_TRUE(BitGleich(mod.KoerperSim, soll.sim)) << was;                                      \
-        EXPECT_EQ(frm->windowTitle(), TitelText(frm->Schrittzahl, mod.Intervall, mod.DateiName)) << was; \
+        EXPECT_EQ(frm->windowTitle(), TitelText(frm->Schrittzahl(), mod.Intervall, mod.DateiName)) << was; \
     } while (0)
 
 TEST_F(Fenster, RedrawFromKeptStrokesEqualsAFullReplayAtEverySizeAndSection)
@@ -456,12 +457,12 @@ TEST_F(Fenster, RedrawFromKeptStrokesEqualsAFullReplayAtEverySizeAndSection)
     mod.KoerperStart = DreiKoerper();
     frm->menStart_Click();
     tim.Ticken(200);
-    EXPECT_EQ(frm->strichspeicher().Schritte(), 200) << "the run kept its strokes";
+    EXPECT_EQ(frm->lauf().Speicher().Schritte(), 200) << "the run kept its strokes";
 
     for (QSize groesse : {QSize(400, 300), QSize(250, 420), QSize(640, 200)}) {
         frm->resize(groesse);
         QApplication::processEvents();
-        EXPECT_EQ(frm->Schrittzahl, 200);
+        EXPECT_EQ(frm->Schrittzahl(), 200);
         ERWARTE_VOLLE_WIEDERGABE("size " << groesse.width() << 'x' << groesse.height());
     }
     // A close-up, then a mirrored and shifted section.
@@ -474,22 +475,22 @@ TEST_F(Fenster, RedrawFromKeptStrokesEqualsAFullReplayAtEverySizeAndSection)
 
     // The run goes on from the redrawn working set and keeps recording.
     tim.Ticken(20);
-    EXPECT_EQ(frm->strichspeicher().Schritte(), 220);
+    EXPECT_EQ(frm->lauf().Speicher().Schritte(), 220);
     frm->Form_Resize();
     ERWARTE_VOLLE_WIEDERGABE("after going on");
 
     // A run longer than the budget keeps what fits; the rest is computed.
     frm->menZurueck_Click();
-    frm->strichspeicher().BudgetSetzen(4096);
+    frm->lauf().Speicher().BudgetSetzen(4096);
     frm->menStart_Click();
     tim.Ticken(200);
-    EXPECT_GT(frm->strichspeicher().Schritte(), 10);
-    EXPECT_LT(frm->strichspeicher().Schritte(), 200);
-    EXPECT_LE(frm->strichspeicher().Bytes(), 4096u);
+    EXPECT_GT(frm->lauf().Speicher().Schritte(), 10);
+    EXPECT_LT(frm->lauf().Speicher().Schritte(), 200);
+    EXPECT_LE(frm->lauf().Speicher().Bytes(), 4096u);
     frm->resize(300, 300);
     QApplication::processEvents();
     ERWARTE_VOLLE_WIEDERGABE("beyond the budget");
-    EXPECT_LE(frm->strichspeicher().Bytes(), 4096u);
+    EXPECT_LE(frm->lauf().Speicher().Bytes(), 4096u);
 }
 
 TEST_F(Fenster, AfterEveryCommandThatChangesTheRunTheRedrawStillEqualsAFullReplay)
@@ -504,7 +505,7 @@ TEST_F(Fenster, AfterEveryCommandThatChangesTheRunTheRedrawStillEqualsAFullRepla
     // A new interval while running: the replay uses it for every step.
     Eingaben({QStringLiteral("1")});
     frm->menIntervall_Click();
-    EXPECT_FALSE(frm->strichspeicher().Gueltig());
+    EXPECT_FALSE(frm->lauf().Speicher().Gueltig());
     tim.Ticken(10);
     frm->Form_Resize();
     ERWARTE_VOLLE_WIEDERGABE("new interval");
@@ -514,7 +515,7 @@ TEST_F(Fenster, AfterEveryCommandThatChangesTheRunTheRedrawStillEqualsAFullRepla
     mod.NeuDimensionieren(2);
     mod.KoerperStart = SonneUndErde();
     frm->menTabelle_Click();
-    EXPECT_FALSE(frm->strichspeicher().Gueltig());
+    EXPECT_FALSE(frm->lauf().Speicher().Gueltig());
     tim.Ticken(10);
     frm->Form_Resize();
     ERWARTE_VOLLE_WIEDERGABE("table");
@@ -526,9 +527,9 @@ TEST_F(Fenster, AfterEveryCommandThatChangesTheRunTheRedrawStillEqualsAFullRepla
 
     cdg.Antworten.push_back(datei);
     frm->menOeffnen_Click();
-    EXPECT_EQ(frm->Schrittzahl, 0);
+    EXPECT_EQ(frm->Schrittzahl(), 0);
     tim.Ticken(30);
-    EXPECT_EQ(frm->strichspeicher().Schritte(), 30) << "the opened run is kept from its first step";
+    EXPECT_EQ(frm->lauf().Speicher().Schritte(), 30) << "the opened run is kept from its first step";
     frm->Form_Resize();
     ERWARTE_VOLLE_WIEDERGABE("open");
 
@@ -542,7 +543,7 @@ TEST_F(Fenster, AfterEveryCommandThatChangesTheRunTheRedrawStillEqualsAFullRepla
     mod.Intervall = std::numeric_limits<double>::quiet_NaN();
     tim.Ticken(1);
     EXPECT_FALSE(tim.Enabled());
-    EXPECT_FALSE(frm->strichspeicher().Gueltig());
+    EXPECT_FALSE(frm->lauf().Speicher().Gueltig());
     mod.Intervall = 1;
     frm->Form_Resize();
     ERWARTE_VOLLE_WIEDERGABE("fault");
@@ -564,7 +565,7 @@ TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
     frm->AusschnittBreite = 3;
     frm->Form_Resize();
     EXPECT_TRUE(frm->NeuzeichnungLaeuft());
-    EXPECT_EQ(frm->Schrittzahl, 60) << "commands see the count the replay will end at";
+    EXPECT_EQ(frm->Schrittzahl(), 60) << "commands see the count the replay will end at";
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - Neuzeichnen 1 %"));
     // Input is taken between slices, and ticks wait for the replay.
     bool liefNoch = false;
@@ -576,7 +577,7 @@ TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
         QApplication::processEvents();
     ASSERT_TRUE(frm->NeuzeichnungLaeuft());
     // Another section starts it again from what it has computed so far.
-    const int32_t schonGerechnet = frm->strichspeicher().Schritte();
+    const int32_t schonGerechnet = frm->lauf().Speicher().Schritte();
     EXPECT_GT(schonGerechnet, 5);
     frm->AusschnittXOffset = 0.2;
     frm->Form_Resize();
@@ -584,20 +585,20 @@ TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - Neuzeichnen %1 %").arg(schonGerechnet * 100 / 60))
         << "the first slice drew what the replay had computed before";
     AmEnde();
-    EXPECT_EQ(frm->Schrittzahl, 60) << "no tick was stepped during the replay";
+    EXPECT_EQ(frm->Schrittzahl(), 60) << "no tick was stepped during the replay";
     ERWARTE_VOLLE_WIEDERGABE("sliced");
     tim.Ticken(1);
-    EXPECT_EQ(frm->Schrittzahl, 61);
+    EXPECT_EQ(frm->Schrittzahl(), 61);
 
     // New keeps its working set and caption; the picture is still completed.
-    frm->strichspeicher().Verwerfen();
+    frm->lauf().Speicher().Verwerfen();
     frm->Form_Resize();
     frm->menNeu_Click();
     EXPECT_TRUE(frm->NeuzeichnungLaeuft());
     frm->NeuzeichnungAbschliessen();
     EXPECT_EQ(mod.KoerperSim, KoerperSatz{Koerper{}});
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo"));
-    EXPECT_EQ(frm->Schrittzahl, 61);
+    EXPECT_EQ(frm->Schrittzahl(), 61);
     EXPECT_TRUE(Bild() == Wiedergeben(*frm, ModPlavo{DreiKoerper(), {}, 1.0, {}, true}, 61).bild);
 
     // Drawing many kept strokes yields as well.
@@ -612,14 +613,14 @@ TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
     ERWARTE_VOLLE_WIEDERGABE("kept strokes in slices");
 
     // Zurücksetzen ends a running replay: white, and the caption of the whole run.
-    frm->strichspeicher().Verwerfen();
+    frm->lauf().Speicher().Verwerfen();
     frm->Form_Resize();
     ASSERT_TRUE(frm->NeuzeichnungLaeuft());
     frm->menZurueck_Click();
     EXPECT_FALSE(frm->NeuzeichnungLaeuft());
     AmEnde();
     EXPECT_EQ(Gefaerbt(Bild()), 0);
-    EXPECT_EQ(frm->Schrittzahl, 0);
+    EXPECT_EQ(frm->Schrittzahl(), 0);
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - 6000 Tage"));
 
     // Opening a file ends it too, and the opened document's caption stays.
@@ -628,7 +629,7 @@ TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
     ASSERT_TRUE(KoerperdateiSchreiben(datei, SonneUndErde()).ok());
     frm->menStart_Click();
     tim.Ticken(30);
-    frm->strichspeicher().Verwerfen();
+    frm->lauf().Speicher().Verwerfen();
     frm->Form_Resize();
     cdg.Antworten.push_back(datei);
     frm->menOeffnen_Click();

@@ -21,7 +21,7 @@ protected:
         frm->menStart_Click();
         for (int i = 0; i < schritte; ++i)
             tim.Ticken();
-        ASSERT_EQ(frm->Schrittzahl, schritte);
+        ASSERT_EQ(frm->Schrittzahl(), schritte);
         ASSERT_GT(NichtWeiss(), 0);
         cdg.Aufrufe.clear();
     }
@@ -90,7 +90,7 @@ TEST_F(Oeffnen, LoadsTheFileClearsThePictureAndCountsFromZero)
     EXPECT_EQ(mod.DateiName, z);
     EXPECT_TRUE(mod.Gespeichert);
     EXPECT_EQ(Titel(), QStringLiteral("Plavo - [zwillinge.plv]"));
-    EXPECT_EQ(frm->Schrittzahl, 0);
+    EXPECT_EQ(frm->Schrittzahl(), 0);
     EXPECT_EQ(NichtWeiss(), 0);
     EXPECT_FALSE(tim.Enabled());
     EXPECT_TRUE(frage.Gemeldet.empty());
@@ -101,13 +101,13 @@ TEST_F(Oeffnen, WhileRunningGoesOnWithTheLoadedBodiesFromTheirStart)
     LaufMitBild(Sonnensystem(), 4);
     FensterProbe::Oeffnen(Datei(QStringLiteral("zwillinge.plv"), Zwillinge()));
     EXPECT_TRUE(tim.Enabled());
-    EXPECT_EQ(frm->Schrittzahl, 0);
+    EXPECT_EQ(frm->Schrittzahl(), 0);
     EXPECT_EQ(NichtWeiss(), 0);
 
     tim.Ticken();
     // Body 1 is Castor, not a leftover of the sun.
     EXPECT_EQ(mod.KoerperSim, Erwartet(Zwillinge(), 1));
-    EXPECT_EQ(frm->Schrittzahl, 1);
+    EXPECT_EQ(frm->Schrittzahl(), 1);
     EXPECT_EQ(Titel(), QStringLiteral("Plavo - [zwillinge.plv] - 2 Tage"));
     EXPECT_GT(NichtWeiss(), 0);
 }
@@ -202,7 +202,7 @@ TEST_F(Oeffnen, AFileThatCannotBeReadIsNotOpened)
         EXPECT_EQ(mod.DateiName, Pfad(QStringLiteral("lauf.plv")));
         EXPECT_FALSE(mod.Gespeichert);
         EXPECT_EQ(Titel(), titel);
-        EXPECT_EQ(frm->Schrittzahl, 2);
+        EXPECT_EQ(frm->Schrittzahl(), 2);
         EXPECT_EQ(NichtWeiss(), bild);
     }
     EXPECT_FALSE(QFileInfo::exists(Pfad(QStringLiteral("fehlt.plv"))));
@@ -286,7 +286,7 @@ TEST_F(Oeffnen, TheStartChoiceRunsTheLoadedBodiesFromStepZero)
     FensterProbe::Oeffnen(Datei(QStringLiteral("z.plv"), Zwillinge()));
     EXPECT_EQ(tabelleGezeigt, 0);
     EXPECT_TRUE(tim.Enabled());
-    EXPECT_EQ(frm->Schrittzahl, 0);
+    EXPECT_EQ(frm->Schrittzahl(), 0);
     EXPECT_EQ(mod.KoerperSim, Erwartet(Zwillinge(), 0));
     tim.Ticken();
     tim.Ticken();
@@ -328,7 +328,7 @@ TEST_F(Oeffnen, AFileOnTheCommandLineOpensAsIfChosenOrLeavesAWorkingNewDocument)
     frm->menStart_Click();
     tim.Ticken();
     frm->menStop_Click();
-    EXPECT_EQ(frm->Schrittzahl, 1);
+    EXPECT_EQ(frm->Schrittzahl(), 1);
 
     frage.Gemeldet.clear();
     Datei(QStringLiteral("z.plv"), Zwillinge());
@@ -340,7 +340,7 @@ TEST_F(Oeffnen, AFileOnTheCommandLineOpensAsIfChosenOrLeavesAWorkingNewDocument)
     EXPECT_EQ(mod.DateiName, b.datei);
     EXPECT_TRUE(mod.Gespeichert);
     EXPECT_EQ(Titel(), QStringLiteral("Plavo - [z.plv]"));
-    EXPECT_EQ(frm->Schrittzahl, 0);
+    EXPECT_EQ(frm->Schrittzahl(), 0);
     EXPECT_EQ(NichtWeiss(), 0);
     EXPECT_TRUE(cdg.Aufrufe.empty());
     EXPECT_TRUE(frage.Gemeldet.empty());
@@ -383,6 +383,6 @@ TEST_F(Oeffnen, ADroppedBodyFileOpensAfterThePromptAndAnythingElseIsRefused)
     EXPECT_EQ(mod.DateiName, z);
     EXPECT_TRUE(mod.Gespeichert);
     EXPECT_EQ(Titel(), QStringLiteral("Plavo - [z.plv]"));
-    EXPECT_EQ(frm->Schrittzahl, 0);
+    EXPECT_EQ(frm->Schrittzahl(), 0);
     EXPECT_EQ(cdg.Aufrufe.size(), 1u);   // only the first Open used the dialog
 }

@@ -5,7 +5,7 @@
 #include "model/koerperdatei.h"
 #include "sim/aufbau.h"
 #include "sim/berechnung.h"
-#include "view/zeichenflaeche.h"
+#include "sim/zeichenflaeche.h"
 
 #include <QDir>
 #include <QFile>

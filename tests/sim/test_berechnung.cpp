@@ -1,6 +1,7 @@
 #include "sim/aufbau.h"
 #include "sim/berechnung.h"
 #include "sim/energiebilanz.h"
+#include "mainwindow/titel.h"
 #include "support/koerperbau.h"
 #include "support/aufzeichnung.h"
 #include "support/sofortflaeche.h"
@@ -32,7 +33,11 @@ struct Lauf {
 
     unsigned Schritt()
     {
-        return Berechnung(werk, mod, schrittzahl, flaeche, [this](const QString& t) { titel = t; });
+        // The step as the window takes it: the caption only after a step that went through.
+        const unsigned fehler = werk.Schritt(mod.KoerperSim, mod.Intervall, schrittzahl, flaeche);
+        if (fehler == KeinFehler)
+            titel = TitelText(schrittzahl, mod.Intervall, mod.DateiName);
+        return fehler;
     }
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 // A drawing surface that records every call instead of drawing.
 
-#include "view/zeichenflaeche.h"
+#include "sim/zeichenflaeche.h"
 
 #include <vector>
 

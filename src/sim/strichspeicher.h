@@ -13,7 +13,7 @@
 
 #include "model/modplavo.h"
 #include "sim/berechnung.h"
-#include "view/zeichenflaeche.h"
+#include "sim/zeichenflaeche.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -50,6 +50,11 @@ public:
     // the record. Returns the step's faults.
     unsigned Schritt(Rechenwerk& werk, const ModPlavo& mod, KoerperSatz& sim, double intervall,
                      int32_t& schrittzahl, Zeichenflaeche& flaeche);
+
+    // Keeps a step computed elsewhere, as Schritt() would have kept it:
+    // `vorher` the working set it started from as step `schrittzahl` + 1.
+    void Aufnehmen(const ModPlavo& mod, const KoerperSatz& vorher, int32_t schrittzahl, double intervall,
+                   const Strich* striche, std::size_t anzahl, const KoerperSatz& nachher);
 
     // Draws kept strokes from stroke number `ab` on, at most `hoechstens` of
     // them, in the order they were drawn; returns how many it drew.

@@ -7,7 +7,7 @@
 
 #include "model/modplavo.h"
 #include "sim/berechnung.h"
-#include "view/strichspeicher.h"
+#include "sim/strichspeicher.h"
 
 #include <chrono>
 #include <cstddef>

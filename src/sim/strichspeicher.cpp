@@ -153,6 +153,16 @@ unsigned Strichspeicher::Schritt(Rechenwerk& werk, const ModPlavo& mod, KoerperS
     return KeinFehler;
 }
 
+void Strichspeicher::Aufnehmen(const ModPlavo& mod, const KoerperSatz& vorher, int32_t schrittzahl,
+                               double intervall, const Strich* striche, std::size_t anzahl,
+                               const KoerperSatz& nachher)
+{
+    if (schrittzahl == 0 && !Fortsetzbar(vorher, 0, intervall))
+        Beginnen(mod);
+    if (Fortsetzbar(vorher, schrittzahl, intervall))
+        Anhaengen(striche, anzahl, nachher);
+}
+
 std::size_t Strichspeicher::Zeichnen(Zeichenflaeche& flaeche, std::size_t ab, std::size_t hoechstens) const
 {
     const std::size_t bis = std::min(striche_, ab + std::min(hoechstens, striche_ - std::min(ab, striche_)));

@@ -1,0 +1,84 @@
+// The main window's menu tree: captions, access keys, shortcuts and handlers
+// in display order.
+#include "frmplavo.h"
+
+#include "mainwindow/zeitgeber.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+void FrmPlavo::MenuesAnlegen()
+{
+    struct Eintrag {
+        int ebene;              // 1 menu bar, 2 item, 3 submenu item; 0 separator
+        const char* name;
+        const char* text;
+        QKeySequence kurz;
+        void (FrmPlavo::*handler)();
+    };
+    const Eintrag eintraege[] = {
+        {1, "menDatei", "&Datei", {}, nullptr},
+        {2, "menNeu", "&Neu", QKeySequence(Qt::CTRL | Qt::Key_N), &FrmPlavo::menNeu_Click},
+        {2, "menÖffnen", "Ö&ffnen...", QKeySequence(Qt::CTRL | Qt::Key_O), &FrmPlavo::menOeffnen_Click},
+        {2, "menSpeichern", "&Speichern", QKeySequence(Qt::CTRL | Qt::Key_S), &FrmPlavo::menSpeichern_Click},
+        {2, "menSpUnter", "Speichern &unter...", {}, &FrmPlavo::menSpUnter_Click},
+        {0, "menDatei0", "-", {}, nullptr},
+        {2, "menBild", "&Bild speichern...", {}, &FrmPlavo::menBild_Click},
+        {2, "menDrucken", "&Drucken...", QKeySequence(Qt::CTRL | Qt::Key_P), &FrmPlavo::menDrucken_Click},
+        {0, "menDatei1", "-", {}, nullptr},
+        {2, "menEnde", "Be&enden", {}, &FrmPlavo::menEnde_Click},
+        {0, "menDatei2", "-", {}, nullptr},
+        {2, "menBahndaten", "Bahndaten e&xportieren...", {}, &FrmPlavo::menBahndaten_Click},
+        {1, "menSimulation", "&Simulation", {}, nullptr},
+        {2, "menTabelle", "&Tabelle anzeigen", QKeySequence(Qt::CTRL | Qt::Key_T), &FrmPlavo::menTabelle_Click},
+        {2, "menZurück", "&Zurücksetzen", QKeySequence(Qt::CTRL | Qt::Key_R), &FrmPlavo::menZurueck_Click},
+        {2, "menStart", "&Starten", QKeySequence(Qt::Key_F5), &FrmPlavo::menStart_Click},
+        {2, "menStop", "&Anhalten", QKeySequence(Qt::CTRL | Qt::Key_Q), &FrmPlavo::menStop_Click},
+        {2, "menEinzelschritt", "E&inzelschritt", QKeySequence(Qt::Key_F6), &FrmPlavo::menEinzelschritt_Click},
+        {2, "menEnergie", "Energie&bilanz", QKeySequence(Qt::CTRL | Qt::Key_E), &FrmPlavo::menEnergie_Click},
+        {1, "menOptionen", "&Optionen", {}, nullptr},
+        {2, "menAusschnitt", "&Bildauschnitt...", QKeySequence(Qt::CTRL | Qt::Key_A), &FrmPlavo::menAusschnitt_Click},
+        {2, "menTimer", "&Verzögerungszeit...", QKeySequence(Qt::CTRL | Qt::Key_Z), &FrmPlavo::menTimer_Click},
+        {2, "menIntervall", "Berechnungs&intervall...", QKeySequence(Qt::CTRL | Qt::Key_I), &FrmPlavo::menIntervall_Click},
+        {2, "menBeiÖffnen", "beim Ö&ffnen", {}, nullptr},
+        {3, "menWarten", "auf Eingabe warten", {}, &FrmPlavo::menWarten_Click},
+        {3, "menTabAnz", "Tabelle anzeigen", {}, &FrmPlavo::menTabAnz_Click},
+        {3, "menSimStart", "Simulation starten", {}, &FrmPlavo::menSimStart_Click},
+        {2, "menAlleZeigen", "A&lle Körper zeigen", QKeySequence(Qt::CTRL | Qt::Key_L), &FrmPlavo::menAlleZeigen_Click},
+    };
+    QMenu* menue = nullptr;
+    QMenu* untermenue = nullptr;
+    for (const Eintrag& e : eintraege) {
+        const QString name = QString::fromUtf8(e.name);
+        const QString text = QString::fromUtf8(e.text);
+        if (e.ebene == 1) {
+            menue = menuBar()->addMenu(text);
+            menue->menuAction()->setObjectName(name);
+            untermenue = nullptr;
+            continue;
+        }
+        if (e.ebene == 0) {
+            menue->addSeparator()->setObjectName(name);
+            continue;
+        }
+        if (e.ebene == 2 && !e.handler) {
+            untermenue = menue->addMenu(text);
+            untermenue->menuAction()->setObjectName(name);
+            continue;
+        }
+        QAction* a = (e.ebene == 3 ? untermenue : menue)->addAction(text);
+        a->setObjectName(name);
+        // Window shortcuts: while the modal table window is open they must not reach here.
+        if (!e.kurz.isEmpty())
+            a->setShortcut(e.kurz);
+        if (e.ebene == 3) {
+            a->setCheckable(true);
+            a->setChecked(name == QStringLiteral("menWarten"));
+        }
+        connect(a, &QAction::triggered, this, [this, h = e.handler] { (this->*h)(); });
+    }
+    // Other commands may switch the timer too; the menu shows the truth when it opens.
+    const QAction* simulation = Menue(QStringLiteral("menSimulation"));
+    connect(simulation->menu(), &QMenu::aboutToShow, this, [this] { Laufen(tim_->Enabled()); });
+}

@@ -1,0 +1,22 @@
+#pragma once
+// Every caption of the main window and every German text for a fault of the
+// run, made here and nowhere else. Needs QtCore only, so that tests of the
+// core can check them too.
+
+#include <QString>
+#include <cstdint>
+
+// The part of a path after its last directory separator.
+QString Dateiteil(const QString& pfad);
+
+// "Plavo" for an untitled document, otherwise "Plavo - [file part]".
+QString DokumentTitel(const QString& dateiName);
+
+// "Plavo - " ["[" file part "] - "] days " Tage", days = schrittzahl * intervall.
+QString TitelText(int32_t schrittzahl, double intervall, const QString& dateiName);
+
+// "Plavo - " ["[" file part "] - "] "Neuzeichnen " percent " %" while a redraw runs.
+QString NeuzeichnenTitel(int prozent, const QString& dateiName);
+
+// Why the run stopped, for a step's faults (SchrittFehler bits).
+QString FehlerText(unsigned fehler);
