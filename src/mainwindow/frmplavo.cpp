@@ -75,6 +75,8 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
             [this](int prozent) { NeuzeichnungsTitel(NeuzeichnenTitel(prozent, mod_.DateiName)); });
     connect(neuzeichnung_.get(), &Neuzeichnung::beendet, this, &FrmPlavo::NeuzeichnungBeendet);
     connect(neuzeichnung_.get(), &Neuzeichnung::abgebrochen, this, &FrmPlavo::NeuzeichnungAbgebrochen);
+    // The worker's message comes on its own thread; it is handled on this one.
+    lauf_.MeldungSetzen([this] { QMetaObject::invokeMethod(this, &FrmPlavo::SchrittFertig, Qt::QueuedConnection); });
     setAcceptDrops(true);
     MenuesAnlegen();
     Laufen(false);
@@ -155,13 +157,21 @@ void FrmPlavo::menEnergie_Click()
 
 void FrmPlavo::menTabelle_Click()
 {
-    if (tabelleZeigen_)
+    if (tabelleZeigen_) {
+        // The table commits with OK; the run goes on behind it until then.
         tabelleZeigen_();
+    }
+    SchrittAbschliessen();
     lauf_.DokumentGeaendert();
 }
 
 // The document commands settle the document; what follows is done here.
-void FrmPlavo::menNeu_Click() { DokumentFolgen(dokument_->Neu()); }
+void FrmPlavo::menNeu_Click()
+{
+    // New replaces the working set, but the run's count and picture stay.
+    SchrittAbschliessen();
+    DokumentFolgen(dokument_->Neu());
+}
 void FrmPlavo::menOeffnen_Click() { DokumentFolgen(dokument_->Oeffnen()); }
 void FrmPlavo::menSpeichern_Click() { DokumentFolgen(dokument_->Speichern()); }
 void FrmPlavo::menSpUnter_Click() { DokumentFolgen(dokument_->SpeichernUnter()); }

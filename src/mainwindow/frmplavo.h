@@ -101,6 +101,10 @@ public:
     // working set of the replayed run finishes it first.
     void NeuzeichnungAbschliessen();
     bool NeuzeichnungLaeuft();
+    // Before a command that changes the document under a running run (the
+    // table's OK among them): the step in flight is waited for and shown,
+    // as if the command came after its tick.
+    void SchrittAbschliessen();
     Neuzeichnung& neuzeichnung() { return *neuzeichnung_; }
 
 protected:
@@ -124,6 +128,7 @@ private:
     bool SchrittZeigen(Lauf::Uebernahme uebernahme);
     // The worker's step is done: shown now, or after a running redraw.
     void SchrittFertig();
+
     // The caption while a redraw runs, unless another command has set one since.
     void NeuzeichnungBegonnen();
     void NeuzeichnungsTitel(const QString& text);

@@ -27,7 +27,8 @@ void FrmPlavo::Form_Resize()
     flaeche.Scale(-AusschnittBreite / 2 + AusschnittXOffset, -AusschnittHoehe / 2 + AusschnittYOffset,
                   AusschnittBreite / 2 + AusschnittXOffset, AusschnittHoehe / 2 + AusschnittYOffset);
     pic_->update();
-    if (lauf_.Schrittzahl() == 0) {
+    // A step in flight counts: the redraw replays it too.
+    if (lauf_.Schrittzahl() == 0 && !lauf_.SchrittZaehlt()) {
         neuzeichnung_->Abbrechen();
         return;
     }
@@ -78,25 +79,37 @@ void FrmPlavo::NeuzeichnungAbgebrochen()
     const Wiedergabe& w = lauf_.Neuzeichnung();
     if (w.Ziel() > 0)
         NeuzeichnungsTitel(TitelText(w.Ziel(), w.Intervall(), mod_.DateiName));
+    // A step that came back during the replay waited for it; it must not wait for ever.
+    SchrittFertig();
 }
 
 bool FrmPlavo::Berechnung()
 {
     NeuzeichnungAbschliessen();
     // A tick's step still in flight comes first, as if this came after it.
-    if (lauf_.SchrittUnterwegs() && !SchrittZeigen(lauf_.SchrittAbwarten(pic_->Flaeche())))
-        return false;
-    if (lauf_.Nebenlaeufig()) {
-        // The window goes on while the worker computes; it reports back here.
-        return lauf_.SchrittAbgeben(
-            [this] { QMetaObject::invokeMethod(this, &FrmPlavo::SchrittFertig, Qt::QueuedConnection); });
-    }
+    if (lauf_.SchrittUnterwegs())
+        SchrittZeigen(lauf_.SchrittAbwarten(pic_->Flaeche()));
+    // The window goes on while the worker computes; it reports back to SchrittFertig.
+    if (lauf_.Nebenlaeufig())
+        return lauf_.SchrittAbgeben();
     return SchrittZeigen({Lauf::Uebernahme::Uebernommen, lauf_.Schritt(pic_->Flaeche())});
+}
+
+void FrmPlavo::SchrittAbschliessen()
+{
+    if (!lauf_.SchrittUnterwegs())
+        return;
+    // The step comes after the replayed ones: a redraw ends first.
+    NeuzeichnungAbschliessen();
+    SchrittZeigen(lauf_.SchrittAbwarten(pic_->Flaeche()));
 }
 
 void FrmPlavo::SchrittFertig()
 {
-    SchrittZeigen(lauf_.SchrittUebernehmen(pic_->Flaeche()));
+    if (neuzeichnung_->Laeuft())
+        neuzeichnung_->Weiter();
+    else
+        SchrittZeigen(lauf_.SchrittUebernehmen(pic_->Flaeche()));
 }
 
 bool FrmPlavo::SchrittZeigen(Lauf::Uebernahme uebernahme)

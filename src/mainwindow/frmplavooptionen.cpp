@@ -40,6 +40,7 @@ void FrmPlavo::menIntervall_Click()
 {
     const auto wert = ZahlErfragen(QStringLiteral("Neues Intervall zwischen zwei Berechnungen (Tage):"),
                                    ZahlZuText(mod_.Intervall));
+    SchrittAbschliessen();
     if (wert)
         mod_.Intervall = *wert;
     lauf_.DokumentGeaendert();

@@ -14,9 +14,8 @@ Neuzeichnung::Neuzeichnung(Lauf& lauf, PicPlavo& pic)
 void Neuzeichnung::Beginnen()
 {
     lauf_.NeuzeichnenBeginnen();
+    zeitgeber_.stop();
     Scheibe();
-    if (Laeuft())
-        zeitgeber_.start();
 }
 
 void Neuzeichnung::Scheibe()
@@ -25,25 +24,40 @@ void Neuzeichnung::Scheibe()
         zeitgeber_.stop();
         return;
     }
-    Arbeiten(Lauf::Uhr::now() + scheibe_);
-    if (Laeuft())
-        emit fortschritt(int(lauf_.Neuzeichnung().Anteil() * 100));
+    const Lauf::Neuzeichnungsstand stand = Arbeiten(Lauf::Uhr::now() + scheibe_);
+    if (stand == Lauf::Neuzeichnungsstand::Fertig)
+        return;
+    emit fortschritt(int(lauf_.Neuzeichnung().Anteil() * 100));
+    // While the worker computes, no slice is due until it reports back.
+    if (stand == Lauf::Neuzeichnungsstand::Warten)
+        zeitgeber_.stop();
+    else if (!zeitgeber_.isActive())
+        zeitgeber_.start();
+}
+
+void Neuzeichnung::Weiter()
+{
+    if (Laeuft() && !zeitgeber_.isActive())
+        Scheibe();
 }
 
 void Neuzeichnung::Abschliessen()
 {
-    if (Laeuft())
-        Arbeiten(Lauf::Uhr::time_point::max());
+    while (Laeuft()) {
+        if (Arbeiten(Lauf::Uhr::time_point::max()) == Lauf::Neuzeichnungsstand::Warten)
+            lauf_.ArbeiterAbwarten();
+    }
 }
 
-void Neuzeichnung::Arbeiten(Lauf::Uhr::time_point bis)
+Lauf::Neuzeichnungsstand Neuzeichnung::Arbeiten(Lauf::Uhr::time_point bis)
 {
-    const bool fertig = lauf_.NeuzeichnenArbeiten(pic_.Flaeche(), bis);
+    const Lauf::Neuzeichnungsstand stand = lauf_.NeuzeichnenArbeiten(pic_.Flaeche(), bis);
     pic_.GeaendertesZeigen();
-    if (!fertig)
-        return;
-    zeitgeber_.stop();
-    emit beendet(lauf_.Neuzeichnung().Fehler());
+    if (stand == Lauf::Neuzeichnungsstand::Fertig) {
+        zeitgeber_.stop();
+        emit beendet(lauf_.Neuzeichnung().Fehler());
+    }
+    return stand;
 }
 
 void Neuzeichnung::Abbrechen()

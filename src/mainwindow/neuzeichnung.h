@@ -22,8 +22,10 @@ public:
     // already running starts again. The first slice runs at once, so a
     // short replay is done on return.
     void Beginnen();
-    // Finishes a running replay now.
+    // Finishes a running replay now (waiting for the worker where it computes).
     void Abschliessen();
+    // The worker has finished a step the replay waits for: it goes on.
+    void Weiter();
     // Drops a running replay (abgebrochen is emitted).
     void Abbrechen();
     bool Laeuft() const { return lauf_.NeuzeichnungLaeuft(); }
@@ -38,7 +40,7 @@ signals:
 
 private:
     void Scheibe();
-    void Arbeiten(Lauf::Uhr::time_point bis);
+    Lauf::Neuzeichnungsstand Arbeiten(Lauf::Uhr::time_point bis);
 
     Lauf& lauf_;
     PicPlavo& pic_;

@@ -56,27 +56,41 @@ void Lauf::DokumentGeaendert()
         speicher_.Verwerfen();
 }
 
-bool Lauf::SchrittAbgeben(std::function<void()> fertig)
+void Lauf::Abgeben(const KoerperSatz& vorher, double intervall, int32_t schrittzahl)
+{
+    Schrittarbeiter::Auftrag a;
+    a.vorher = vorher;
+    a.intervall = intervall;
+    a.schrittzahl = schrittzahl;
+    a.stand = stand_;
+    arbeiter_.Abgeben(std::move(a), [this] {
+        if (meldung_)
+            meldung_();
+    });
+}
+
+bool Lauf::SchrittAbgeben()
 {
     if (arbeiter_.Belegt())
         return false;
-    Schrittarbeiter::Auftrag a;
-    a.vorher = mod_.KoerperSim;
-    a.intervall = mod_.Intervall;
-    a.schrittzahl = schrittzahl_;
-    a.stand = stand_;
-    return arbeiter_.Abgeben(std::move(a), std::move(fertig));
+    Abgeben(mod_.KoerperSim, mod_.Intervall, schrittzahl_);
+    auftragFuerNeuzeichnung_ = false;
+    abgegebenStand_ = stand_;
+    abgegebenBei_ = schrittzahl_;
+    return true;
 }
 
 Lauf::Uebernahme Lauf::SchrittUebernehmen(Zeichenflaeche& flaeche)
 {
-    if (!arbeiter_.Belegt())
-        return {};
-    if (!arbeiter_.Fertig() || neuzeichnung_)
+    // A redraw takes the worker's step itself, or ends first.
+    if (!arbeiter_.Belegt() || neuzeichnung_)
+        return {arbeiter_.Belegt() ? Uebernahme::Unterwegs : Uebernahme::Keine};
+    if (!arbeiter_.Fertig())
         return {Uebernahme::Unterwegs};
     Schrittarbeiter::Auftrag a = arbeiter_.Abholen();
-    const bool passt = a.stand == stand_ && a.schrittzahl == schrittzahl_ && GleicheBits(a.intervall, mod_.Intervall)
-                    && BitGleich(a.vorher, mod_.KoerperSim);
+    const bool passt = !auftragFuerNeuzeichnung_ && a.stand == stand_ && a.schrittzahl == schrittzahl_
+                    && GleicheBits(a.intervall, mod_.Intervall) && BitGleich(a.vorher, mod_.KoerperSim);
+    auftragFuerNeuzeichnung_ = false;
     if (!passt)
         return {Uebernahme::Verworfen};
     if (a.fehler != KeinFehler) {
@@ -98,25 +112,57 @@ Lauf::Uebernahme Lauf::SchrittAbwarten(Zeichenflaeche& flaeche)
 
 void Lauf::NeuzeichnenBeginnen()
 {
-    if (!neuzeichnung_)
+    if (!neuzeichnung_) {
         vorNeuzeichnung_ = mod_.KoerperSim;
+        // The step in flight came before this redraw: it is replayed too.
+        if (SchrittZaehlt()) {
+            ++schrittzahl_;
+            auftragFuerNeuzeichnung_ = true;
+        }
+    }
     wiedergabe_.Beginnen(mod_, schrittzahl_, speicher_);
     neuzeichnung_ = true;
 }
 
-bool Lauf::NeuzeichnenArbeiten(Zeichenflaeche& flaeche, Uhr::time_point bis)
+Lauf::Neuzeichnungsstand Lauf::NeuzeichnenArbeiten(Zeichenflaeche& flaeche, Uhr::time_point bis)
 {
     if (!neuzeichnung_)
-        return true;
-    if (!wiedergabe_.Arbeiten(werk_, speicher_, flaeche, bis))
-        return false;
-    NeuzeichnungBeenden();
-    return true;
+        return Neuzeichnungsstand::Fertig;
+    for (;;) {
+        if (arbeiter_.Belegt()) {
+            if (!arbeiter_.Fertig())
+                return Neuzeichnungsstand::Warten;
+            // The redraw's own step, or the one that was in flight when it began.
+            vorgemerkt_ = arbeiter_.Abholen();
+            auftragFuerNeuzeichnung_ = false;
+        }
+        if (vorgemerkt_ && wiedergabe_.SchrittFaellig() && wiedergabe_.Schrittzahl() == vorgemerkt_->schrittzahl) {
+            Schrittarbeiter::Auftrag a = std::move(*vorgemerkt_);
+            vorgemerkt_.reset();
+            if (GleicheBits(a.intervall, wiedergabe_.Intervall()) && BitGleich(a.vorher, wiedergabe_.Sim()))
+                wiedergabe_.SchrittUebernehmen(speicher_, flaeche, a.fehler, a.striche, std::move(a.nachher));
+            continue;
+        }
+        if (wiedergabe_.Fertig()) {
+            NeuzeichnungBeenden();
+            return Neuzeichnungsstand::Fertig;
+        }
+        const bool hier = !Nebenlaeufig(wiedergabe_.Sim());
+        if (!wiedergabe_.SchrittFaellig() || hier) {
+            if (!wiedergabe_.Arbeiten(werk_, speicher_, flaeche, bis, hier) && Uhr::now() >= bis)
+                return Neuzeichnungsstand::Weiter;
+            continue;
+        }
+        Abgeben(wiedergabe_.Sim(), wiedergabe_.Intervall(), wiedergabe_.Schrittzahl());
+        auftragFuerNeuzeichnung_ = true;
+        return Neuzeichnungsstand::Warten;
+    }
 }
 
 void Lauf::NeuzeichnungBeenden()
 {
     neuzeichnung_ = false;
+    vorgemerkt_.reset();
     if (BitGleich(mod_.KoerperSim, vorNeuzeichnung_))
         mod_.KoerperSim = wiedergabe_.Sim();
     vorNeuzeichnung_ = {};
@@ -129,5 +175,6 @@ void Lauf::NeuzeichnungBeenden()
 void Lauf::NeuzeichnenAbbrechen()
 {
     neuzeichnung_ = false;
+    vorgemerkt_.reset();
     vorNeuzeichnung_ = {};
 }

@@ -6,12 +6,14 @@
 // read it; commands change it through the methods below, which say what
 // happened as values (SchrittFehler bits), never as text.
 //
-// A step of a large system may be handed to the worker. Until it is taken
-// over, the run stands where it stood, as if the step had not begun: every
-// command acts as if it came between two ticks. A command that replaces the
-// run (Zurücksetzen, a loaded document) drops the step; so does anything
-// that leaves the working set, the step count or the interval other than the
-// step found them.
+// A step of a large system is handed to the worker, and so are the steps a
+// redraw must compute for it. Until a step is taken over, the run stands
+// where it stood, and a command acts as if it came between two ticks. A
+// command that replaces the run (Zurücksetzen, a loaded document) drops the
+// step; so does anything that leaves the working set, the step count or the
+// interval other than the step found them. A redraw that begins while a step
+// is in flight counts that step in: it replays it too, and takes the
+// worker's result for it where it fits.
 
 #include "model/modplavo.h"
 #include "sim/berechnung.h"
@@ -23,14 +25,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class Lauf {
 public:
     using Uhr = Wiedergabe::Uhr;
 
     // From this many bodies on a step goes to the worker: there one step
-    // takes a few milliseconds or more.
-    static constexpr std::size_t StandardNebenlaeufigAb = 1024;
+    // takes a few milliseconds or more (3.3 ms at 3,000 bodies on two cores
+    // with AVX2, 0.33 s at 32,767).
+    static constexpr std::size_t StandardNebenlaeufigAb = 3000;
 
     explicit Lauf(ModPlavo& mod, std::size_t budgetBytes = Strichspeicher::StandardBudget());
 
@@ -58,13 +62,21 @@ public:
     void DokumentGeaendert();
 
     // Steps on the worker.
-    bool Nebenlaeufig() const { return mod_.KoerperSim.size() >= nebenlaeufigAb_; }
+    bool Nebenlaeufig() const { return Nebenlaeufig(mod_.KoerperSim); }
     void NebenlaeufigAbSetzen(std::size_t koerper) { nebenlaeufigAb_ = koerper; }
+    // Called on the worker's thread whenever it has finished a step.
+    void MeldungSetzen(std::function<void()> fertig) { meldung_ = std::move(fertig); }
     // Hands the next step to the worker; false while one is in flight.
-    // `fertig` is called on the worker's thread once the step is done.
-    bool SchrittAbgeben(std::function<void()> fertig);
+    bool SchrittAbgeben();
     // A step was handed over and not taken over or dropped yet.
     bool SchrittUnterwegs() const { return arbeiter_.Belegt(); }
+    // A step of the run is in flight that will count once taken over
+    // (nothing has replaced the run since it was handed over).
+    bool SchrittZaehlt() const
+    {
+        return arbeiter_.Belegt() && !auftragFuerNeuzeichnung_ && abgegebenStand_ == stand_
+            && abgegebenBei_ == schrittzahl_;
+    }
     struct Uebernahme {
         enum Art { Keine, Unterwegs, Verworfen, Uebernommen } art = Keine;
         unsigned fehler = KeinFehler;
@@ -82,15 +94,21 @@ public:
     // While it runs, Schrittzahl() is the count it will end at and the
     // working set is left alone; a step in flight waits for its end.
     void NeuzeichnenBeginnen();
-    // Draws and computes until done or until `bis`; true when done. Then the
-    // working set and count are what a replay in one go would have left (a
-    // command that replaced the working set meanwhile keeps its own).
-    bool NeuzeichnenArbeiten(Zeichenflaeche& flaeche, Uhr::time_point bis);
+    // Draws and computes until done or until `bis`. When done, the working
+    // set and count are what a replay in one go would have left (a command
+    // that replaced the working set meanwhile keeps its own). Warten: the
+    // worker computes the replay's next step; go on after its message.
+    enum class Neuzeichnungsstand { Fertig, Weiter, Warten };
+    Neuzeichnungsstand NeuzeichnenArbeiten(Zeichenflaeche& flaeche, Uhr::time_point bis);
+    // Waits until the worker is done with its step (at most one step).
+    void ArbeiterAbwarten() { arbeiter_.Abwarten(); }
     void NeuzeichnenAbbrechen();
     bool NeuzeichnungLaeuft() const { return neuzeichnung_; }
     const Wiedergabe& Neuzeichnung() const { return wiedergabe_; }
 
 private:
+    bool Nebenlaeufig(const KoerperSatz& satz) const { return satz.size() >= nebenlaeufigAb_; }
+    void Abgeben(const KoerperSatz& vorher, double intervall, int32_t schrittzahl);
     void NeuzeichnungBeenden();
 
     ModPlavo& mod_;
@@ -101,6 +119,11 @@ private:
     bool neuzeichnung_ = false;
     KoerperSatz vorNeuzeichnung_;   // the working set when the redraw began
     uint64_t stand_ = 0;            // counts the commands that replace the run
+    bool auftragFuerNeuzeichnung_ = false;              // the worker's step is the redraw's
+    uint64_t abgegebenStand_ = 0;                       // the run's step in flight: when handed over
+    int32_t abgegebenBei_ = 0;
+    std::optional<Schrittarbeiter::Auftrag> vorgemerkt_;   // a done step the redraw will reach
+    std::function<void()> meldung_;
     std::size_t nebenlaeufigAb_ = StandardNebenlaeufigAb;
     Schrittarbeiter arbeiter_;      // last: its thread goes before the rest
 };

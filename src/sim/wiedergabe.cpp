@@ -40,7 +40,8 @@ double Wiedergabe::Anteil() const
     return (gezeichnet + double(schrittzahl_ - behalten_)) / double(ziel_);
 }
 
-bool Wiedergabe::Arbeiten(Rechenwerk& werk, Strichspeicher& speicher, Zeichenflaeche& flaeche, Uhr::time_point bis)
+bool Wiedergabe::Arbeiten(Rechenwerk& werk, Strichspeicher& speicher, Zeichenflaeche& flaeche, Uhr::time_point bis,
+                          bool rechnen)
 {
     while (gezeichnet_ < zuZeichnen_) {
         if (speicher.Generation() != generation_) {
@@ -53,10 +54,25 @@ bool Wiedergabe::Arbeiten(Rechenwerk& werk, Strichspeicher& speicher, Zeichenfla
         if (Uhr::now() >= bis)
             return Fertig();
     }
-    while (!Fertig()) {
+    while (rechnen && !Fertig()) {
         fehler_ = speicher.Schritt(werk, mod_, mod_.KoerperSim, mod_.Intervall, schrittzahl_, flaeche);
         if (Uhr::now() >= bis)
             break;
     }
     return Fertig();
+}
+
+void Wiedergabe::SchrittUebernehmen(Strichspeicher& speicher, Zeichenflaeche& flaeche, unsigned fehler,
+                                    const std::vector<Strich>& striche, KoerperSatz nachher)
+{
+    if (fehler != KeinFehler) {
+        // As a step computed here: the record is forgotten, the replay ends.
+        speicher.Verwerfen();
+        fehler_ = fehler;
+        return;
+    }
+    speicher.Aufnehmen(mod_, mod_.KoerperSim, schrittzahl_, mod_.Intervall, striche.data(), striche.size(), nachher);
+    flaeche.Striche(striche.data(), striche.size());
+    mod_.KoerperSim = std::move(nachher);
+    ++schrittzahl_;
 }

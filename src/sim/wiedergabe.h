@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 class Wiedergabe {
 public:
@@ -24,7 +25,15 @@ public:
     void Beginnen(const ModPlavo& mod, int32_t n, Strichspeicher& speicher);
     // Draws and computes until the replay is done, a step faults, or `bis`
     // has passed (at least one piece of work per call). True when done.
-    bool Arbeiten(Rechenwerk& werk, Strichspeicher& speicher, Zeichenflaeche& flaeche, Uhr::time_point bis);
+    // Without `rechnen` it stops where a step is to be computed.
+    bool Arbeiten(Rechenwerk& werk, Strichspeicher& speicher, Zeichenflaeche& flaeche, Uhr::time_point bis,
+                  bool rechnen = true);
+    // Every kept stroke is drawn and a step is to be computed next.
+    bool SchrittFaellig() const { return gezeichnet_ >= zuZeichnen_ && !Fertig(); }
+    // Takes a step computed elsewhere from Sim() as step Schrittzahl() + 1:
+    // kept and drawn as Arbeiten() would have, or its faults end the replay.
+    void SchrittUebernehmen(Strichspeicher& speicher, Zeichenflaeche& flaeche, unsigned fehler,
+                            const std::vector<Strich>& striche, KoerperSatz nachher);
 
     bool Fertig() const
     {

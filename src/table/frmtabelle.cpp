@@ -219,6 +219,8 @@ void FrmTabelle::cmdOK_Click()
     if (!ZahlenLesen(werte))
         return;
 
+    if (VorDemUebernehmen)
+        VorDemUebernehmen();
     Gitter& g = fgrKoerper();
     const int n = g.Rows() - 1;
     mod_.NeuDimensionieren(n);

@@ -11,6 +11,7 @@
 #include "model/modplavo.h"
 
 #include <QDialog>
+#include <functional>
 #include <vector>
 
 class Gitter;
@@ -42,6 +43,9 @@ public:
     void cmdOK_Click();
     // Hides without changing anything.
     void cmdAbbrechen_Click();
+
+    // Called once the numbers have converted, right before OK writes them.
+    std::function<void()> VorDemUebernehmen;
 
     // The close box was used: the window is to be unloaded, not just hidden.
     bool Geschlossen() const { return geschlossen_; }

@@ -21,6 +21,10 @@ void Tabellenanzeige::Zeigen()
         return;
     if (!fenster_) {
         fenster_ = new FrmTabelle(mod_, rueckfragen_, cdgTabelle_, besitzer_.data());
+        fenster_->VorDemUebernehmen = [this] {
+            if (VorDemUebernehmen)
+                VorDemUebernehmen();
+        };
         fenster_->Form_Load();
     }
     fenster_->Form_Activate();

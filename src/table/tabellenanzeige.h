@@ -12,6 +12,7 @@
 #include "table/frmtabelle.h"
 
 #include <QPointer>
+#include <functional>
 
 class QWidget;
 
@@ -24,6 +25,10 @@ public:
 
     // Loads the window if needed, fills it and returns when it is hidden or closed.
     void Zeigen();
+
+    // Called when OK is about to write the document set, so that a step
+    // of the run still in flight comes before the change.
+    std::function<void()> VorDemUebernehmen;
 
     // The loaded window, or nullptr while it is not loaded.
     FrmTabelle* Fenster() const { return fenster_.data(); }
