@@ -58,7 +58,7 @@ bool Dokumentbefehle::AenderungenKlaeren(MsgKnoepfe knoepfe)
     switch (frm_.rueckfragen().MsgBox(QStringLiteral("Änderungen speichern?"), Titel, knoepfe, MsgSymbol::Frage)) {
     case MsgAntwort::Ja:
         // A "Ja" that saved nothing must not lose the changes.
-        return DateiSpeichern(mod.DateiName);
+        return DateiSpeichern(Speicherziel());
     case MsgAntwort::Nein:
         return true;
     default:
@@ -87,8 +87,14 @@ bool Dokumentbefehle::DateiSpeichern(const QString& pfad)
     }
     mod.DateiName = s;
     mod.Gespeichert = true;
+    beispiel_ = false;
     frm_.Caption(DokumentTitel(s));
     return true;
+}
+
+QString Dokumentbefehle::Speicherziel() const
+{
+    return beispiel_ ? QString() : frm_.mod().DateiName;
 }
 
 void Dokumentbefehle::Neu()
@@ -100,6 +106,7 @@ void Dokumentbefehle::Neu()
     mod.AufEinenLeerenKoerper();
     mod.Gespeichert = true;
     mod.DateiName.clear();
+    beispiel_ = false;
     frm_.Caption(Titel);
 }
 
@@ -121,7 +128,17 @@ bool Dokumentbefehle::DateiOeffnen(const QString& pfad)
     return Laden(pfad);
 }
 
-bool Dokumentbefehle::Laden(const QString& pfad)
+bool Dokumentbefehle::BeispielOeffnen(const QString& pfad)
+{
+    if (!AenderungenKlaeren(MsgKnoepfe::JaNeinAbbrechen))
+        return false;
+    if (!Laden(pfad, 0.5))
+        return false;
+    beispiel_ = true;
+    return true;
+}
+
+bool Dokumentbefehle::Laden(const QString& pfad, std::optional<double> intervall)
 {
     // Read first: a file that cannot be opened leaves the document as it was.
     const DateiErgebnis gelesen = KoerperdateiLesen(pfad);
@@ -132,7 +149,11 @@ bool Dokumentbefehle::Laden(const QString& pfad)
 
     ModPlavo& mod = frm_.mod();
     mod.DateiName = pfad;
+    beispiel_ = false;
     mod.Laden(gelesen.Koerper);
+    // Before the working set is built from it, and before a start on opening.
+    if (intervall)
+        mod.Intervall = *intervall;
     frm_.Schrittzahl = 0;
     frm_.picPlavo().Flaeche().Cls();
     frm_.picPlavo().update();
@@ -162,7 +183,7 @@ void Dokumentbefehle::NachDemOeffnen(bool laufFehlgeschlagen)
 
 void Dokumentbefehle::Speichern()
 {
-    DateiSpeichern(frm_.mod().DateiName);
+    DateiSpeichern(Speicherziel());
 }
 
 void Dokumentbefehle::SpeichernUnter()

@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 class FrmPlavo;
 
@@ -34,6 +35,10 @@ public:
     // prompt: for a file given on the command line or dropped on the window.
     // True when the file was opened.
     bool DateiOeffnen(const QString& pfad);
+    // Opens a shipped example as DateiOeffnen does and sets the interval of
+    // half a day that its speeds are made for. The file is not the user's:
+    // until it is saved under a name of the user's own, saving asks for one.
+    bool BeispielOeffnen(const QString& pfad);
     void Speichern();
     void SpeichernUnter();
     void Ende();
@@ -46,9 +51,14 @@ private:
     void DateidialogVorbereiten();
     void Melden(const QString& text);
     // Everything Open does once it has a path; false when the file could not be read.
-    bool Laden(const QString& pfad);
+    // `intervall` (days), when given, is set once the file has been read.
+    bool Laden(const QString& pfad, std::optional<double> intervall = std::nullopt);
+    // Where Save and the prompt's "Ja" write: the document's file, or
+    // nowhere yet (ask) for an untitled document or an example.
+    QString Speicherziel() const;
     void NachDemOeffnen(bool laufFehlgeschlagen);
 
     FrmPlavo& frm_;
     std::function<void()> programmBeenden_;
+    bool beispiel_ = false;   // the document's file is a shipped example
 };

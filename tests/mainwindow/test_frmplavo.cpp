@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 namespace {
@@ -91,10 +92,15 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
         "  menDatei0|-|\n"
         "  menBild|&Bild speichern...|\n"
         "  menDrucken|&Drucken...|Ctrl+P\n"
+        "  menBahndaten|Bahndaten e&xportieren...|\n"
+        "  menBeispiele|Beis&piele|\n"
+        "    |&Innere Planeten|\n"
+        "    |&Sonne, Erde und Mond|\n"
+        "    |&Doppelstern mit Planet|\n"
+        "    |D&rei Sterne auf einer Acht|\n"
+        "    |&Planetoidenring|\n"
         "  menDatei1|-|\n"
         "  menEnde|Be&enden|\n"
-        "  menDatei2|-|\n"
-        "  menBahndaten|Bahndaten e&xportieren...|\n"
         "menSimulation|&Simulation\n"
         "  menTabelle|&Tabelle anzeigen|Ctrl+T\n"
         "  menZurück|&Zurücksetzen|Ctrl+R\n"
@@ -113,6 +119,22 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
         "  menAlleZeigen|A&lle Körper zeigen|Ctrl+L")
                                      .split(QLatin1Char('\n'));
     EXPECT_EQ(zeilen, erwartet) << zeilen.join(QLatin1Char('\n')).toStdString();
+
+    // Within each menu every access key leads to one item only.
+    std::function<void(const QList<QAction*>&)> eindeutig = [&](const QList<QAction*>& eintraege) {
+        QStringList tasten;
+        for (const QAction* a : eintraege) {
+            const qsizetype i = a->text().indexOf(QLatin1Char('&'));
+            if (i >= 0) {
+                const QString taste = a->text().mid(i + 1, 1).toLower();
+                EXPECT_FALSE(tasten.contains(taste)) << a->text().toStdString();
+                tasten << taste;
+            }
+            if (a->menu())
+                eindeutig(a->menu()->actions());
+        }
+    };
+    eindeutig(frm->menuBar()->actions());
 
     // Exactly one on-open choice is checked, whatever is clicked.
     frm->Menue(QStringLiteral("menTabAnz"))->trigger();
