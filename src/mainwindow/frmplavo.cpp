@@ -21,6 +21,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPalette>
 #include <QResizeEvent>
 #include <QScreen>
 #include <cmath>
@@ -82,6 +83,13 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
     pic_ = new PicPlavo(this);
     pic_->setObjectName(QStringLiteral("picPlavo"));
     setCentralWidget(pic_);
+    // Qt repaints a whole window whose colours differ when inactive, at every
+    // dialog; a giant window takes seconds for that. Nothing here needs them.
+    QPalette farben = palette();
+    for (int rolle = 0; rolle < QPalette::NColorRoles; ++rolle)
+        farben.setBrush(QPalette::Inactive, QPalette::ColorRole(rolle),
+                        farben.brush(QPalette::Active, QPalette::ColorRole(rolle)));
+    setPalette(farben);
     setAcceptDrops(true);
     MenuesAnlegen();
     Laufen(false);

@@ -14,6 +14,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPaintEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -162,6 +163,44 @@ TEST_F(Fenster, StartsWithItsDefaults)
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - 2 Tage"));
     EXPECT_EQ(Bild().pixel(Bild().width() / 2, Bild().height() / 2), qRgb(0, 0, 0));
     EXPECT_EQ(Gefaerbt(Bild()), 1);
+}
+
+TEST_F(Fenster, ADialogComingAndGoingRepaintsNothingAndAStepOnlyWhatItDrew)
+{
+    // Every repaint of a giant window takes seconds: one at each dialog
+    // (the window turns inactive and active again) froze the program.
+    struct Maler : QObject {
+        QRegion gemalt;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint)
+                gemalt += static_cast<QPaintEvent*>(e)->region();
+            return false;
+        }
+    } maler;
+    frm->picPlavo().installEventFilter(&maler);
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+    maler.gemalt = QRegion();
+    for (QEvent::Type t : {QEvent::WindowDeactivate, QEvent::WindowActivate}) {
+        QEvent e(t);
+        QApplication::sendEvent(frm.get(), &e);
+        QApplication::processEvents();
+    }
+    EXPECT_TRUE(maler.gemalt.isEmpty()) << maler.gemalt.boundingRect().width();
+
+    // A step of the sun and its earth repaints around the earth's short piece of trail.
+    mod.KoerperStart = SonneUndErde();
+    frm->menStart_Click();
+    tim.Ticken(1);
+    QApplication::processEvents();
+    maler.gemalt = QRegion();
+    tim.Ticken(1);
+    QApplication::processEvents();
+    EXPECT_FALSE(maler.gemalt.isEmpty());
+    EXPECT_LT(maler.gemalt.boundingRect().width() * maler.gemalt.boundingRect().height(),
+              frm->picPlavo().width() * frm->picPlavo().height() / 20);
+    frm->picPlavo().removeEventFilter(&maler);
 }
 
 TEST_F(Fenster, StopResumesWithoutAJumpAndResetRestartsFromTheDocument)
