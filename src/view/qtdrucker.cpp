@@ -57,6 +57,9 @@ bool QtDrucker::OffeneSeiteBeenden()
 
 void QtDrucker::PaintPicture(const QImage& bild, double x, double y)
 {
+    // A picture that could not be held (out of memory) is no picture printed.
+    if (bild.isNull())
+        fehler_ = true;
     if (!Beginnen() || !OffeneSeiteBeenden())
         return;
     // No smoothing: enlarged to the printer's resolution, every pixel stays a
@@ -70,7 +73,7 @@ void QtDrucker::PaintPicture(const QImage& bild, double x, double y)
     // one of 2 GiB), and a giant window's picture would not fit on paper anyway.
     const QRectF seite(0, 0, drucker_.width(), drucker_.height());
     const QRectF sichtbar = ziel.intersected(seite);
-    if (sichtbar.isEmpty() || bild.isNull())
+    if (sichtbar.isEmpty())
         return;
     const double proPixelX = ziel.width() / bild.width();    // device units per pixel of the picture
     const double proPixelY = ziel.height() / bild.height();

@@ -333,6 +333,12 @@ TEST(Bildausgabe, AGiantPictureGoesToThePrinterOnlyAsFarAsThePageReachesAndIsNoB
     EXPECT_NEAR(saeule.top(), ecke.y() + 900, 1.5);
     EXPECT_NEAR(saeule.bottom(), (297 - 10) / 25.4 * 96, 1.0) << "cut at the bottom margin";
 
+    // A picture that could not even be held is reported, not printed as a blank page.
+    {
+        QtDrucker drucker(p);
+        EXPECT_FALSE(BildDrucken(QImage(), 1, drucker));
+    }
+
     // No bitmap file can hold it: a German reason, and no file is left behind.
     const QString bmp = dir.filePath(QStringLiteral("riesig.bmp"));
     const std::optional<QString> fehler = BitmapSchreiben(bild, bmp);
