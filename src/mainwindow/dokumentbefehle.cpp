@@ -36,7 +36,7 @@ bool Dokumentbefehle::AenderungenKlaeren(MsgKnoepfe knoepfe, Dokumentfolge& folg
     switch (frage_.MsgBox(QStringLiteral("Änderungen speichern?"), Titel, knoepfe, MsgSymbol::Frage)) {
     case MsgAntwort::Ja: {
         // A "Ja" that saved nothing must not lose the changes.
-        const Dokumentfolge gespeichert = DateiSpeichern(mod_.DateiName);
+        const Dokumentfolge gespeichert = DateiSpeichern(Speicherziel());
         folge.gespeichert = gespeichert.gespeichert;
         return gespeichert.weiter;
     }
@@ -69,8 +69,14 @@ Dokumentfolge Dokumentbefehle::DateiSpeichern(const QString& pfad)
     }
     mod_.DateiName = s;
     mod_.Gespeichert = true;
+    beispiel_ = false;
     folge.gespeichert = folge.weiter = true;
     return folge;
+}
+
+QString Dokumentbefehle::Speicherziel() const
+{
+    return beispiel_ ? QString() : mod_.DateiName;
 }
 
 Dokumentfolge Dokumentbefehle::Neu()
@@ -81,6 +87,7 @@ Dokumentfolge Dokumentbefehle::Neu()
     mod_.AufEinenLeerenKoerper();
     mod_.Gespeichert = true;
     mod_.DateiName.clear();
+    beispiel_ = false;
     folge.neu = folge.weiter = true;
     return folge;
 }
@@ -105,7 +112,15 @@ Dokumentfolge Dokumentbefehle::DateiOeffnen(const QString& pfad)
     return folge;
 }
 
-bool Dokumentbefehle::Laden(const QString& pfad, Dokumentfolge& folge)
+Dokumentfolge Dokumentbefehle::BeispielOeffnen(const QString& pfad)
+{
+    Dokumentfolge folge;
+    if (AenderungenKlaeren(MsgKnoepfe::JaNeinAbbrechen, folge) && Laden(pfad, folge, 0.5))
+        beispiel_ = true;
+    return folge;
+}
+
+bool Dokumentbefehle::Laden(const QString& pfad, Dokumentfolge& folge, std::optional<double> intervall)
 {
     // Read first: a file that cannot be opened leaves the document as it was.
     const DateiErgebnis gelesen = KoerperdateiLesen(pfad);
@@ -114,7 +129,11 @@ bool Dokumentbefehle::Laden(const QString& pfad, Dokumentfolge& folge)
         return false;
     }
     mod_.DateiName = pfad;
+    beispiel_ = false;
     mod_.Laden(gelesen.Koerper);
+    // Before the working set is built from it, and before a start on opening.
+    if (intervall)
+        mod_.Intervall = *intervall;
     mod_.Gespeichert = true;
     folge.geladen = folge.weiter = true;
     return true;
@@ -122,7 +141,7 @@ bool Dokumentbefehle::Laden(const QString& pfad, Dokumentfolge& folge)
 
 Dokumentfolge Dokumentbefehle::Speichern()
 {
-    return DateiSpeichern(mod_.DateiName);
+    return DateiSpeichern(Speicherziel());
 }
 
 Dokumentfolge Dokumentbefehle::SpeichernUnter()

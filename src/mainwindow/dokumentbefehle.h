@@ -13,6 +13,7 @@
 #include "model/modplavo.h"
 
 #include <QString>
+#include <optional>
 
 class Standarddialog;
 
@@ -39,6 +40,10 @@ public:
     // Opens `pfad` as Open does once a file is chosen, after the unsaved-changes
     // prompt: for a file given on the command line or dropped on the window.
     Dokumentfolge DateiOeffnen(const QString& pfad);
+    // Opens a shipped example as DateiOeffnen does and sets the interval of
+    // half a day that its speeds are made for. The file is not the user's:
+    // until it is saved under a name of the user's own, saving asks for one.
+    Dokumentfolge BeispielOeffnen(const QString& pfad);
     Dokumentfolge Speichern();
     Dokumentfolge SpeichernUnter();
     Dokumentfolge Ende();
@@ -51,9 +56,14 @@ private:
     void DateidialogVorbereiten();
     void Melden(const QString& text);
     // Reads `pfad` into the document; false when it could not be read (reported).
-    bool Laden(const QString& pfad, Dokumentfolge& folge);
+    // `intervall` (days), when given, is set once the file has been read.
+    bool Laden(const QString& pfad, Dokumentfolge& folge, std::optional<double> intervall = std::nullopt);
+    // Where Save and the prompt's "Ja" write: the document's file, or
+    // nowhere yet (ask) for an untitled document or an example.
+    QString Speicherziel() const;
 
     ModPlavo& mod_;
     Standarddialog& cdg_;
     Rueckfragen& frage_;
+    bool beispiel_ = false;   // the document's file is a shipped example
 };

@@ -1,6 +1,7 @@
 #include "frmplavo.h"
 
 #include "mainwindow/bahndatenexport.h"
+#include "mainwindow/beispiele.h"
 #include "mainwindow/dateiablage.h"
 #include "mainwindow/neuzeichnung.h"
 #include "mainwindow/frmenergie.h"
@@ -19,6 +20,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPalette>
 #include <QResizeEvent>
 #include <QScreen>
 #include <cmath>
@@ -77,6 +79,13 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
     connect(neuzeichnung_.get(), &Neuzeichnung::abgebrochen, this, &FrmPlavo::NeuzeichnungAbgebrochen);
     // The worker's message comes on its own thread; it is handled on this one.
     lauf_.MeldungSetzen([this] { QMetaObject::invokeMethod(this, &FrmPlavo::SchrittFertig, Qt::QueuedConnection); });
+    // Qt repaints a whole window whose colours differ when inactive, at every
+    // dialog; a giant window takes seconds for that. Nothing here needs them.
+    QPalette farben = palette();
+    for (int rolle = 0; rolle < QPalette::NColorRoles; ++rolle)
+        farben.setBrush(QPalette::Inactive, QPalette::ColorRole(rolle),
+                        farben.brush(QPalette::Active, QPalette::ColorRole(rolle)));
+    setPalette(farben);
     setAcceptDrops(true);
     MenuesAnlegen();
     Laufen(false);
@@ -187,6 +196,13 @@ void FrmPlavo::menEnde_Click()
 bool FrmPlavo::DateiOeffnen(const QString& pfad)
 {
     const Dokumentfolge folge = dokument_->DateiOeffnen(pfad);
+    DokumentFolgen(folge);
+    return folge.geladen;
+}
+
+bool FrmPlavo::BeispielOeffnen(const QString& pfad)
+{
+    const Dokumentfolge folge = dokument_->BeispielOeffnen(pfad);
     DokumentFolgen(folge);
     return folge.geladen;
 }

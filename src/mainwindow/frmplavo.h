@@ -88,6 +88,9 @@ public:
     // Opens a body file as Open does once a file is chosen, after the
     // unsaved-changes prompt: a file from the command line or a drop.
     bool DateiOeffnen(const QString& pfad);
+    // Opens a shipped example as DateiOeffnen does, at the half-day interval
+    // it is made for; saving it asks for a name of the user's own.
+    bool BeispielOeffnen(const QString& pfad);
 
     // One step with its drawing and caption; a fault stops the run with a
     // message. A large system's step goes to the worker and is shown when

@@ -2,9 +2,11 @@
 // in display order.
 #include "frmplavo.h"
 
+#include "mainwindow/beispiele.h"
 #include "mainwindow/zeitgeber.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -26,10 +28,10 @@ void FrmPlavo::MenuesAnlegen()
         {0, "menDatei0", "-", {}, nullptr},
         {2, "menBild", "&Bild speichern...", {}, &FrmPlavo::menBild_Click},
         {2, "menDrucken", "&Drucken...", QKeySequence(Qt::CTRL | Qt::Key_P), &FrmPlavo::menDrucken_Click},
+        {2, "menBahndaten", "Bahndaten e&xportieren...", {}, &FrmPlavo::menBahndaten_Click},
+        {2, "menBeispiele", "Beis&piele", {}, nullptr},
         {0, "menDatei1", "-", {}, nullptr},
         {2, "menEnde", "Be&enden", {}, &FrmPlavo::menEnde_Click},
-        {0, "menDatei2", "-", {}, nullptr},
-        {2, "menBahndaten", "Bahndaten e&xportieren...", {}, &FrmPlavo::menBahndaten_Click},
         {1, "menSimulation", "&Simulation", {}, nullptr},
         {2, "menTabelle", "&Tabelle anzeigen", QKeySequence(Qt::CTRL | Qt::Key_T), &FrmPlavo::menTabelle_Click},
         {2, "menZurück", "&Zurücksetzen", QKeySequence(Qt::CTRL | Qt::Key_R), &FrmPlavo::menZurueck_Click},
@@ -78,6 +80,9 @@ void FrmPlavo::MenuesAnlegen()
         }
         connect(a, &QAction::triggered, this, [this, h = e.handler] { (this->*h)(); });
     }
+    BeispielmenueFuellen(*Menue(QStringLiteral("menBeispiele"))->menu(),
+                         BeispieleIn(BeispielOrdner(QCoreApplication::applicationDirPath())),
+                         [this](const QString& pfad) { BeispielOeffnen(pfad); });
     // Other commands may switch the timer too; the menu shows the truth when it opens.
     const QAction* simulation = Menue(QStringLiteral("menSimulation"));
     connect(simulation->menu(), &QMenu::aboutToShow, this, [this] { Laufen(tim_->Enabled()); });

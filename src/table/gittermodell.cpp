@@ -142,6 +142,11 @@ QVariant GitterModell::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return Anzeigetext(Text(zeile, spalte));
+    case Qt::ToolTipRole: {
+        // The whole text, also where a narrow column cuts it.
+        const QString text = Anzeigetext(Text(zeile, spalte));
+        return text.trimmed().isEmpty() ? QVariant() : QVariant(text);
+    }
     case Qt::BackgroundRole:
         if (const int32_t f = Farbe(zeile, spalte))
             return FarbeAusRgb(f);

@@ -30,12 +30,16 @@ QtGitter::QtGitter(int spalten, QWidget* parent)
     // Scrolling follows the user's moves only (see currentChanged), not every
     // current cell the program sets while filling or committing.
     setAutoScroll(false);
+    // A column widened beyond the window is scrolled through, not jumped over.
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setMouseTracking(true);
 
     for (QHeaderView* kopf : {horizontalHeader(), verticalHeader()}) {
         kopf->setSectionsClickable(false);
         kopf->setHighlightSections(false);
-        kopf->setSectionResizeMode(QHeaderView::Fixed);
+        // Columns are widened by dragging their border, and fitted to their
+        // longest text by a double-click on it, so every digit can be read.
+        kopf->setSectionResizeMode(kopf == horizontalHeader() ? QHeaderView::Interactive : QHeaderView::Fixed);
         kopf->setMinimumSectionSize(1);
         kopf->viewport()->installEventFilter(this);
         kopf->viewport()->setMouseTracking(true);

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QPrinter>
 #include <QSaveFile>
+#include <limits>
 
 namespace {
 const QString Titel = QStringLiteral("Plavo");
@@ -41,6 +42,16 @@ std::optional<QString> BitmapSchreiben(const QImage& bild, const QString& pfad)
 {
     if (pfad.isEmpty())
         return QStringLiteral("Es wurde kein Dateiname angegeben.");
+    if (bild.isNull())
+        return QStringLiteral("Für ein Bild dieser Größe reicht der Arbeitsspeicher nicht.");
+    // The bitmap's header counts its bytes in 32 bits, and many programs read
+    // them as signed: 2 GiB is the most a bitmap file can hold.
+    const qint64 zeile = (qint64(bild.width()) * (bild.depth() == 32 ? 24 : bild.depth()) + 31) / 32 * 4;
+    if (54 + 1024 + zeile * bild.height() > std::numeric_limits<qint32>::max())
+        return QStringLiteral("Ein Bild von %1 × %2 Pixeln ist zu groß für eine Bitmap-Datei (höchstens 2 GiB). "
+                              "Bitte verkleinern Sie das Fenster.")
+            .arg(bild.width())
+            .arg(bild.height());
     const QFileInfo info(pfad);
     if (!info.absoluteDir().exists())
         return QStringLiteral("Der Ordner „%1“ existiert nicht.").arg(QDir::toNativeSeparators(info.absolutePath()));

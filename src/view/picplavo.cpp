@@ -37,9 +37,19 @@ void PicPlavo::GeaendertesZeigen()
 
 void PicPlavo::paintEvent(QPaintEvent* ereignis)
 {
+    // Only the pixels asked for, and without a copy of the image: a giant
+    // window's picture is gigabytes, and one with another device pixel
+    // ratio than its own would be copied whole at every step.
     QPainter p(this);
-    QImage bild = flaeche_.Image();
-    bild.setDevicePixelRatio(devicePixelRatioF());
-    p.fillRect(ereignis->rect(), Qt::white);
-    p.drawImage(QPointF(0, 0), bild);
+    const QImage& bild = flaeche_.Image();
+    const qreal q = devicePixelRatioF();
+    // White where the picture does not reach yet (it follows a resize).
+    const QRect bedeckt(0, 0, int(std::floor(bild.width() / q)), int(std::floor(bild.height() / q)));
+    for (const QRect& stueck : ereignis->region().subtracted(bedeckt))
+        p.fillRect(stueck, Qt::white);
+    const QRect r = ereignis->rect();
+    const QRectF quelle =
+        QRectF(r.x() * q, r.y() * q, r.width() * q, r.height() * q).intersected(QRectF(bild.rect()));
+    if (!quelle.isEmpty())
+        p.drawImage(QRectF(quelle.topLeft() / q, quelle.size() / q), bild, quelle);
 }

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPrinter>
+#include <cmath>
 
 namespace {
 // Where a picture lands on a device of `aufloesung` dots per inch, for a
@@ -56,6 +57,9 @@ bool QtDrucker::OffeneSeiteBeenden()
 
 void QtDrucker::PaintPicture(const QImage& bild, double x, double y)
 {
+    // A picture that could not be held (out of memory) is no picture printed.
+    if (bild.isNull())
+        fehler_ = true;
     if (!Beginnen() || !OffeneSeiteBeenden())
         return;
     // No smoothing: enlarged to the printer's resolution, every pixel stays a
@@ -63,7 +67,28 @@ void QtDrucker::PaintPicture(const QImage& bild, double x, double y)
     // otherwise store the picture as JPEG and blur every trail.
     maler_.setRenderHint(QPainter::SmoothPixmapTransform, false);
     maler_.setRenderHint(QPainter::LosslessImageRendering, true);
-    maler_.drawImage(DruckRechteck(bild.deviceIndependentSize(), x, y, drucker_.resolution()), bild);
+    const QRectF ziel = DruckRechteck(bild.deviceIndependentSize(), x, y, drucker_.resolution());
+    // Only the pixels that fall on the page go to the printer: the print
+    // engine keeps every image it is given whole (a PDF's cannot even hold
+    // one of 2 GiB), and a giant window's picture would not fit on paper anyway.
+    const QRectF seite(0, 0, drucker_.width(), drucker_.height());
+    const QRectF sichtbar = ziel.intersected(seite);
+    if (sichtbar.isEmpty())
+        return;
+    const double proPixelX = ziel.width() / bild.width();    // device units per pixel of the picture
+    const double proPixelY = ziel.height() / bild.height();
+    const QRect teil = QRect(QPoint(int(std::floor((sichtbar.left() - ziel.left()) / proPixelX)),
+                                    int(std::floor((sichtbar.top() - ziel.top()) / proPixelY))),
+                             QPoint(int(std::ceil((sichtbar.right() - ziel.left()) / proPixelX)) - 1,
+                                    int(std::ceil((sichtbar.bottom() - ziel.top()) / proPixelY)) - 1))
+                           .intersected(bild.rect());
+    if (teil.isEmpty())
+        return;
+    const QRectF teilZiel(ziel.left() + teil.left() * proPixelX, ziel.top() + teil.top() * proPixelY,
+                          teil.width() * proPixelX, teil.height() * proPixelY);
+    // The part's last pixels may reach a little over the edge: cut there.
+    maler_.setClipRect(seite);
+    maler_.drawImage(teilZiel, teil == bild.rect() ? bild : bild.copy(teil));
 }
 
 void QtDrucker::NewPage()

@@ -15,11 +15,13 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPaintEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <random>
 
@@ -93,10 +95,15 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
         "  menDatei0|-|\n"
         "  menBild|&Bild speichern...|\n"
         "  menDrucken|&Drucken...|Ctrl+P\n"
+        "  menBahndaten|Bahndaten e&xportieren...|\n"
+        "  menBeispiele|Beis&piele|\n"
+        "    |&Innere Planeten|\n"
+        "    |&Sonne, Erde und Mond|\n"
+        "    |&Doppelstern mit Planet|\n"
+        "    |D&rei Sterne auf einer Acht|\n"
+        "    |&Planetoidenring|\n"
         "  menDatei1|-|\n"
         "  menEnde|Be&enden|\n"
-        "  menDatei2|-|\n"
-        "  menBahndaten|Bahndaten e&xportieren...|\n"
         "menSimulation|&Simulation\n"
         "  menTabelle|&Tabelle anzeigen|Ctrl+T\n"
         "  menZurück|&Zurücksetzen|Ctrl+R\n"
@@ -115,6 +122,22 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
         "  menAlleZeigen|A&lle Körper zeigen|Ctrl+L")
                                      .split(QLatin1Char('\n'));
     EXPECT_EQ(zeilen, erwartet) << zeilen.join(QLatin1Char('\n')).toStdString();
+
+    // Within each menu every access key leads to one item only.
+    std::function<void(const QList<QAction*>&)> eindeutig = [&](const QList<QAction*>& eintraege) {
+        QStringList tasten;
+        for (const QAction* a : eintraege) {
+            const qsizetype i = a->text().indexOf(QLatin1Char('&'));
+            if (i >= 0) {
+                const QString taste = a->text().mid(i + 1, 1).toLower();
+                EXPECT_FALSE(tasten.contains(taste)) << a->text().toStdString();
+                tasten << taste;
+            }
+            if (a->menu())
+                eindeutig(a->menu()->actions());
+        }
+    };
+    eindeutig(frm->menuBar()->actions());
 
     // Exactly one on-open choice is checked, whatever is clicked.
     frm->Menue(QStringLiteral("menTabAnz"))->trigger();
@@ -142,6 +165,44 @@ TEST_F(Fenster, StartsWithItsDefaults)
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - 2 Tage"));
     EXPECT_EQ(Bild().pixel(Bild().width() / 2, Bild().height() / 2), qRgb(0, 0, 0));
     EXPECT_EQ(Gefaerbt(Bild()), 1);
+}
+
+TEST_F(Fenster, ADialogComingAndGoingRepaintsNothingAndAStepOnlyWhatItDrew)
+{
+    // Every repaint of a giant window takes seconds: one at each dialog
+    // (the window turns inactive and active again) froze the program.
+    struct Maler : QObject {
+        QRegion gemalt;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint)
+                gemalt += static_cast<QPaintEvent*>(e)->region();
+            return false;
+        }
+    } maler;
+    frm->picPlavo().installEventFilter(&maler);
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+    maler.gemalt = QRegion();
+    for (QEvent::Type t : {QEvent::WindowDeactivate, QEvent::WindowActivate}) {
+        QEvent e(t);
+        QApplication::sendEvent(frm.get(), &e);
+        QApplication::processEvents();
+    }
+    EXPECT_TRUE(maler.gemalt.isEmpty()) << maler.gemalt.boundingRect().width();
+
+    // A step of the sun and its earth repaints around the earth's short piece of trail.
+    mod.KoerperStart = SonneUndErde();
+    frm->menStart_Click();
+    tim.Ticken(1);
+    QApplication::processEvents();
+    maler.gemalt = QRegion();
+    tim.Ticken(1);
+    QApplication::processEvents();
+    EXPECT_FALSE(maler.gemalt.isEmpty());
+    EXPECT_LT(maler.gemalt.boundingRect().width() * maler.gemalt.boundingRect().height(),
+              frm->picPlavo().width() * frm->picPlavo().height() / 20);
+    frm->picPlavo().removeEventFilter(&maler);
 }
 
 TEST_F(Fenster, StopResumesWithoutAJumpAndResetRestartsFromTheDocument)

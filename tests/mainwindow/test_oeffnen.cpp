@@ -1,4 +1,5 @@
 #include "app/befehlszeile.h"
+#include "mainwindow/beispiele.h"
 #include "sim/aufbau.h"
 #include "support/aufzeichnung.h"
 #include "support/fensterprobe.h"
@@ -6,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QUrl>
 
@@ -385,4 +387,95 @@ TEST_F(Oeffnen, ADroppedBodyFileOpensAfterThePromptAndAnythingElseIsRefused)
     EXPECT_EQ(Titel(), QStringLiteral("Plavo - [z.plv]"));
     EXPECT_EQ(frm->Schrittzahl(), 0);
     EXPECT_EQ(cdg.Aufrufe.size(), 1u);   // only the first Open used the dialog
+}
+
+TEST_F(Oeffnen, EveryExampleOpensFromTheMenuAtHalfADayAndIsSavedOnlyUnderANameOfTheUsersOwn)
+{
+    // The build tree holds the examples where an installation does, beside the program.
+    QMenu* menue = Menue("menBeispiele")->menu();
+    ASSERT_NE(menue, nullptr);
+    EXPECT_TRUE(Menue("menBeispiele")->isEnabled());
+    QStringList titel;
+    for (const QAction* a : menue->actions())
+        titel << a->text();
+    EXPECT_EQ(titel, QStringList({QStringLiteral("&Innere Planeten"), QStringLiteral("&Sonne, Erde und Mond"),
+                                  QStringLiteral("&Doppelstern mit Planet"), QStringLiteral("D&rei Sterne auf einer Acht"),
+                                  QStringLiteral("&Planetoidenring")}));
+
+    // Changed bodies are asked about first; "Abbrechen" keeps everything.
+    FensterProbe::Oeffnen(Datei(QStringLiteral("eigen.plv"), Sonnensystem()));
+    Aendern();
+    frage.Antworten = {MsgAntwort::Abbrechen};
+    menue->actions()[0]->trigger();
+    ASSERT_EQ(frage.Gemeldet.size(), 1u);
+    EXPECT_EQ(frage.Gemeldet[0].Text, QStringLiteral("Änderungen speichern?"));
+    EXPECT_EQ(mod.Intervall, 2.0);
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo - [eigen.plv]"));
+    mod.Gespeichert = true;
+
+    const QDir quelle(QStringLiteral(PLAVO_BEISPIELORDNER));
+    for (QAction* a : menue->actions()) {
+        mod.Intervall = 2;
+        a->trigger();
+        const QString name = QFileInfo(a->data().toString()).fileName();
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_EQ(Inhalt(a->data().toString()), Inhalt(quelle.filePath(name)));
+        EXPECT_EQ(BytesAusKoerpern(mod.KoerperStart), Inhalt(quelle.filePath(name)));
+        EXPECT_EQ(mod.Intervall, 0.5);
+        EXPECT_EQ(Titel(), QStringLiteral("Plavo - [%1]").arg(name));
+        EXPECT_TRUE(mod.Gespeichert);
+        EXPECT_EQ(frm->Schrittzahl(), 0);
+    }
+    const QString beispiel = mod.DateiName;
+    const QByteArray vorher = Inhalt(beispiel);
+
+    // Save asks for a name, unchanged or changed, and so does the prompt's "Ja".
+    cdg.Aufrufe.clear();
+    cdg.Antworten = {std::nullopt};
+    frm->menSpeichern_Click();
+    ASSERT_EQ(cdg.Aufrufe.size(), 1u);
+    EXPECT_EQ(cdg.Aufrufe[0].Art, QStringLiteral("Save"));
+    Aendern();
+    frage.Antworten = {MsgAntwort::Ja};
+    cdg.Antworten = {std::nullopt};
+    frm->menNeu_Click();
+    EXPECT_EQ(cdg.Aufrufe.size(), 2u);
+    EXPECT_FALSE(mod.Gespeichert) << "a Ja that saved nothing keeps the changes";
+    const QString mein = Pfad(QStringLiteral("mein_ring.plv"));
+    cdg.Antworten = {mein};
+    frm->menSpeichern_Click();
+    EXPECT_EQ(Inhalt(mein), BytesAusKoerpern(mod.KoerperStart));
+    EXPECT_EQ(Inhalt(beispiel), vorher) << "the example itself is never written";
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo - [mein_ring.plv]"));
+
+    // Under its own name it is a document like any other: Save writes without asking.
+    Aendern();
+    frm->menSpeichern_Click();
+    EXPECT_EQ(cdg.Aufrufe.size(), 3u);
+    EXPECT_EQ(Inhalt(mein), BytesAusKoerpern(mod.KoerperStart));
+}
+
+TEST_F(Oeffnen, ExamplesAreFoundBesideTheProgramAndTheirMenuIsDisabledWithout)
+{
+    QDir(ordner.path()).mkpath(QStringLiteral("bin"));
+    const QString programm = Pfad(QStringLiteral("bin"));
+    EXPECT_EQ(BeispielOrdner(programm), QString());
+    const QString beispiele = QDir::cleanPath(QDir(programm).filePath(QStringLiteral(PLAVO_BEISPIELE_RELATIV)));
+    ASSERT_TRUE(QDir().mkpath(beispiele));
+    Rohdatei(QDir(ordner.path()).relativeFilePath(beispiele + QStringLiteral("/achterbahn.plv")), QByteArray(59, 0));
+    Rohdatei(QDir(ordner.path()).relativeFilePath(beispiele + QStringLiteral("/fremd.plv")), QByteArray(59, 0));
+    EXPECT_EQ(BeispielOrdner(programm), beispiele);
+    const std::vector<Beispieldatei> gefunden = BeispieleIn(beispiele);
+    ASSERT_EQ(gefunden.size(), 1u) << "only the shipped examples";
+    EXPECT_EQ(gefunden[0].Titel, QStringLiteral("D&rei Sterne auf einer Acht"));
+
+    QMenu menue;
+    QString geoeffnet;
+    BeispielmenueFuellen(menue, gefunden, [&](const QString& p) { geoeffnet = p; });
+    EXPECT_TRUE(menue.menuAction()->isEnabled());
+    menue.actions()[0]->trigger();
+    EXPECT_EQ(geoeffnet, QFileInfo(beispiele + QStringLiteral("/achterbahn.plv")).absoluteFilePath());
+    BeispielmenueFuellen(menue, BeispieleIn(BeispielOrdner(Pfad(QStringLiteral("nirgends/bin")))), {});
+    EXPECT_TRUE(menue.actions().isEmpty());
+    EXPECT_FALSE(menue.menuAction()->isEnabled());
 }

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolTip>
 #include <functional>
 
 using Fenster = Tabellentest;
@@ -246,4 +247,57 @@ TEST_F(Fenster, ShownAndFocusedTheLastRowIsCurrentUntilClicksOrKeysMoveOnAndF2Ed
         QTest::keyClick(&f.GitterWidget(), Qt::Key_Escape);
     });
     anzeige.Zeigen();
+}
+
+TEST_F(Fenster, FifteenDigitsShowInFullByTooltipDraggedOrFittedColumnAndSidewaysScrolling)
+{
+    mod.KoerperStart = {Koerper_("Erde", 1, 149599545158.073, -4670670.74977773, 0.0905653003345452, 90, 0)};
+    mod.DateiName = QStringLiteral("/tmp/erde.plv");
+    fenster.Form_Load();
+    fenster.Form_Activate();
+    fenster.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fenster));
+    const QSize groesse = fenster.size();
+    QtGitter& q = fenster.GitterWidget();
+    QHeaderView* oben = q.horizontalHeader();
+    const int rand = 2 * q.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &q) + 2;
+    auto breiteFuer = [&](int c) { return q.fontMetrics().horizontalAdvance(g().TextMatrix(1, c)) + rand; };
+    auto grenze = [&](int c) { return QPoint(oben->sectionViewportPosition(c - 1) + oben->sectionSize(c - 1) - 1,
+                                            oben->height() / 2); };
+    ASSERT_EQ(g().TextMatrix(1, 3), QStringLiteral("149599545158,073"));
+    ASSERT_EQ(g().TextMatrix(1, 4), QStringLiteral("-4670670,74977773"));
+    ASSERT_EQ(g().TextMatrix(1, 5), QStringLiteral("0,0905653003345452"));
+    for (int c = 3; c <= 5; ++c)
+        ASSERT_LT(q.columnWidth(c - 1), breiteFuer(c)) << "the default width cuts column " << c;
+
+    // The tooltip names the whole text; the colour cell has none.
+    const QModelIndex x = q.Modell().index(0, 2);
+    QHelpEvent hilfe(QEvent::ToolTip, q.visualRect(x).center(), q.viewport()->mapToGlobal(q.visualRect(x).center()));
+    QApplication::sendEvent(q.viewport(), &hilfe);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("149599545158,073"));
+    EXPECT_FALSE(q.Modell().data(q.Modell().index(0, 6), Qt::ToolTipRole).isValid());
+
+    // A double-click on a column's right border fits it to its text; it edits nothing.
+    QTest::mouseDClick(oben->viewport(), Qt::LeftButton, {}, grenze(3));
+    EXPECT_GE(q.columnWidth(2), breiteFuer(3));
+    EXPECT_TRUE(fragen.Gefragt.empty());
+
+    // Dragging a border widens the column by as much.
+    const int vorher = q.columnWidth(3);
+    const QPoint von = grenze(4);
+    QTest::mousePress(oben->viewport(), Qt::LeftButton, {}, von);
+    QTest::mouseMove(oben->viewport(), von + QPoint(30, 0));
+    QTest::mouseMove(oben->viewport(), von + QPoint(60, 0));
+    QTest::mouseRelease(oben->viewport(), Qt::LeftButton, {}, von + QPoint(60, 0));
+    EXPECT_EQ(q.columnWidth(3), vorher + 60);
+    QTest::mouseDClick(oben->viewport(), Qt::LeftButton, {}, grenze(5));
+    EXPECT_GE(q.columnWidth(4), breiteFuer(5));
+
+    // The window keeps its size; the grid scrolls sideways to the colour column.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(fenster.size(), groesse);
+    EXPECT_GT(q.horizontalScrollBar()->maximum(), 0);
+    q.horizontalScrollBar()->setValue(q.horizontalScrollBar()->maximum());
+    EXPECT_LE(q.visualRect(q.Modell().index(0, 6)).right(), q.viewport()->width());
+    fenster.hide();
 }

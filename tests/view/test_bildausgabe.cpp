@@ -6,11 +6,14 @@
 #include "support/skriptdialog.h"
 #include "view/bildflaeche.h"
 #include "view/drucker.h"
+#include "view/qtdrucker.h"
 
 #include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <sys/mman.h>
 
 namespace {
 
@@ -84,6 +87,31 @@ public:
 private:
     QString& p_;
     bool scheitert_;
+};
+
+// A picture of a giant window, 28,000 x 28,000 pixels (3 GB), over memory
+// that is only taken where it is written: a white top-left corner of
+// `weiss`, the rest black, as zero pages cost nothing until touched.
+struct RiesenBild {
+    static constexpr int Seite = 28000;
+    void* speicher = MAP_FAILED;
+    QImage bild;
+    explicit RiesenBild(QSize weiss)
+    {
+        const std::size_t bytes = std::size_t(Seite) * Seite * 4;
+        speicher = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        if (speicher == MAP_FAILED)
+            return;
+        bild = QImage(static_cast<uchar*>(speicher), Seite, Seite, Seite * 4, QImage::Format_RGB32);
+        for (int y = 0; y < weiss.height(); ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(bild.scanLine(y)), weiss.width(), qRgb(255, 255, 255));
+    }
+    ~RiesenBild()
+    {
+        bild = QImage();
+        if (speicher != MAP_FAILED)
+            munmap(speicher, std::size_t(Seite) * Seite * 4);
+    }
 };
 
 }  // namespace
@@ -246,4 +274,75 @@ TEST(Bildausgabe, ThreeCopiesToPdfAreThreePagesWithThePictureUpperLeftAtItsOwnSi
     const QRect r = DunklerBereich(seite2[0]);
     EXPECT_NEAR(r.width(), 96, 1.0);
     EXPECT_NEAR(r.height(), 48, 1.0);
+}
+
+TEST(Bildausgabe, AGiantPictureGoesToThePrinterOnlyAsFarAsThePageReachesAndIsNoBitmap)
+{
+    // White where the A4 page (10 mm and 20 mm margins, 190 x 267 mm, 718 x
+    // 1009 pixels at 96 per inch) shows it, with a dark 96 x 48 block in the
+    // corner and a dark column at x = 700 to 709 reaching over the page's
+    // bottom edge; black beyond.
+    RiesenBild riesig(QSize(900, 1200));
+    if (riesig.bild.isNull())
+        GTEST_SKIP() << "no address space for a 3 GB picture";
+    QImage& bild = riesig.bild;
+    for (int y = 0; y < 48; ++y)
+        std::fill_n(reinterpret_cast<QRgb*>(bild.scanLine(y)), 96, qRgb(128, 64, 0));
+    for (int y = 900; y < 1200; ++y)
+        std::fill_n(reinterpret_cast<QRgb*>(bild.scanLine(y)) + 700, 10, qRgb(128, 64, 0));
+
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("riesig.pdf"));
+    QPrinter p(QPrinter::HighResolution);
+    p.setOutputFormat(QPrinter::PdfFormat);
+    p.setOutputFileName(pdf);
+    p.setPageSize(QPageSize(QPageSize::A4));
+    p.setPageMargins(QMarginsF(10, 20, 10, 10), QPageLayout::Millimeter);
+    {
+        QtDrucker drucker(p);
+        EXPECT_TRUE(BildDrucken(bild, 1, drucker));
+    }
+    EXPECT_EQ(PdfSeitenzahl(pdf), 1);
+    EXPECT_LT(QFileInfo(pdf).size(), 1 << 20) << "a page's worth of pixels, not the window's";
+
+    const std::vector<QImage> bilder = PdfBildobjekte(pdf, 1);
+    const std::vector<QImage> seiten = PdfSeitenBilder(pdf, 96);
+    if (bilder.empty() || seiten.empty())
+        GTEST_SKIP() << "pdfimages or pdftoppm (poppler-utils) is not installed: contents not checked";
+    // The page is 718 x 1009 pixels of the picture; what reaches the printer may
+    // reach one pixel beyond it on each side, never more.
+    ASSERT_EQ(bilder.size(), 1u);
+    EXPECT_LE(bilder[0].width(), 720);
+    EXPECT_LE(bilder[0].height(), 1011);
+    EXPECT_GE(bilder[0].width(), 718);
+    EXPECT_GE(bilder[0].height(), 1009);
+
+    // At 96 dpi the corner block is 96 x 48 at the margins, and the column
+    // is cut at the bottom of the printable area.
+    ASSERT_EQ(seiten.size(), 1u);
+    const QPointF ecke(10 / 25.4 * 96, 20 / 25.4 * 96);
+    const QRect block = DunklerBereich(seiten[0].copy(0, 0, 300, 200));
+    EXPECT_NEAR(block.left(), ecke.x(), 1.0);
+    EXPECT_NEAR(block.top(), ecke.y(), 1.0);
+    EXPECT_NEAR(block.width(), 96, 1.0);
+    EXPECT_NEAR(block.height(), 48, 1.0);
+    const QRect saeule = DunklerBereich(seiten[0].copy(300, 200, seiten[0].width() - 300, seiten[0].height() - 200))
+                             .translated(300, 200);
+    EXPECT_NEAR(saeule.left(), ecke.x() + 700, 1.5);
+    EXPECT_NEAR(saeule.width(), 10, 1.0);
+    EXPECT_NEAR(saeule.top(), ecke.y() + 900, 1.5);
+    EXPECT_NEAR(saeule.bottom(), (297 - 10) / 25.4 * 96, 1.0) << "cut at the bottom margin";
+
+    // A picture that could not even be held is reported, not printed as a blank page.
+    {
+        QtDrucker drucker(p);
+        EXPECT_FALSE(BildDrucken(QImage(), 1, drucker));
+    }
+
+    // No bitmap file can hold it: a German reason, and no file is left behind.
+    const QString bmp = dir.filePath(QStringLiteral("riesig.bmp"));
+    const std::optional<QString> fehler = BitmapSchreiben(bild, bmp);
+    ASSERT_TRUE(fehler.has_value());
+    EXPECT_TRUE(fehler->contains(QStringLiteral("zu groß"))) << fehler->toStdString();
+    EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("riesig.bmp*")}, QDir::Files | QDir::Hidden).isEmpty());
 }
