@@ -20,6 +20,7 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 namespace {
 
@@ -681,4 +682,74 @@ TEST_F(Fenster, EnergyBalanceFollowsTheRunOnlyWhileShown)
     frm->menEnergie_Click();
     EXPECT_TRUE(e->AktualisierungAktiv()) << "the same window comes back";
     EXPECT_EQ(frm->Energiefenster(), e);
+}
+
+TEST(Energiefenster, ALargeSystemIsComputedOffTheWindowsThreadAndMayBeLeftMidway)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    // A ring of planets around a sun: large enough that the window hands the
+    // pairs to its thread.
+    const auto ring = [](size_t n) {
+        KoerperSatz k{Planet(332950, 0, 0, 0, 0, 0)};
+        for (size_t i = 1; i < n; ++i) {
+            const double w = 2 * std::numbers::pi * double(i) / double(n - 1), r = 1.5e11 + 1e7 * double(i % 7);
+            k.push_back(Planet(1e-3, r * std::cos(w), r * std::sin(w), 3e4, w * 180 / std::numbers::pi + 90, 0));
+        }
+        return k;
+    };
+    ModPlavo mod;
+    mod.KoerperStart = ring(3001);
+    mod.Intervall = 2;
+    ASSERT_EQ(KoerperSimAufbauen(mod), KeinFehler);
+    int32_t schritt = 0;
+    auto e = std::make_unique<FrmEnergie>(mod, schritt, nullptr);
+    const auto text = [&e](const char* name) { return e->findChild<QLabel*>(QString::fromUtf8(name))->text(); };
+    const auto joule = [](double wert) { return QLocale().toString(wert, 'G', 6) + QStringLiteral(" J"); };
+
+    // The update returns with the computation running and the labels as they were.
+    e->Aktualisieren();
+    ASSERT_TRUE(e->Rechnet());
+    EXPECT_EQ(text("lblGesamt"), QString());
+    e->Aktualisieren();   // no second computation while one is in flight
+    e->AufErgebnisWarten();
+    EXPECT_FALSE(e->Rechnet());
+    EXPECT_EQ(text("lblGesamt"), joule(StartbilanzBerechnen(mod.KoerperStart, 2).Gesamt));
+    ASSERT_EQ(e->Verlauf().size(), 1u);
+
+    // A later step's balance arrives through the event loop, as in the program.
+    schritt = 7;
+    for (Koerper& k : mod.KoerperSim)
+        k.X += 1e8;
+    const Energiebilanz b7 = EnergiebilanzBerechnen(mod.KoerperSim, 2, Befehlssatz::Skalar);
+    e->Aktualisieren();
+    ASSERT_TRUE(e->Rechnet());
+    while (e->Rechnet())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_EQ(text("lblSchritt"), QStringLiteral("7 (14 Tage)"));
+    EXPECT_EQ(text("lblPotentiell"), joule(b7.Potentiell));
+    EXPECT_EQ(e->Verlauf().back().schritt, 7);
+
+    // Hidden while computing: the result is dropped, and the next look computes anew.
+    e->show();
+    schritt = 8;
+    e->Aktualisieren();
+    ASSERT_TRUE(e->Rechnet());
+    e->close();
+    EXPECT_FALSE(e->Rechnet());
+    QTimer::singleShot(50, [] {});
+    QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QApplication::processEvents();
+    EXPECT_EQ(e->Verlauf().back().schritt, 7);
+    e->Aktualisieren();
+    e->AufErgebnisWarten();
+    EXPECT_EQ(e->Verlauf().back().schritt, 8);
+
+    // Destroyed in the middle of 32,767 bodies: the thread stops and nothing
+    // arrives at the dead window.
+    mod.KoerperStart = ring(32767);
+    e->Aktualisieren();
+    ASSERT_TRUE(e->Rechnet());
+    e.reset();
+    QApplication::processEvents();
+    QLocale::setDefault(QLocale::c());
 }
