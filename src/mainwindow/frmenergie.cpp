@@ -8,19 +8,64 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QLocale>
+#include <QMetaObject>
 #include <QValueAxis>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <system_error>
+
+#ifdef __linux__
+#include <sys/resource.h>
+#include <time.h>
+#include <unistd.h>
+#endif
 
 namespace {
-// At most ten updates a second, and never more than a twentieth of the
-// user-interface thread, which also runs the steps.
+// At most ten updates a second, and never more than a twentieth of a
+// processor, wherever the computation runs: the step wants both. A very
+// large system still gets a balance every minute.
 constexpr int KuerzesterAbstandMs = 100;
 constexpr int AnteilKehrwert = 20;
+constexpr int LaengsterAbstandMs = 60000;
+// Up to this many pairs (2,048 bodies) the sum takes a few milliseconds and
+// is computed at once, like the step of such a system: a thread would only
+// delay the answer.
+constexpr double DirektePaareBis = 2048.0 * 2047.0 / 2;
 // Points kept for the plot, about two per pixel of its width; beyond that
 // every other one is dropped.
 constexpr size_t MaxPunkte = 1000;
+
+// The balance may come late; the steps and the input may not. At nice 10
+// the calling thread gets about a tenth of a processor's time against a
+// thread of normal priority that wants it, and when it wakes it does not
+// push the user-interface thread off its processor. (Linux keeps the nice
+// value per thread.)
+void ZuruecktretenLassen()
+{
+#ifdef __linux__
+    setpriority(PRIO_PROCESS, id_t(gettid()), 10);
+#endif
+}
+
+// Processor time the calling thread has used, in ns: what the computation
+// takes from the machine, however long others kept it waiting.
+qint64 RechenzeitNs()
+{
+#ifdef __linux__
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+#else
+    static const QElapsedTimer seitStart = [] {
+        QElapsedTimer z;
+        z.start();
+        return z;
+    }();
+    return seitStart.nsecsElapsed();
+#endif
+}
 
 QString Zahl(double wert, int stellen = 6)
 {
@@ -40,6 +85,37 @@ QString Hochgestellt(int zahl)
     return text;
 }
 }  // namespace
+
+// One update's computation: what it reads, copied on the user-interface
+// thread, and what it finds. Shared by the window and the thread computing it.
+struct FrmEnergie::Auftrag {
+    int32_t schritt = 0;
+    double intervall = 0;
+    bool andereKoerper = false;   // the document set changed: the history belongs to the old one
+    bool neuerStart = false;      // the start balance is computed as well (other bodies or interval)
+    KoerperSatz start;            // the document set, when neuerStart
+    KoerperSatz sim;
+    Energiebilanz startbilanz;
+    Energiebilanz bilanz;         // of `sim`, after the first step only
+    qint64 rechenNs = 0;          // processor time, not the time it took to come back
+    std::atomic<bool> abbrechen{false};
+
+    double Paare() const
+    {
+        const auto paare = [](size_t n) { return double(n) * double(n > 0 ? n - 1 : 0) / 2; };
+        return (neuerStart ? paare(start.size()) : 0.0) + (schritt != 0 ? paare(sim.size()) : 0.0);
+    }
+
+    void Rechnen()
+    {
+        const qint64 beginn = RechenzeitNs();
+        if (neuerStart)
+            startbilanz = StartbilanzBerechnen(start, intervall, &abbrechen);
+        if (schritt != 0)
+            bilanz = EnergiebilanzBerechnen(sim, intervall, Befehlssatz::Automatisch, &abbrechen);
+        rechenNs = RechenzeitNs() - beginn;
+    }
+};
 
 FrmEnergie::FrmEnergie(const Lauf& lauf, QWidget* owner)
     : QWidget(owner, Qt::Window)
@@ -105,6 +181,13 @@ FrmEnergie::FrmEnergie(const Lauf& lauf, QWidget* owner)
     Zeichnen();
 }
 
+FrmEnergie::~FrmEnergie()
+{
+    Aufgeben();
+    if (faden_.joinable())
+        faden_.join();
+}
+
 void FrmEnergie::showEvent(QShowEvent* ereignis)
 {
     QWidget::showEvent(ereignis);
@@ -116,6 +199,18 @@ void FrmEnergie::hideEvent(QHideEvent* ereignis)
 {
     QWidget::hideEvent(ereignis);
     uhr_.stop();
+    // A hidden window shows nothing: the second processor belongs to the step.
+    Aufgeben();
+}
+
+void FrmEnergie::Aufgeben()
+{
+    if (!auftrag_)
+        return;
+    // Its thread ends within a few milliseconds and is joined before the next
+    // one starts; a result it posted already no longer matches auftrag_.
+    auftrag_->abbrechen.store(true, std::memory_order_relaxed);
+    auftrag_.reset();
 }
 
 bool FrmEnergie::event(QEvent* ereignis)
@@ -133,29 +228,91 @@ bool FrmEnergie::event(QEvent* ereignis)
 
 void FrmEnergie::Aktualisieren()
 {
+    if (auftrag_)
+        return;   // the next tick after the result looks again
     QElapsedTimer zeit;
     zeit.start();
     const int32_t n = lauf_.Schrittzahl();
     const double intervall = mod_.Intervall;
     // Bodies compared bit for bit: a NaN typed into the table is a change as well.
-    const bool gleicherStart = gesehen_ && intervall == intervall_ && BitGleich(mod_.KoerperStart, start_);
+    const bool andereKoerper = !gesehen_ || !BitGleich(mod_.KoerperStart, start_);
+    const bool gleicherStart = !andereKoerper && intervall == intervall_;
     if (gleicherStart && n == schritt_ && (n == 0 || BitGleich(mod_.KoerperSim, sim_)))
         return;
 
-    if (!gesehen_ || !BitGleich(mod_.KoerperStart, start_)) {
+    auto a = std::make_shared<Auftrag>();
+    a->schritt = n;
+    a->intervall = intervall;
+    a->andereKoerper = andereKoerper;
+    a->neuerStart = !gleicherStart;
+    if (a->neuerStart)
+        a->start = mod_.KoerperStart;
+    // Into the buffer of an earlier update: fresh memory of 2.6 MB (32,767
+    // bodies) costs milliseconds of page faults on this thread.
+    a->sim = std::move(frei_);
+    a->sim.assign(mod_.KoerperSim.begin(), mod_.KoerperSim.end());
+    leseNs_ = zeit.nsecsElapsed();
+
+    if (a->Paare() > DirektePaareBis) {
+        if (faden_.joinable())
+            faden_.join();   // one called off: it stops within milliseconds
+        try {
+            faden_ = std::thread([this, a] {
+                ZuruecktretenLassen();
+                a->Rechnen();
+                if (a->abbrechen.load(std::memory_order_relaxed))
+                    return;
+                // Delivered only while the window exists: the destructor
+                // joins this thread first, and a deleted object's posted
+                // calls are dropped.
+                QMetaObject::invokeMethod(
+                    this, [this, a] {
+                        if (a == auftrag_)
+                            AufErgebnisWarten();
+                    },
+                    Qt::QueuedConnection);
+            });
+            auftrag_ = std::move(a);
+            return;
+        } catch (const std::system_error&) {
+            // No thread to be had: compute here, slow as that is.
+        }
+    }
+    a->Rechnen();
+    Zeigen(*a);
+}
+
+void FrmEnergie::AufErgebnisWarten()
+{
+    if (!auftrag_)
+        return;
+    faden_.join();
+    const std::shared_ptr<Auftrag> a = std::move(auftrag_);
+    auftrag_.reset();
+    Zeigen(*a);
+}
+
+void FrmEnergie::Zeigen(Auftrag& a)
+{
+    QElapsedTimer zeit;
+    zeit.start();
+    if (a.andereKoerper) {
         // Other bodies: the history belongs to a run of the old ones.
         verlauf_.clear();
         groesste_ = 0;
         groessteBei_ = 0;
     }
-    if (!gleicherStart) {
-        start_ = mod_.KoerperStart;
-        startbilanz_ = StartbilanzBerechnen(start_, intervall);
+    if (a.neuerStart) {
+        start_ = std::move(a.start);
+        startbilanz_ = a.startbilanz;
     }
+    const int32_t n = a.schritt;
+    const double intervall = a.intervall;
     // Before the first step the run starts from the document set; the working
     // set may still hold the empty bodies of an open or a table commit.
-    const Energiebilanz b = n == 0 ? startbilanz_ : EnergiebilanzBerechnen(mod_.KoerperSim, intervall);
-    sim_ = mod_.KoerperSim;
+    const Energiebilanz b = n == 0 ? startbilanz_ : a.bilanz;
+    std::swap(sim_, a.sim);
+    frei_ = std::move(a.sim);
     schritt_ = n;
     intervall_ = intervall;
     gesehen_ = true;
@@ -174,9 +331,12 @@ void FrmEnergie::Aktualisieren()
                                             : QStringLiteral("%1 (bei Schritt %2)").arg(Zahl(groesste_, 4)).arg(groessteBei_));
     Zeichnen();
 
-    // The painting this update causes comes later; the last one stands in for it.
-    const qint64 ms = (zeit.nsecsElapsed() + zeichnenNs_) / 1000000;
-    uhr_.setInterval(int(std::clamp<qint64>(ms * AnteilKehrwert, KuerzesterAbstandMs, 5000)));
+    // The painting this update causes comes later; the last one stands in
+    // for it. The computation counts wherever it ran: on its own thread it
+    // takes the processor the step's helper would use; but only the time it
+    // ran, not the time it waited behind the step at its lower priority.
+    const qint64 ms = (leseNs_ + a.rechenNs + zeit.nsecsElapsed() + zeichnenNs_) / 1000000;
+    uhr_.setInterval(int(std::clamp<qint64>(ms * AnteilKehrwert, KuerzesterAbstandMs, LaengsterAbstandMs)));
 }
 
 void FrmEnergie::VerlaufFortschreiben(int32_t schritt, double aenderung)

@@ -2,8 +2,10 @@
 
 #include "sim/aufbau.h"
 #include "sim/berechnung.h"
+#include "sim/paarsumme.h"
 
 #include <cmath>
+#include <vector>
 
 bool Energiebilanz::Endlich() const
 {
@@ -11,7 +13,8 @@ bool Energiebilanz::Endlich() const
         && std::isfinite(ImpulsX) && std::isfinite(ImpulsY) && std::isfinite(Drehimpuls);
 }
 
-Energiebilanz EnergiebilanzBerechnen(const KoerperSatz& sim, double intervall)
+Energiebilanz EnergiebilanzBerechnen(const KoerperSatz& sim, double intervall, Befehlssatz satz,
+                                     const std::atomic<bool>* abbrechen)
 {
     Energiebilanz b;
     const double sekunden = intervall * 86400.0;
@@ -28,24 +31,26 @@ Energiebilanz EnergiebilanzBerechnen(const KoerperSatz& sim, double intervall)
             b.Drehimpuls += m * (k.X * vy - k.Y * vx);
         }
     }
-    // Each pair once; the inner sum is m_j / r in Earth masses per metre, so
-    // the large factors are applied once per body.
-    for (size_t i = 0; i + 1 < n; ++i) {
-        const double xi = sim[i].X, yi = sim[i].Y;
-        double summe = 0;
-        for (size_t j = i + 1; j < n; ++j) {
-            const double dx = sim[j].X - xi, dy = sim[j].Y - yi;
-            const double r = std::sqrt(dx * dx + dy * dy);
-            if (r > 0)
-                summe += sim[j].Masse / r;
-        }
-        b.Potentiell -= GravitationsParameter * KilogrammProMasse * sim[i].Masse * summe;
+    // Each pair once; a row's sum is m_j / r in Earth masses per metre, so
+    // the large factors are applied once per body, in the order of the rows.
+    std::vector<double> x(n), y(n), m(n), summe(n);
+    for (size_t i = 0; i < n; ++i) {
+        x[i] = sim[i].X;
+        y[i] = sim[i].Y;
+        m[i] = sim[i].Masse;
     }
+    const Paarauftrag paare{n, x.data(), y.data(), m.data(), summe.data()};
+    if (!PaarsummenBerechnen(paare, satz, abbrechen)) {
+        b.Potentiell = b.Gesamt = std::nan("");
+        return b;
+    }
+    for (size_t i = 0; i + 1 < n; ++i)
+        b.Potentiell -= GravitationsParameter * KilogrammProMasse * m[i] * summe[i];
     b.Gesamt = b.Kinetisch + b.Potentiell;
     return b;
 }
 
-Energiebilanz StartbilanzBerechnen(const KoerperSatz& start, double intervall)
+Energiebilanz StartbilanzBerechnen(const KoerperSatz& start, double intervall, const std::atomic<bool>* abbrechen)
 {
     ModPlavo aufbau;
     aufbau.KoerperStart = start;
@@ -55,7 +60,7 @@ Energiebilanz StartbilanzBerechnen(const KoerperSatz& start, double intervall)
         b.Gesamt = std::nan("");
         return b;
     }
-    return EnergiebilanzBerechnen(aufbau.KoerperSim, intervall);
+    return EnergiebilanzBerechnen(aufbau.KoerperSim, intervall, Befehlssatz::Automatisch, abbrechen);
 }
 
 double RelativeAenderung(double e, double e0)

@@ -24,6 +24,7 @@
 #include <functional>
 #include <limits>
 #include <random>
+#include <numbers>
 
 namespace {
 
@@ -864,5 +865,79 @@ TEST(NebenlaeufigerLauf, EndsBitForBitWhereTheDirectRunEnds)
             ASSERT_TRUE(BitGleich(a.mod.KoerperSim, b.mod.KoerperSim));
         ASSERT_TRUE(a.frm->picPlavo().Flaeche().Image() == b.frm->picPlavo().Flaeche().Image());
     }
+    QLocale::setDefault(QLocale::c());
+}
+
+TEST(Energiefenster, ALargeSystemIsComputedOffTheWindowsThreadAndMayBeLeftMidway)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    // A ring of planets around a sun: large enough that the window hands the
+    // pairs to its thread.
+    const auto ring = [](size_t n) {
+        KoerperSatz k{Planet(332950, 0, 0, 0, 0, 0)};
+        for (size_t i = 1; i < n; ++i) {
+            const double w = 2 * std::numbers::pi * double(i) / double(n - 1), r = 1.5e11 + 1e7 * double(i % 7);
+            k.push_back(Planet(1e-3, r * std::cos(w), r * std::sin(w), 3e4, w * 180 / std::numbers::pi + 90, 0));
+        }
+        return k;
+    };
+    ModPlavo mod;
+    mod.KoerperStart = ring(3001);
+    mod.Intervall = 2;
+    ASSERT_EQ(KoerperSimAufbauen(mod), KeinFehler);
+    Lauf lauf(mod);
+    BildFlaeche flaeche;
+    flaeche.GroesseSetzen(QSize(8, 8));
+    const auto schritte = [&](int32_t bis) {
+        while (lauf.Schrittzahl() < bis)
+            ASSERT_EQ(lauf.Schritt(flaeche), KeinFehler);
+    };
+    auto e = std::make_unique<FrmEnergie>(lauf, nullptr);
+    const auto text = [&e](const char* name) { return e->findChild<QLabel*>(QString::fromUtf8(name))->text(); };
+    const auto joule = [](double wert) { return QLocale().toString(wert, 'G', 6) + QStringLiteral(" J"); };
+
+    // The update returns with the computation running and the labels as they were.
+    e->Aktualisieren();
+    ASSERT_TRUE(e->Rechnet());
+    EXPECT_EQ(text("lblGesamt"), QString());
+    e->Aktualisieren();   // no second computation while one is in flight
+    e->AufErgebnisWarten();
+    EXPECT_FALSE(e->Rechnet());
+    EXPECT_EQ(text("lblGesamt"), joule(StartbilanzBerechnen(mod.KoerperStart, 2).Gesamt));
+    ASSERT_EQ(e->Verlauf().size(), 1u);
+
+    // A later step's balance arrives through the event loop, as in the program.
+    schritte(7);
+    const Energiebilanz b7 = EnergiebilanzBerechnen(mod.KoerperSim, 2, Befehlssatz::Skalar);
+    e->Aktualisieren();
+    ASSERT_TRUE(e->Rechnet());
+    while (e->Rechnet())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_EQ(text("lblSchritt"), QStringLiteral("7 (14 Tage)"));
+    EXPECT_EQ(text("lblPotentiell"), joule(b7.Potentiell));
+    EXPECT_EQ(e->Verlauf().back().schritt, 7);
+
+    // Hidden while computing: the result is dropped, and the next look computes anew.
+    e->show();
+    schritte(8);
+    e->Aktualisieren();
+    ASSERT_TRUE(e->Rechnet());
+    e->close();
+    EXPECT_FALSE(e->Rechnet());
+    QTimer::singleShot(50, [] {});
+    QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QApplication::processEvents();
+    EXPECT_EQ(e->Verlauf().back().schritt, 7);
+    e->Aktualisieren();
+    e->AufErgebnisWarten();
+    EXPECT_EQ(e->Verlauf().back().schritt, 8);
+
+    // Destroyed in the middle of 32,767 bodies: the thread stops and nothing
+    // arrives at the dead window.
+    mod.KoerperStart = ring(32767);
+    e->Aktualisieren();
+    ASSERT_TRUE(e->Rechnet());
+    e.reset();
+    QApplication::processEvents();
     QLocale::setDefault(QLocale::c());
 }

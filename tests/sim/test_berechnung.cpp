@@ -2,6 +2,7 @@
 #include "sim/berechnung.h"
 #include "sim/energiebilanz.h"
 #include "mainwindow/titel.h"
+#include "sim/kernwahl.h"
 #include "support/koerperbau.h"
 #include "support/aufzeichnung.h"
 #include "support/sofortflaeche.h"
@@ -9,7 +10,9 @@
 #include <QLocale>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -259,4 +262,59 @@ TEST(Berechnung, EnergyBalanceOfACircularPair)
     const Energiebilanz ohneZeit = EnergiebilanzBerechnen(mod.KoerperSim, 0);
     EXPECT_TRUE(std::isnan(ohneZeit.Kinetisch) && std::isnan(ohneZeit.Gesamt) && std::isnan(ohneZeit.Drehimpuls));
     EXPECT_EQ(ohneZeit.Potentiell, b.Potentiell);
+}
+
+TEST(Berechnung, EnergyPairSumOfEveryKernelIsThePlainSumBitForBit)
+{
+    // The plain sum over pairs, as a reader would write it.
+    const auto schlicht = [](const KoerperSatz& s) {
+        double p = 0;
+        for (size_t i = 0; i + 1 < s.size(); ++i) {
+            double summe = 0;
+            for (size_t j = i + 1; j < s.size(); ++j) {
+                const double dx = s[j].X - s[i].X, dy = s[j].Y - s[i].Y;
+                const double r = std::sqrt(dx * dx + dy * dy);
+                if (r > 0)
+                    summe += s[j].Masse / r;
+            }
+            p -= GravitationsParameter * KilogrammProMasse * s[i].Masse * summe;
+        }
+        return p;
+    };
+    const auto bits = [](double d) {
+        uint64_t u;
+        std::memcpy(&u, &d, sizeof u);
+        return u;
+    };
+    uint64_t z = 12345;
+    const auto zufall = [&z] {
+        z = z * 6364136223846793005ull + 1442695040888963407ull;
+        return double(z >> 11) * 0x1p-53;
+    };
+    // Sizes around the vector widths, bodies scattered over ten orders of
+    // magnitude of distance, masses of either sign, and bodies on the same
+    // place as others (including neighbours within one vector group).
+    for (size_t n : {1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 31, 33, 301}) {
+        KoerperSatz s(n);
+        for (size_t i = 0; i < n; ++i) {
+            s[i].X = (zufall() - 0.5) * std::pow(10.0, 2 + 10 * zufall());
+            s[i].Y = (zufall() - 0.5) * std::pow(10.0, 2 + 10 * zufall());
+            s[i].Masse = (zufall() - 0.2) * std::pow(10.0, 6 * zufall());
+            s[i].Vx() = zufall() * 1e9;
+            if (i % 5 == 3 || (i > 0 && i % 7 == 1))
+                s[i].X = s[i - (i % 5 == 3 ? 3 : 1)].X, s[i].Y = s[i - (i % 5 == 3 ? 3 : 1)].Y;
+        }
+        const double erwartet = schlicht(s);
+        for (Befehlssatz satz : {Befehlssatz::Skalar, Befehlssatz::Avx2, Befehlssatz::Avx512, Befehlssatz::Automatisch}) {
+            if (!BefehlssatzVerfuegbar(satz))
+                continue;
+            const Energiebilanz b = EnergiebilanzBerechnen(s, 2, satz);
+            EXPECT_EQ(bits(b.Potentiell), bits(erwartet)) << n << " bodies, set " << int(satz);
+            EXPECT_EQ(bits(b.Gesamt), bits(b.Kinetisch + erwartet)) << n << " bodies, set " << int(satz);
+        }
+    }
+
+    // A computation called off gives no number that could pass for a result.
+    const std::atomic<bool> abbrechen{true};
+    EXPECT_TRUE(std::isnan(EnergiebilanzBerechnen(KoerperSatz(100), 2, Befehlssatz::Automatisch, &abbrechen).Gesamt));
 }
