@@ -10,7 +10,7 @@
 #include "mainwindow/qtstandarddialog.h"
 #include "mainwindow/qtzeitgeber.h"
 #include "mainwindow/titel.h"
-#include "view/bildausgabe.h"
+#include "mainwindow/bildbefehle.h"
 #include "view/picplavo.h"
 
 #include <QAction>
@@ -244,7 +244,7 @@ void FrmPlavo::NachDemLaden()
 void FrmPlavo::menBild_Click()
 {
     NeuzeichnungAbschliessen();
-    Bildausgabe ausgabe(pic_->Flaeche(), *cdg_, *frage_);
+    Bildbefehle ausgabe(pic_->Flaeche(), *cdg_, *frage_);
     ausgabe.Dokument = mod_.DateiName;
     ausgabe.LetztesBild = &letztesBild_;
     ausgabe.menBild_Click();
@@ -253,7 +253,7 @@ void FrmPlavo::menBild_Click()
 void FrmPlavo::menDrucken_Click()
 {
     NeuzeichnungAbschliessen();
-    Bildausgabe ausgabe(pic_->Flaeche(), *cdg_, *frage_);
+    Bildbefehle ausgabe(pic_->Flaeche(), *cdg_, *frage_);
     ausgabe.Pixelverhaeltnis = pic_->devicePixelRatioF();
     ausgabe.menDrucken_Click();
 }

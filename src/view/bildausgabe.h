@@ -1,51 +1,12 @@
 #pragma once
-// The two commands that take the picture out of the program: "Bild speichern"
-// writes the surface's image as a Windows bitmap, "Drucken" prints it once per
-// copy. Both read the image only after their dialog has closed (the
-// simulation goes on behind the dialog) and change neither the picture nor
-// the timer. Failures are reported in a message box, so nobody believes a
-// picture was saved or printed when it was not.
+// The picture taken out of the program: written as a Windows bitmap, or
+// printed once per copy.
 
 #include <QString>
-#include <functional>
-#include <memory>
 #include <optional>
 
-class BildFlaeche;
 class Drucker;
 class QImage;
-class QPrinter;
-class Rueckfragen;
-class Standarddialog;
-
-class Bildausgabe {
-public:
-    using DruckerFabrik = std::function<std::unique_ptr<Drucker>(QPrinter&)>;
-
-    // Without a factory, printing goes through QtDrucker on the dialog's printer.
-    Bildausgabe(const BildFlaeche& flaeche, Standarddialog& cdg, Rueckfragen& rueckfragen,
-                DruckerFabrik fabrik = {});
-
-    void menBild_Click();
-    void menDrucken_Click();
-
-    // For the export's save dialog: the path of the open body file, which a
-    // picture never replaces, and the path of the picture saved last, which
-    // the export proposes and updates (kept by the caller between commands).
-    // Without a last picture the document's name with ".bmp" is proposed, so
-    // the dialog never offers a body file.
-    QString Dokument;
-    QString* LetztesBild = nullptr;
-    // Device pixels of the surface per pixel of 1/96 inch on the screen: a
-    // printed picture has the size it has on the screen.
-    double Pixelverhaeltnis = 1.0;
-
-private:
-    const BildFlaeche& flaeche_;
-    Standarddialog& cdg_;
-    Rueckfragen& frage_;
-    DruckerFabrik fabrik_;
-};
 
 // Writes `bild` as a Windows bitmap to `pfad` whatever its extension,
 // replacing a file of that name; the old file stays intact if writing fails.

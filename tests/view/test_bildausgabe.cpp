@@ -1,3 +1,4 @@
+#include "mainwindow/bildbefehle.h"
 #include "view/bildausgabe.h"
 
 #include "sim/aufbau.h"
@@ -49,9 +50,9 @@ struct Szene {
             ASSERT_EQ(werk.Schritt(mod.KoerperSim, mod.Intervall, schrittzahl, flaeche), KeinFehler);
     }
     QString letztesBild;
-    Bildausgabe Ausgabe(Bildausgabe::DruckerFabrik fabrik = {})
+    Bildbefehle Ausgabe(Bildbefehle::DruckerFabrik fabrik = {})
     {
-        Bildausgabe a(flaeche, cdg, frage, std::move(fabrik));
+        Bildbefehle a(flaeche, cdg, frage, std::move(fabrik));
         a.LetztesBild = &letztesBild;
         return a;
     }
@@ -266,7 +267,7 @@ TEST(Bildausgabe, ThreeCopiesToPdfAreThreePagesWithThePictureUpperLeftAtItsOwnSi
     const QString pdf2 = dir.filePath(QStringLiteral("druck2.pdf"));
     p.setOutputFileName(pdf2);
     s.cdg.Antworten = {QStringLiteral("1")};
-    Bildausgabe scharf = s.Ausgabe();
+    Bildbefehle scharf = s.Ausgabe();
     scharf.Pixelverhaeltnis = 2;
     scharf.menDrucken_Click();
     const std::vector<QImage> seite2 = PdfSeitenBilder(pdf2, 96);
