@@ -28,8 +28,7 @@
 #include "sim/helferfaden.h"
 #include "sim/kernwahl.h"
 #include "view/bildflaeche.h"
-#include "sim/strichspeicher.h"
-#include "sim/wiedergabe.h"
+#include "sim/lauf.h"
 
 #include <benchmark/benchmark.h>
 
@@ -204,37 +203,50 @@ void BM_Decke(benchmark::State& state)
 
 #endif
 
-// The scene redraw as the main window runs it after a resize: clear, set the
-// default section, rebuild the working set, replay n steps, then the caption once.
-unsigned Neuzeichnen(ModPlavo& mod, BildFlaeche& flaeche, Rechenwerk& werk, int32_t& schrittzahl, QString& titel)
-{
-    const int32_t n = schrittzahl;
-    schrittzahl = 0;
-    flaeche.Cls();
-    flaeche.Scale(-1, -1, 1, 1);
-    unsigned fehler = KoerperSimAufbauen(mod);
-    for (int32_t k = 0; k < n && fehler == KeinFehler; ++k)
-        fehler = werk.Schritt(mod.KoerperSim, mod.Intervall, schrittzahl, flaeche);
-    if (n > 0)
-        titel = TitelText(schrittzahl, mod.Intervall, mod.DateiName);
-    return fehler;
-}
+// A run of n bodies after some steps, its strokes kept within a budget, and
+// the scene redraw as the main window has it done after a resize: clear, the
+// default section, the run's replay, then the caption once.
+struct Gelaufen {
+    ModPlavo mod;
+    BildFlaeche flaeche;
+    std::unique_ptr<Lauf> lauf;
+    QString titel;
 
+    Gelaufen(int koerper, int32_t schritte, std::size_t budget)
+        : mod(Planetensystem(koerper))
+    {
+        flaeche.GroesseSetzen(QSize(653, 532));
+        flaeche.Scale(-1, -1, 1, 1);
+        lauf = std::make_unique<Lauf>(mod, budget);
+        if (lauf->Starten() != KeinFehler)
+            std::abort();
+        for (int32_t k = 0; k < schritte; ++k)
+            if (lauf->Schritt(flaeche) != KeinFehler)
+                std::abort();
+    }
+    bool Neuzeichnen()
+    {
+        flaeche.Cls();
+        flaeche.Scale(-1, -1, 1, 1);
+        lauf->NeuzeichnenBeginnen();
+        while (lauf->NeuzeichnenArbeiten(flaeche, Lauf::Uhr::time_point::max()) != Lauf::Neuzeichnungsstand::Fertig)
+            lauf->ArbeiterAbwarten();
+        titel = TitelText(lauf->Schrittzahl(), mod.Intervall, mod.DateiName);
+        return lauf->Neuzeichnung().Fehler() == KeinFehler;
+    }
+};
+
+// Nothing kept: every step computed again.
 void BM_Neuzeichnen(benchmark::State& state, int koerper, int32_t schritte)
 {
-    ModPlavo mod = Planetensystem(koerper);
-    BildFlaeche flaeche;
-    flaeche.GroesseSetzen(QSize(653, 532));
-    Rechenwerk werk;
-    QString titel;
+    Gelaufen g(koerper, schritte, 0);
     const HelferAnteil anteil;
     for (auto _ : state) {
-        int32_t schrittzahl = schritte;
-        if (Neuzeichnen(mod, flaeche, werk, schrittzahl, titel) != KeinFehler || schrittzahl != schritte) {
+        if (!g.Neuzeichnen() || g.lauf->Schrittzahl() != schritte) {
             state.SkipWithError("the replay faulted");
             break;
         }
-        benchmark::DoNotOptimize(flaeche.Image().constBits());
+        benchmark::DoNotOptimize(g.flaeche.Image().constBits());
     }
     state.SetItemsProcessed(state.iterations() * int64_t(schritte) * koerper * koerper);
     anteil.Melden(state, koerper,
@@ -242,38 +254,19 @@ void BM_Neuzeichnen(benchmark::State& state, int koerper, int32_t schritte)
                       ? int64_t(state.iterations()) * schritte : 0);
 }
 
-// The redraw after a run whose strokes were kept: clear, set the default
-// section, draw the kept strokes, nothing left to compute, then the caption.
-// kept_MiB is the memory the run's strokes take.
+// The redraw after a run whose strokes were kept: the kept strokes drawn,
+// nothing left to compute. kept_MiB is the memory the run's strokes take.
 void BM_NeuzeichnenBehalten(benchmark::State& state, int koerper, int32_t schritte)
 {
-    ModPlavo mod = Planetensystem(koerper);
-    BildFlaeche flaeche;
-    flaeche.GroesseSetzen(QSize(653, 532));
-    Rechenwerk werk;
-    Strichspeicher speicher;
-    int32_t schrittzahl = 0;
-    if (speicher.Beginnen(mod) != KeinFehler)
-        std::abort();
-    mod.KoerperSim = speicher.Ende();
-    for (int32_t k = 0; k < schritte; ++k)
-        if (speicher.Schritt(werk, mod, mod.KoerperSim, mod.Intervall, schrittzahl, flaeche) != KeinFehler)
-            std::abort();
-    QString titel;
-    Wiedergabe wiedergabe;
+    Gelaufen g(koerper, schritte, Strichspeicher::StandardBudget());
     for (auto _ : state) {
-        flaeche.Cls();
-        flaeche.Scale(-1, -1, 1, 1);
-        wiedergabe.Beginnen(mod, schritte, speicher);
-        wiedergabe.Arbeiten(werk, speicher, flaeche, Wiedergabe::Uhr::time_point::max());
-        if (wiedergabe.Behalten() != schritte || wiedergabe.Schrittzahl() != schritte) {
+        if (!g.Neuzeichnen() || g.lauf->Neuzeichnung().Behalten() != schritte) {
             state.SkipWithError("the run was not kept");
             break;
         }
-        titel = TitelText(wiedergabe.Schrittzahl(), mod.Intervall, mod.DateiName);
-        benchmark::DoNotOptimize(flaeche.Image().constBits());
+        benchmark::DoNotOptimize(g.flaeche.Image().constBits());
     }
-    state.counters["kept_MiB"] = double(speicher.Bytes()) / (1 << 20);
+    state.counters["kept_MiB"] = double(g.lauf->Speicher().Bytes()) / (1 << 20);
 }
 
 // The drawing alone: the strokes of one step of Planetensystem(n) on the

@@ -1,5 +1,5 @@
-// A long run: one million steps of three bodies through the main window's
-// timer tick (step, drawing, caption, repaint), printing the resident memory,
+// A long run: one million steps of three bodies through the run as the
+// window's tick drives it (step, drawing, caption), printing the resident memory,
 // the heap in use and the bytes of kept strokes as it goes. The strokes are
 // kept for the next redraw up to a budget (16 MiB here, so that the run
 // outgrows it: 60 bytes a step fill it after about 280 000 steps); apart
@@ -11,11 +11,10 @@
 // the budget. The resident memory may still creep by a few hundred KiB while
 // the allocator's free lists spread over more pages; it levels off.
 
-#include "mainwindow/frmplavo.h"
-#include "mainwindow/rueckfragen.h"
-#include "sim/aufbau.h"
+#include "mainwindow/titel.h"
+#include "sim/lauf.h"
+#include "view/bildflaeche.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 
 #include <cstdio>
@@ -25,19 +24,6 @@
 #include <malloc.h>
 
 namespace {
-
-// Answers without a window: a fault would otherwise wait for a click.
-class StilleRueckfragen : public Rueckfragen {
-public:
-    int Meldungen = 0;
-    std::optional<QString> InputBox(const QString&, const QString&, const QString&) override { return std::nullopt; }
-    MsgAntwort MsgBox(const QString& text, const QString&, MsgKnoepfe, MsgSymbol) override
-    {
-        ++Meldungen;
-        std::fprintf(stderr, "Meldung: %s\n", qPrintable(text));
-        return MsgAntwort::OK;
-    }
-};
 
 // Anonymous resident memory (heap, stacks): what a leak would make grow.
 // File-backed pages (code of the libraries as it is first run) are left out.
@@ -75,46 +61,35 @@ long HeapKiB()
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
     const long schritte = argc > 1 ? std::atol(argv[1]) : 1000000;
     const std::size_t budget = std::size_t(argc > 2 ? std::atol(argv[2]) : 16) << 20;
 
-    ModPlavo mod;
-    StilleRueckfragen fragen;
-    FrmPlavoDienste dienste;
-    dienste.rueckfragen = &fragen;
-    FrmPlavo fenster(mod, dienste);
-    fenster.lauf().Speicher().BudgetSetzen(budget);
-    fenster.show();
-    QApplication::processEvents();
-
     // Sun, Earth and Mars on nearly circular orbits, one day per step: the
     // trails stay in the section, every step draws.
+    ModPlavo mod;
     mod.KoerperStart = {K("Sonne", 333000, 0, 0, 0x00FFFF), K("Erde", 1, 1.496e11, 29780, 0xFF0000),
                         K("Mars", 0.107, 2.279e11, 24070, 0x0000FF)};
     mod.Intervall = 1;
-    fenster.AusschnittBreite = fenster.AusschnittHoehe = 4;
-    fenster.Form_Resize();
-    if (KoerperSimAufbauen(mod) != KeinFehler)
+    Lauf lauf(mod, budget);
+    BildFlaeche flaeche;   // the window's surface at its starting size
+    flaeche.GroesseSetzen(QSize(653, 532));
+    flaeche.Scale(-2, -2, 2, 2);
+    if (lauf.Starten() != KeinFehler)
         return 2;
 
     const long abstand = std::max(1L, schritte / 10);
     QElapsedTimer uhr;
     uhr.start();
     long rssAnfang = 0, heapAnfang = 0;
-    const Strichspeicher& speicher = fenster.lauf().Speicher();
+    const Strichspeicher& speicher = lauf.Speicher();
     auto BehaltenKiB = [&speicher] { return long(speicher.Bytes() / 1024); };
+    QString titel;
     std::printf("%10s %12s %12s %14s %10s\n", "Schritte", "RssAnon KiB", "Heap KiB", "Behalten KiB", "Sekunden");
     std::printf("%10d %12ld %12ld %14ld %10.1f\n", 0, ResidentKiB(), HeapKiB(), BehaltenKiB(), 0.0);
     for (long s = 1; s <= schritte; ++s) {
-        fenster.timPlavo_Timer();
-        if (fragen.Meldungen > 0)
+        if (lauf.Schritt(flaeche) != KeinFehler)
             return 2;
-        // Let the window repaint now and then, as the event loop would.
-        if (s % 1000 == 0)
-            QApplication::processEvents();
+        titel = TitelText(lauf.Schrittzahl(), mod.Intervall, mod.DateiName);
         if (s % abstand == 0) {
             const long rss = ResidentKiB(), heap = HeapKiB(), behalten = BehaltenKiB();
             if (s == abstand) {
@@ -126,7 +101,7 @@ int main(int argc, char** argv)
         }
     }
     const long heapZuwachs = HeapKiB() - BehaltenKiB() - heapAnfang;
-    std::printf("Titel: %s\n", qPrintable(fenster.windowTitle()));
+    std::printf("Titel: %s\n", qPrintable(titel));
     std::printf("Zuwachs nach dem ersten Zehntel ohne die Striche: Heap %ld KiB, RssAnon %ld KiB\n", heapZuwachs,
                 ResidentKiB() - BehaltenKiB() - rssAnfang);
     std::printf("Behalten: %d von %ld Schritten, %zu Bytes, Budget %zu Bytes\n", speicher.Schritte(), schritte,
@@ -134,8 +109,10 @@ int main(int argc, char** argv)
 
     // A redraw: the kept strokes drawn, the rest computed.
     uhr.restart();
-    fenster.Form_Resize();
-    fenster.NeuzeichnungAbschliessen();
-    std::printf("Neuzeichnen: %.2f s, %s\n", uhr.elapsed() / 1000.0, qPrintable(fenster.windowTitle()));
+    flaeche.Cls();
+    lauf.NeuzeichnenBeginnen();
+    while (lauf.NeuzeichnenArbeiten(flaeche, Lauf::Uhr::time_point::max()) != Lauf::Neuzeichnungsstand::Fertig)
+        lauf.ArbeiterAbwarten();
+    std::printf("Neuzeichnen: %.2f s, %d Schritte\n", uhr.elapsed() / 1000.0, lauf.Schrittzahl());
     return heapZuwachs > 1024 || speicher.Bytes() > budget ? 1 : 0;
 }
