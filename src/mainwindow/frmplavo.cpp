@@ -106,6 +106,9 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
 FrmPlavo::~FrmPlavo()
 {
     tim_->Timer = nullptr;
+    // The energy window reads the run: it goes before the run does, not
+    // with the window's children after it.
+    delete energie_;
     neuzeichnung_.reset();
 }
 
