@@ -88,6 +88,7 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
     setPalette(farben);
     setAcceptDrops(true);
     MenuesAnlegen();
+    AnsichtAnlegen();
     Laufen(false);
 
     // Client area 9795 x 7980 twips, centred on the screen.
@@ -175,6 +176,7 @@ void FrmPlavo::menTabelle_Click()
     }
     SchrittAbschliessen();
     lauf_.DokumentGeaendert();
+    pic_->KoerperGeaendert();
 }
 
 // The document commands settle the document; what follows is done here.
@@ -221,6 +223,7 @@ void FrmPlavo::DokumentFolgen(const Dokumentfolge& folge)
     }
     if (folge.geladen)
         NachDemLaden();
+    pic_->KoerperGeaendert();
 }
 
 void FrmPlavo::NachDemLaden()

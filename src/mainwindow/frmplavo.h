@@ -7,6 +7,7 @@
 #include "mainwindow/dokumentbefehle.h"
 #include "model/modplavo.h"
 #include "sim/lauf.h"
+#include "view/ausschnittumalle.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -81,6 +82,14 @@ public:
     void menEinzelschritt_Click();
     void menAlleZeigen_Click();
     void menBahndaten_Click();
+    void menVergroessern_Click();
+    void menVerkleinern_Click();
+    void menKoerperZeigen_Click();
+    void menNamen_Click();
+    // The wheel's notches at `anteil` of the picture's width and height; a
+    // drag's shift in pixels of a picture of `groesse` pixels.
+    void picPlavo_Mausrad(int rasten, QPointF anteil);
+    void picPlavo_Gezogen(QPointF verschiebung, QSizeF groesse);
 
     // Sets the visible section (AE) and redraws the run in it.
     void AusschnittSetzen(double breite, double hoehe, double xOffset, double yOffset);
@@ -121,6 +130,11 @@ protected:
 
 private:
     void MenuesAnlegen();
+    // The mouse, Ctrl+arrows and the dots over the picture.
+    void AnsichtAnlegen();
+    Ausschnitt Jetziger() const;
+    // Sets a section unless it is the current one (a change stopped at a limit).
+    void AusschnittWechseln(const Ausschnitt& neu);
     // The timer on or off; a single step is offered only while it is off.
     void Laufen(bool an);
     std::optional<double> ZahlErfragen(const QString& prompt, const QString& vorschlag);

@@ -68,6 +68,7 @@ void FrmPlavo::NeuzeichnungBeendet(unsigned fehler)
     const Wiedergabe& w = lauf_.Neuzeichnung();
     if (lauf_.Schrittzahl() > 0)
         NeuzeichnungsTitel(TitelText(lauf_.Schrittzahl(), w.Intervall(), mod_.DateiName));
+    pic_->KoerperGeaendert();
     if (fehler != KeinFehler)
         Fehlerstopp(fehler);
     // A step the worker finished meanwhile follows the replayed ones.
@@ -79,6 +80,7 @@ void FrmPlavo::NeuzeichnungAbgebrochen()
     const Wiedergabe& w = lauf_.Neuzeichnung();
     if (w.Ziel() > 0)
         NeuzeichnungsTitel(TitelText(w.Ziel(), w.Intervall(), mod_.DateiName));
+    pic_->KoerperGeaendert();
     // A step that came back during the replay waited for it; it must not wait for ever.
     SchrittFertig();
 }
@@ -119,6 +121,7 @@ bool FrmPlavo::SchrittZeigen(Lauf::Uebernahme uebernahme)
     if (uebernahme.fehler == KeinFehler)
         Caption(TitelText(lauf_.Schrittzahl(), mod_.Intervall, mod_.DateiName));
     pic_->GeaendertesZeigen();
+    pic_->KoerperGeaendert();
     if (uebernahme.fehler != KeinFehler) {
         Fehlerstopp(uebernahme.fehler);
         return false;
@@ -175,4 +178,5 @@ void FrmPlavo::menZurueck_Click()
     Laufen(false);
     pic_->Flaeche().Cls();
     pic_->update();
+    pic_->KoerperGeaendert();
 }

@@ -18,6 +18,8 @@ void FrmPlavo::MenuesAnlegen()
         const char* text;
         QKeySequence kurz;
         void (FrmPlavo::*handler)();
+        bool pruefbar = false;  // a check mark; submenu items always have one
+        bool an = false;        // checked at start
     };
     const Eintrag eintraege[] = {
         {1, "menDatei", "&Datei", {}, nullptr},
@@ -48,6 +50,11 @@ void FrmPlavo::MenuesAnlegen()
         {3, "menTabAnz", "Tabelle anzeigen", {}, &FrmPlavo::menTabAnz_Click},
         {3, "menSimStart", "Simulation starten", {}, &FrmPlavo::menSimStart_Click},
         {2, "menAlleZeigen", "A&lle Körper zeigen", QKeySequence(Qt::CTRL | Qt::Key_L), &FrmPlavo::menAlleZeigen_Click},
+        {0, "menOptionen0", "-", {}, nullptr},
+        {2, "menVergroessern", "Ver&größern", QKeySequence(Qt::CTRL | Qt::Key_Plus), &FrmPlavo::menVergroessern_Click},
+        {2, "menVerkleinern", "Ver&kleinern", QKeySequence(Qt::CTRL | Qt::Key_Minus), &FrmPlavo::menVerkleinern_Click},
+        {2, "menKoerperZeigen", "Körper &zeigen", {}, &FrmPlavo::menKoerperZeigen_Click, true, true},
+        {2, "menNamen", "&Namen anzeigen", {}, &FrmPlavo::menNamen_Click, true, false},
     };
     QMenu* menue = nullptr;
     QMenu* untermenue = nullptr;
@@ -78,8 +85,15 @@ void FrmPlavo::MenuesAnlegen()
             a->setCheckable(true);
             a->setChecked(name == QStringLiteral("menWarten"));
         }
+        if (e.pruefbar) {
+            a->setCheckable(true);
+            a->setChecked(e.an);
+        }
         connect(a, &QAction::triggered, this, [this, h = e.handler] { (this->*h)(); });
     }
+    // Keyboards without a plus key of its own have it on the equals key.
+    QAction* vergroessern = Menue(QStringLiteral("menVergroessern"));
+    vergroessern->setShortcuts({vergroessern->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     BeispielmenueFuellen(*Menue(QStringLiteral("menBeispiele"))->menu(),
                          BeispieleIn(BeispielOrdner(QCoreApplication::applicationDirPath())),
                          [this](const QString& pfad) { BeispielOeffnen(pfad); });

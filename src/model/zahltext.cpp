@@ -1,5 +1,6 @@
 #include "zahltext.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -81,6 +82,11 @@ QString ZahlZuText(double wert, const QLocale& locale)
 QString EinfachZuText(float wert, const QLocale& locale)
 {
     return Allgemein(double(wert), 7, locale);
+}
+
+QString KurzZuText(double wert, int stellen, const QLocale& locale)
+{
+    return Allgemein(wert, std::clamp(stellen, 1, 17), locale);
 }
 
 std::optional<double> TextZuZahl(const QString& text, const QLocale& locale)

@@ -7,6 +7,8 @@
 
 struct Ausschnitt {
     double Breite, Hoehe, XOffset, YOffset;   // AE, as the window's section fields
+
+    bool operator==(const Ausschnitt&) const = default;
 };
 
 // The section around all `koerper` with a margin of a tenth of their extent

@@ -38,6 +38,10 @@ public:
     // The pixels changed since the last call (for repainting only what changed).
     QRect GeaendertNehmen();
 
+    // Where a point in user units lands, in pixels not yet rounded down.
+    double PixelSpalte(double x) const { return (x - x1_) / (x2_ - x1_) * bild_.width(); }
+    double PixelZeile(double y) const { return (y - y1_) / (y2_ - y1_) * bild_.height(); }
+
 private:
     // Takes the pixels for a batch of drawing: detaches the image once (a
     // copy handed out by Image() keeps what it showed) instead of per pixel.

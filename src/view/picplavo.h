@@ -1,11 +1,21 @@
 #pragma once
 // The widget that shows the drawing surface. It keeps the picture in an image
 // of its own size in device pixels, so lines stay one pixel wide and sharp on
-// high-DPI screens; a paint event only copies the image.
+// high-DPI screens; a paint event copies the image and draws the bodies'
+// dots and names over it, never into it.
+//
+// The mouse explores the picture: the wheel reports whole notches, a drag
+// with the left button shows the picture shifted at once and reports the
+// whole shift on release. What becomes of them is the window's business.
 
 #include "view/bildflaeche.h"
+#include "view/koerperpunkte.h"
 
+#include <QPointF>
+#include <QRegion>
 #include <QWidget>
+
+class Lauf;
 
 class PicPlavo : public QWidget {
     Q_OBJECT
@@ -22,9 +32,49 @@ public:
     // Schedules a repaint of what was drawn since the last call.
     void GeaendertesZeigen();
 
+    // The run whose bodies are shown (their current positions); null shows none.
+    void LaufSetzen(const Lauf* lauf);
+    void PunkteZeigen(bool an);
+    void NamenZeigen(bool an);
+    bool PunkteGezeigt() const { return punkteZeigen_; }
+    bool NamenGezeigt() const { return namenZeigen_; }
+    // The bodies may have moved: repaints where their dots were and are.
+    void KoerperGeaendert();
+    // The shift of a drag in progress, logical pixels.
+    QPointF Verschiebung() const { return verschiebung_; }
+
+signals:
+    // Whole wheel notches (positive: away from the user, zoom in) at
+    // `anteil` of the widget's width and height.
+    void mausrad(int rasten, QPointF anteil);
+    // A drag with the left button ended by its release: the picture was
+    // moved by `verschiebung` logical pixels on a widget of `groesse`.
+    void gezogen(QPointF verschiebung, QSizeF groesse);
+
 protected:
+    bool event(QEvent* ereignis) override;
     void paintEvent(QPaintEvent* ereignis) override;
+    void mousePressEvent(QMouseEvent* ereignis) override;
+    void mouseMoveEvent(QMouseEvent* ereignis) override;
+    void mouseReleaseEvent(QMouseEvent* ereignis) override;
+    void wheelEvent(QWheelEvent* ereignis) override;
+    void focusOutEvent(QFocusEvent* ereignis) override;
+    void hideEvent(QHideEvent* ereignis) override;
 
 private:
+    bool UeberlagerungAn() const { return lauf_ && (punkteZeigen_ || namenZeigen_); }
+    void PunkteBerechnen();
+    // A drag whose release was lost (a dialog took the mouse): the picture goes back.
+    void ZiehenAbbrechen();
+
     BildFlaeche flaeche_;
+    Koerperpunkte punkte_;
+    const Lauf* lauf_ = nullptr;
+    bool punkteZeigen_ = true;
+    bool namenZeigen_ = false;
+    QRegion gezeigt_;          // where dots and names may be on the screen
+    bool ziehen_ = false;
+    QPointF ziehStart_;
+    QPointF verschiebung_;
+    int radRest_ = 0;          // fine wheel steps not yet a whole notch
 };

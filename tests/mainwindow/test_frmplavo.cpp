@@ -7,6 +7,7 @@
 #include "support/koerperbau.h"
 #include "support/skriptdialog.h"
 #include "support/skriptzeitgeber.h"
+#include "view/ausschnittumalle.h"
 #include "view/picplavo.h"
 
 #include <QAction>
@@ -16,6 +17,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPaintEvent>
+#include <QShortcut>
+#include <QToolTip>
+#include <QWheelEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -120,7 +124,12 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
         "    menWarten|auf Eingabe warten|x\n"
         "    menTabAnz|Tabelle anzeigen|\n"
         "    menSimStart|Simulation starten|\n"
-        "  menAlleZeigen|A&lle Körper zeigen|Ctrl+L")
+        "  menAlleZeigen|A&lle Körper zeigen|Ctrl+L\n"
+        "  menOptionen0|-|\n"
+        "  menVergroessern|Ver&größern|Ctrl++\n"
+        "  menVerkleinern|Ver&kleinern|Ctrl+-\n"
+        "  menKoerperZeigen|Körper &zeigen||x\n"
+        "  menNamen|&Namen anzeigen|")
                                      .split(QLatin1Char('\n'));
     EXPECT_EQ(zeilen, erwartet) << zeilen.join(QLatin1Char('\n')).toStdString();
 
@@ -940,4 +949,208 @@ TEST(Energiefenster, ALargeSystemIsComputedOffTheWindowsThreadAndMayBeLeftMidway
     e.reset();
     QApplication::processEvents();
     QLocale::setDefault(QLocale::c());
+}
+
+namespace {
+
+void Rad(QWidget& w, QPointF stelle, int winkel)
+{
+    QWheelEvent e(stelle, w.mapToGlobal(stelle), QPoint(), QPoint(0, winkel), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&w, &e);
+}
+
+void Maus(QWidget& w, QEvent::Type typ, QPointF stelle, Qt::MouseButton knopf, Qt::MouseButtons knoepfe)
+{
+    QMouseEvent e(typ, stelle, w.mapToGlobal(stelle), knopf, knoepfe, Qt::NoModifier);
+    QApplication::sendEvent(&w, &e);
+}
+
+void Ziehen(QWidget& w, QPointF von, QPointF bis)
+{
+    Maus(w, QEvent::MouseButtonPress, von, Qt::LeftButton, Qt::LeftButton);
+    Maus(w, QEvent::MouseMove, (von + bis) / 2, Qt::NoButton, Qt::LeftButton);
+    Maus(w, QEvent::MouseMove, bis, Qt::NoButton, Qt::LeftButton);
+    Maus(w, QEvent::MouseButtonRelease, bis, Qt::LeftButton, Qt::NoButton);
+}
+
+}  // namespace
+
+// The wheel zooms about the point under the mouse, in notches made of fine
+// steps; a drag moves the plane with the mouse, by exactly its pixels, also
+// when released outside; the menu and Ctrl+arrows do the same from the
+// keyboard. Each change redraws the run as the section dialog does, and the
+// run goes on.
+TEST_F(Fenster, WheelAndDragMoveTheSectionAndTheRunGoesOn)
+{
+    mod.KoerperStart = DreiKoerper();
+    frm->menStart_Click();
+    tim.Ticken(40);
+    PicPlavo& pic = frm->picPlavo();
+    const double W = pic.width(), H = pic.height();
+    const QPointF stelle(100, 50);
+    const auto ort = [&] {   // the plane's point under `stelle`, AE
+        return QPointF(frm->AusschnittXOffset + (stelle.x() / W - 0.5) * frm->AusschnittBreite,
+                       frm->AusschnittYOffset + (stelle.y() / H - 0.5) * frm->AusschnittHoehe);
+    };
+    const QPointF vorher = ort();
+
+    for (int i = 0; i < 24; ++i)   // three notches in fine steps
+        Rad(pic, stelle, 15);
+    EXPECT_NEAR(frm->AusschnittBreite, 2 / std::pow(1.25, 3), 1e-15);
+    EXPECT_NEAR(frm->AusschnittHoehe, 2 / std::pow(1.25, 3), 1e-15);
+    EXPECT_NEAR(ort().x(), vorher.x(), 1e-15);
+    EXPECT_NEAR(ort().y(), vorher.y(), 1e-15);
+    ERWARTE_VOLLE_WIEDERGABE("after the wheel");
+    EXPECT_TRUE(tim.Enabled());
+    EXPECT_EQ(tim.Ticken(1), 1);
+    EXPECT_EQ(frm->Schrittzahl(), 41);
+
+    Rad(pic, stelle, -3 * 120);
+    EXPECT_NEAR(frm->AusschnittBreite, 2, 2e-12);
+    EXPECT_NEAR(frm->AusschnittXOffset, 0, 2e-12);
+    EXPECT_NEAR(frm->AusschnittYOffset, 0, 2e-12);
+
+    // The picture follows the drag at once; the section changes on release,
+    // here outside the window.
+    const Ausschnitt a{frm->AusschnittBreite, frm->AusschnittHoehe, frm->AusschnittXOffset, frm->AusschnittYOffset};
+    Maus(pic, QEvent::MouseButtonPress, QPointF(200, 150), Qt::LeftButton, Qt::LeftButton);
+    Maus(pic, QEvent::MouseMove, QPointF(230, 140), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(pic.Verschiebung(), QPointF(30, -10));
+    EXPECT_EQ(frm->AusschnittXOffset, a.XOffset);
+    Maus(pic, QEvent::MouseMove, QPointF(-50, 400), Qt::NoButton, Qt::LeftButton);
+    Maus(pic, QEvent::MouseButtonRelease, QPointF(-50, 400), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(pic.Verschiebung(), QPointF());
+    EXPECT_EQ(frm->AusschnittXOffset, a.XOffset - (-250) * a.Breite / W);
+    EXPECT_EQ(frm->AusschnittYOffset, a.YOffset - 250 * a.Hoehe / H);
+    EXPECT_EQ(frm->AusschnittBreite, a.Breite);
+    ERWARTE_VOLLE_WIEDERGABE("after the drag");
+
+    // A drag whose release went elsewhere (a dialog took the mouse) changes nothing.
+    const double x = frm->AusschnittXOffset;
+    Maus(pic, QEvent::MouseButtonPress, QPointF(10, 10), Qt::LeftButton, Qt::LeftButton);
+    Maus(pic, QEvent::MouseMove, QPointF(60, 10), Qt::NoButton, Qt::LeftButton);
+    Maus(pic, QEvent::MouseMove, QPointF(70, 10), Qt::NoButton, Qt::NoButton);
+    Maus(pic, QEvent::MouseButtonRelease, QPointF(70, 10), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(pic.Verschiebung(), QPointF());
+    EXPECT_EQ(frm->AusschnittXOffset, x);
+
+    // From the keyboard: about the centre, and by a tenth.
+    frm->Menue(QStringLiteral("menVergroessern"))->trigger();
+    EXPECT_EQ(frm->AusschnittBreite, a.Breite / 1.25);
+    EXPECT_EQ(frm->AusschnittXOffset, x);
+    EXPECT_EQ(frm->Menue(QStringLiteral("menVergroessern"))->shortcuts().value(1), QKeySequence(QStringLiteral("Ctrl+=")));
+    frm->Menue(QStringLiteral("menVerkleinern"))->trigger();
+    EXPECT_EQ(frm->AusschnittBreite, a.Breite);
+    int pfeile = 0;
+    for (QShortcut* kurz : frm->findChildren<QShortcut*>())
+        if (kurz->key() == QKeySequence(QStringLiteral("Ctrl+Right"))) {
+            emit kurz->activated();
+            ++pfeile;
+        }
+    EXPECT_EQ(pfeile, 1);
+    EXPECT_NEAR(frm->AusschnittXOffset, x + a.Breite / 10, 1e-15);
+    ERWARTE_VOLLE_WIEDERGABE("after Ctrl+Right");
+    EXPECT_TRUE(frage.Gemeldet.empty());
+}
+
+// Ten thousand random wheel steps and drags, on the window and on one of a
+// single pixel, with far drags outside it: the section never leaves its
+// limits nor holds a number that is not finite, and the limits are reached.
+TEST_F(Fenster, RandomWheelAndDragEventsKeepTheSectionWithinItsLimits)
+{
+    PicPlavo& pic = frm->picPlavo();
+    std::mt19937 zufall(22);
+    const auto zahl = [&zufall](double a, double b) { return std::uniform_real_distribution<double>(a, b)(zufall); };
+    double kleinste = INFINITY, groesste = 0, fernste = 0;
+    for (int i = 0; i < 10000; ++i) {
+        if (i % 1000 == 0)
+            pic.resize(i % 2000 == 0 ? QSize(400, 300) : QSize(1, 1));
+        const double w = pic.width() + 100.0, h = pic.height() + 100.0;
+        if (zufall() % 2)
+            Rad(pic, QPointF(zahl(-50, w), zahl(-50, h)), int(zahl(-1500, 1500)));
+        else
+            Ziehen(pic, QPointF(zahl(-50, w), zahl(-50, h)), QPointF(zahl(-5000, 5000), zahl(-5000, 5000)));
+        const double b = frm->AusschnittBreite, hh = frm->AusschnittHoehe;
+        const double x = frm->AusschnittXOffset, y = frm->AusschnittYOffset;
+        ASSERT_TRUE(std::isfinite(b) && std::isfinite(hh) && std::isfinite(x) && std::isfinite(y)) << i;
+        ASSERT_TRUE(b >= 1e-6 && b <= 1e6 && hh >= 1e-6 && hh <= 1e6) << i << ": " << b << " x " << hh;
+        ASSERT_TRUE(std::abs(x) <= 1e9 && std::abs(y) <= 1e9) << i << ": " << x << ", " << y;
+        ASSERT_LT(float(x - b / 2), float(x + b / 2)) << i;
+        ASSERT_LT(float(y - hh / 2), float(y + hh / 2)) << i;
+        kleinste = std::min(kleinste, b);
+        groesste = std::max(groesste, b);
+        fernste = std::max({fernste, std::abs(x), std::abs(y)});
+    }
+    EXPECT_LT(kleinste, 1.25e-6);
+    EXPECT_GT(groesste, 1e6 / 1.25);
+    EXPECT_EQ(fernste, 1e9);
+    EXPECT_TRUE(frage.Gemeldet.empty());
+}
+
+// The bodies' dots and names lie over the picture, where each body is now,
+// and answer the tooltip; the picture itself, which export and print use,
+// stays exactly the trails.
+TEST_F(Fenster, DotsAndNamesLieOverThePictureAndNeverReachTheExport)
+{
+    // A probe at 0.5 AE, 1000 m/s at 30°, and an unnamed body at the
+    // centre: no masses, so they move straight on.
+    Koerper sonde = NeuerKoerper(QStringLiteral("Sonde"), 0, 0.75e11, 0, 1000, 30, 0xFF0000);
+    Koerper ohne;
+    ohne.Farbe = 0xFFFFFF;
+    mod.KoerperStart = {sonde, ohne};
+    PicPlavo& pic = frm->picPlavo();
+    const int w = Bild().width(), h = Bild().height();
+    const QPoint an(int(std::floor(0.75 * w)), h / 2), mitte(w / 2, h / 2);
+    frm->menZurueck_Click();
+    QImage schirm = pic.grab().toImage();
+    EXPECT_EQ(schirm.pixel(an), qRgb(0, 0, 255)) << "before the first step, at the document's place";
+    EXPECT_EQ(schirm.pixel(an + QPoint(3, 0)), qRgb(0x30, 0x30, 0x30)) << "with a dark outline";
+    EXPECT_EQ(schirm.pixel(mitte), qRgb(255, 255, 255)) << "a white body";
+    EXPECT_EQ(schirm.pixel(mitte + QPoint(0, -3)), qRgb(0x30, 0x30, 0x30));
+    EXPECT_EQ(Gefaerbt(Bild()), 0) << "nothing in the picture";
+
+    QHelpEvent frage(QEvent::ToolTip, an, pic.mapToGlobal(an));
+    QApplication::sendEvent(&pic, &frage);
+    EXPECT_EQ(QToolTip::text(), QString::fromUtf8("Sonde\nMasse: 0 Erdmassen\nOrt: x = 0,5 AE, y = 0 AE\n"
+                                                  "Geschwindigkeit: 1000 m/s\nRichtung: 30°"));
+
+    // Three steps of 2 days: 518,400 km, 0.00299 AE right and 0.00173 AE down.
+    frm->menStart_Click();
+    tim.Ticken(3);
+    frm->menStop_Click();
+    const QPoint jetzt(int(std::floor((0.5029929838 + 1) / 2 * w)), int(std::floor((0.001728 + 1) / 2 * h)));
+    schirm = pic.grab().toImage();
+    EXPECT_EQ(schirm.pixel(jetzt), qRgb(0, 0, 255));
+    QHelpEvent spaeter(QEvent::ToolTip, jetzt, pic.mapToGlobal(jetzt));
+    QApplication::sendEvent(&pic, &spaeter);
+    EXPECT_EQ(QToolTip::text(), QString::fromUtf8("Sonde\nMasse: 0 Erdmassen\nOrt: x = 0,502993 AE, y = 0,001728 AE\n"
+                                                  "Geschwindigkeit: 1000 m/s\nRichtung: 30°"));
+    QHelpEvent daneben(QEvent::ToolTip, QPoint(5, 5), pic.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&pic, &daneben);
+    EXPECT_FALSE(daneben.isAccepted()) << "nothing to tell away from the dots";
+
+    // The export before and after dots and names are turned on, bit for bit.
+    QTemporaryDir ordner;
+    const QString ohneAlles = ordner.filePath(QStringLiteral("ohne.bmp")), mitAllem = ordner.filePath(QStringLiteral("mit.bmp"));
+    frm->Menue(QStringLiteral("menKoerperZeigen"))->trigger();
+    EXPECT_FALSE(pic.PunkteGezeigt());
+    EXPECT_EQ(pic.grab().toImage().pixel(jetzt), Bild().pixel(jetzt)) << "the dots are off";
+    cdg.Antworten = {ohneAlles};
+    frm->menBild_Click();
+    frm->Menue(QStringLiteral("menKoerperZeigen"))->trigger();
+    frm->Menue(QStringLiteral("menNamen"))->trigger();
+    EXPECT_TRUE(pic.PunkteGezeigt() && pic.NamenGezeigt());
+    const QImage mitNamen = pic.grab().toImage();
+    frm->Menue(QStringLiteral("menNamen"))->trigger();
+    EXPECT_NE(pic.grab().toImage(), mitNamen) << "the name is shown";
+    frm->Menue(QStringLiteral("menNamen"))->trigger();
+    cdg.Antworten = {mitAllem};
+    frm->menBild_Click();
+    QFile a(ohneAlles), b(mitAllem);
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    const QByteArray bytes = a.readAll();
+    EXPECT_GT(bytes.size(), w * h * 3);
+    EXPECT_TRUE(bytes == b.readAll());
+    EXPECT_EQ(QImage(mitAllem, "BMP").convertToFormat(QImage::Format_RGB32), Bild());
 }

@@ -1,6 +1,7 @@
 #include "view/bildflaeche.h"
 #include "support/sofortflaeche.h"
 #include "view/ausschnittumalle.h"
+#include "view/ausschnittwechsel.h"
 
 #include <gtest/gtest.h>
 
@@ -331,4 +332,73 @@ TEST(AusschnittUmAlle, HoldsEveryBodyInThePicturesShape)
     EXPECT_FALSE(AusschnittUmAlle(koerper({{0, 0}, {std::numeric_limits<double>::quiet_NaN(), 0}}), 1.0));
     EXPECT_FALSE(AusschnittUmAlle(koerper({{-1e300, 0}, {1e300, 0}}), 1.0)) << "the extent overflows";
     EXPECT_FALSE(AusschnittUmAlle(koerper({{1e39, 0}}), 1.0)) << "beyond the picture's single precision";
+}
+
+// n notches in and n out about any point give the section back; the point
+// stays put meanwhile; the wheel's fine steps add up to notches.
+TEST(Ausschnittwechsel, ZoomAboutAPointComesBackAndKeepsThePointInPlace)
+{
+    const Ausschnitt anfaenge[] = {{2, 2, 0, 0}, {0.08, 0.32, 0.972, 0.155}, {-4, 3e5, 1e3, -7}};   // mirrored and off-centre
+    const std::pair<double, double> stellen[] = {{0.5, 0.5}, {0, 0}, {1, 1}, {0.25, 0.8}};
+    for (const Ausschnitt& start : anfaenge)
+        for (auto [ux, uy] : stellen)
+            for (int n : {1, 7, 30}) {
+                const double px = start.XOffset + (ux - 0.5) * start.Breite;
+                const double py = start.YOffset + (uy - 0.5) * start.Hoehe;
+                Ausschnitt a = start;
+                for (int i = 0; i < n; ++i)
+                    a = Gezoomt(a, 1, ux, uy);
+                EXPECT_NEAR(a.Breite, start.Breite / std::pow(1.25, n), 1e-12 * std::abs(a.Breite)) << n;
+                EXPECT_NEAR(a.XOffset + (ux - 0.5) * a.Breite, px, 1e-12 * std::max(std::abs(px), std::abs(start.Breite)));
+                EXPECT_NEAR(a.YOffset + (uy - 0.5) * a.Hoehe, py, 1e-12 * std::max(std::abs(py), std::abs(start.Hoehe)));
+                a = Gezoomt(a, -n, ux, uy);   // one event of n notches
+                EXPECT_NEAR(a.Breite, start.Breite, 1e-12 * std::abs(start.Breite)) << n << " " << ux;
+                EXPECT_NEAR(a.Hoehe, start.Hoehe, 1e-12 * std::abs(start.Hoehe));
+                EXPECT_NEAR(a.XOffset, start.XOffset, 1e-12 * std::max(std::abs(start.XOffset), std::abs(start.Breite)));
+                EXPECT_NEAR(a.YOffset, start.YOffset, 1e-12 * std::max(std::abs(start.YOffset), std::abs(start.Hoehe)));
+            }
+
+    int rest = 0;
+    int rasten = 0;
+    for (int i = 0; i < 7; ++i)
+        rasten += RastenNehmen(rest, 15);
+    EXPECT_EQ(rasten, 0);
+    EXPECT_EQ(RastenNehmen(rest, 15), 1) << "eight fine steps of 15 make a notch";
+    EXPECT_EQ(RastenNehmen(rest, -119), 0);
+    EXPECT_EQ(RastenNehmen(rest, -1), -1);
+    EXPECT_EQ(RastenNehmen(rest, 250), 2);
+    EXPECT_EQ(rest, 10);
+}
+
+// At a limit nothing happens; a section typed beyond the limits may come back.
+TEST(Ausschnittwechsel, LimitsStopZoomAndMoveQuietly)
+{
+    const Ausschnitt gross{1e6, 1e6, 0, 0};
+    EXPECT_EQ(Gezoomt(gross, -1, 0.3, 0.3), gross);
+    EXPECT_EQ(Gezoomt(gross, 1, 0.5, 0.5).Breite, 8e5);
+    const Ausschnitt klein{1.2e-6, 1, 0, 0};
+    EXPECT_EQ(Gezoomt(klein, 1, 0.5, 0.5), klein) << "1.2e-6 / 1.25 is below 1e-6";
+    EXPECT_EQ(Gezoomt(klein, 5, 0.5, 0.5), klein);
+    // A hundred notches out from 2 AE end at the last size below the limit.
+    EXPECT_DOUBLE_EQ(Gezoomt(Ausschnitt{2, 2, 0, 0}, -100, 0, 0).Breite, 2 * std::pow(1.25, 58));
+    const Ausschnitt getippt{1e7, 2e-7, 0, 0};
+    EXPECT_EQ(Gezoomt(getippt, 1, 0.5, 0.5), getippt) << "the height would shrink further below its limit";
+    EXPECT_EQ(Gezoomt(Ausschnitt{1e7, 1, 0, 0}, 1, 0.5, 0.5).Breite, 8e6);
+
+    // Far out, the picture's single-precision edges must stay apart.
+    const Ausschnitt fern{1e4, 1e4, 1e8, 0};
+    const Ausschnitt a = Gezoomt(fern, 1000, 0.5, 0.5);
+    EXPECT_LT(float(a.XOffset - a.Breite / 2), float(a.XOffset + a.Breite / 2));
+    EXPECT_GT(a.Breite, 8.0) << "a float step at 1e8 is 8";
+
+    // A drag stops at the offset limit in its own direction only.
+    const Ausschnitt rand{1e6, 1e6, 9.99e8, 0};
+    const Ausschnitt gezogen = Gezogen(rand, -100, -10, 100, 100);
+    EXPECT_EQ(gezogen.XOffset, 1e9);
+    EXPECT_EQ(gezogen.YOffset, 1e5);
+    EXPECT_EQ(Gezogen(gezogen, 50, 0, 100, 100).XOffset, 1e9 - 5e5) << "and comes back";
+    EXPECT_EQ(Gezogen(Ausschnitt{2, 2, 0, 0}, 1, 1, 0, 0).XOffset, -2.0) << "a picture of no pixels counts as one";
+    EXPECT_EQ(Verschoben(Ausschnitt{2, 4, 1, 1}, 0.1, -0.1), (Ausschnitt{2, 4, 1.2, 0.6}));
+    const Ausschnitt riesig{1e308, 1e308, 0, 0};
+    EXPECT_EQ(Gezogen(riesig, 1000, 0, 10, 10), riesig) << "an overflow sets nothing";
 }

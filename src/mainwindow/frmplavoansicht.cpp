@@ -1,0 +1,70 @@
+// Exploring the picture: zoom with the wheel and the Optionen menu, drag to
+// move, Ctrl+arrows, and the bodies' dots and names over the picture. Every
+// change of the section goes through AusschnittSetzen, as the dialog's does.
+#include "frmplavo.h"
+
+#include "view/ausschnittwechsel.h"
+#include "view/picplavo.h"
+
+#include <QAction>
+#include <QShortcut>
+
+void FrmPlavo::AnsichtAnlegen()
+{
+    pic_->LaufSetzen(&lauf_);
+    connect(pic_, &PicPlavo::mausrad, this, &FrmPlavo::picPlavo_Mausrad);
+    connect(pic_, &PicPlavo::gezogen, this, &FrmPlavo::picPlavo_Gezogen);
+    struct Pfeil {
+        Qt::Key taste;
+        double teilX, teilY;
+    };
+    for (const Pfeil& pfeil : {Pfeil{Qt::Key_Left, -0.1, 0}, Pfeil{Qt::Key_Right, 0.1, 0}, Pfeil{Qt::Key_Up, 0, -0.1},
+                               Pfeil{Qt::Key_Down, 0, 0.1}}) {
+        auto* kurz = new QShortcut(QKeySequence(Qt::CTRL | pfeil.taste), this);
+        connect(kurz, &QShortcut::activated, this,
+                [this, pfeil] { AusschnittWechseln(Verschoben(Jetziger(), pfeil.teilX, pfeil.teilY)); });
+    }
+}
+
+Ausschnitt FrmPlavo::Jetziger() const
+{
+    return {AusschnittBreite, AusschnittHoehe, AusschnittXOffset, AusschnittYOffset};
+}
+
+void FrmPlavo::AusschnittWechseln(const Ausschnitt& neu)
+{
+    // At a limit nothing changes, and nothing is redrawn.
+    if (neu == Jetziger())
+        return;
+    AusschnittSetzen(neu.Breite, neu.Hoehe, neu.XOffset, neu.YOffset);
+}
+
+void FrmPlavo::picPlavo_Mausrad(int rasten, QPointF anteil)
+{
+    AusschnittWechseln(Gezoomt(Jetziger(), rasten, anteil.x(), anteil.y()));
+}
+
+void FrmPlavo::picPlavo_Gezogen(QPointF verschiebung, QSizeF groesse)
+{
+    AusschnittWechseln(Gezogen(Jetziger(), verschiebung.x(), verschiebung.y(), groesse.width(), groesse.height()));
+}
+
+void FrmPlavo::menVergroessern_Click()
+{
+    AusschnittWechseln(Gezoomt(Jetziger(), 1, 0.5, 0.5));
+}
+
+void FrmPlavo::menVerkleinern_Click()
+{
+    AusschnittWechseln(Gezoomt(Jetziger(), -1, 0.5, 0.5));
+}
+
+void FrmPlavo::menKoerperZeigen_Click()
+{
+    pic_->PunkteZeigen(Menue(QStringLiteral("menKoerperZeigen"))->isChecked());
+}
+
+void FrmPlavo::menNamen_Click()
+{
+    pic_->NamenZeigen(Menue(QStringLiteral("menNamen"))->isChecked());
+}

@@ -1,0 +1,235 @@
+#include "koerperpunkte.h"
+
+#include "model/zahltext.h"
+#include "sim/berechnung.h"
+#include "view/bildflaeche.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <numbers>
+
+namespace {
+
+constexpr uint32_t Umrandung = 0xFF303030;   // premultiplied ARGB: opaque dark grey
+constexpr int NamenBreite = 140;             // logical pixels, more than fifteen characters take
+constexpr int NamenHoehe = 20;
+
+struct Musterpunkt {
+    int dx, dy;
+    bool rand;
+};
+
+// A disc of five pattern pixels across with a ring of one around it, at
+// `s` device pixels per pattern pixel.
+const std::vector<Musterpunkt>& Muster(int s)
+{
+    static thread_local int fuer = 0;
+    static thread_local std::vector<Musterpunkt> muster;
+    if (fuer != s) {
+        muster.clear();
+        const int r = (7 * s) / 2;
+        for (int dy = -r; dy <= r; ++dy)
+            for (int dx = -r; dx <= r; ++dx) {
+                const double d = std::hypot(dx, dy) / s;
+                if (d <= 3.2)
+                    muster.push_back({dx, dy, d > 2.3});
+            }
+        fuer = s;
+    }
+    return muster;
+}
+
+int Halbmesser(int s)
+{
+    return (7 * s) / 2;
+}
+
+uint32_t Pixelfarbe(int32_t farbe)
+{
+    const uint32_t f = uint32_t(farbe);
+    return 0xFF000000u | ((f & 0xFFu) << 16) | (f & 0xFF00u) | ((f >> 16) & 0xFFu);
+}
+
+double Sortiermasse(double m)
+{
+    return std::isnan(m) ? -std::numeric_limits<double>::infinity() : m;
+}
+
+// Six digits are plenty to read; the table has them all.
+QString Kurz(double wert)
+{
+    return KurzZuText(wert, 6);
+}
+
+}  // namespace
+
+void Koerperpunkte::Berechnen(const KoerperSatz& koerper, const BildFlaeche& flaeche, double pixelverhaeltnis,
+                              bool namen)
+{
+    q_ = std::isfinite(pixelverhaeltnis) && pixelverhaeltnis > 0 ? pixelverhaeltnis : 1.0;
+    massstab_ = std::max(1, int(std::lround(q_)));
+    const double r = Halbmesser(massstab_);
+    const double breite = flaeche.Groesse().width(), hoehe = flaeche.Groesse().height();
+    punkte_.clear();
+    for (std::size_t i = 0; i < koerper.size(); ++i) {
+        // As the step narrows it for the trail, so the dot sits on its end.
+        const double sx = flaeche.PixelSpalte(float(koerper[i].X / MeterProAE));
+        const double sy = flaeche.PixelZeile(float(koerper[i].Y / MeterProAE));
+        // Also false for NaN and infinities.
+        if (!(sx >= -r && sx < breite + r && sy >= -r && sy < hoehe + r))
+            continue;
+        punkte_.push_back({int32_t(std::floor(sx)), int32_t(std::floor(sy)), uint32_t(i)});
+    }
+    benannt_.clear();
+    namen_.clear();
+    if (!namen)
+        return;
+    for (const Punkt& p : punkte_)
+        if (!KoerperNameKurz(koerper[p.index]).isEmpty())
+            benannt_.push_back(p);
+    if (benannt_.size() > std::size_t(NamenHoechstens)) {
+        const auto schwerer = [&koerper](const Punkt& a, const Punkt& b) {
+            return Sortiermasse(koerper[a.index].Masse) > Sortiermasse(koerper[b.index].Masse);
+        };
+        std::nth_element(benannt_.begin(), benannt_.begin() + NamenHoechstens, benannt_.end(), schwerer);
+        benannt_.resize(std::size_t(NamenHoechstens));
+    }
+    for (const Punkt& p : benannt_)
+        namen_.push_back(KoerperNameKurz(koerper[p.index]));
+}
+
+void Koerperpunkte::Zeichnen(QPainter& p, const KoerperSatz& koerper, QRect bereich, QPointF verschiebung, bool punkte)
+{
+    if (punkte_.empty())
+        return;
+    const int r = Halbmesser(massstab_);
+    const int vx = int(std::lround(verschiebung.x() * q_)), vy = int(std::lround(verschiebung.y() * q_));
+    int links = std::numeric_limits<int>::max(), oben = links, rechts = std::numeric_limits<int>::min(), unten = rechts;
+    for (const Punkt& pt : punkte_) {
+        links = std::min(links, pt.x);
+        rechts = std::max(rechts, pt.x);
+        oben = std::min(oben, pt.y);
+        unten = std::max(unten, pt.y);
+    }
+    const QRect huelle(QPoint(links - r + vx, oben - r + vy), QPoint(rechts + r + vx, unten + r + vy));
+    const QRect geraet(QPoint(int(std::floor(bereich.left() * q_)), int(std::floor(bereich.top() * q_))),
+                       QPoint(int(std::ceil((bereich.right() + 1) * q_)) - 1, int(std::ceil((bereich.bottom() + 1) * q_)) - 1));
+    const QRect ziel = punkte ? huelle.intersected(geraet) : QRect();
+    if (!ziel.isEmpty()) {
+        if (ueberlage_.width() < ziel.width() || ueberlage_.height() < ziel.height())
+            ueberlage_ = QImage(std::max(ueberlage_.width(), ziel.width()), std::max(ueberlage_.height(), ziel.height()),
+                                QImage::Format_ARGB32_Premultiplied);
+        const int w = ziel.width(), h = ziel.height();
+        auto* const pixel = reinterpret_cast<uint32_t*>(ueberlage_.bits());
+        const qsizetype zeile = ueberlage_.bytesPerLine() / 4;
+        for (int y = 0; y < h; ++y)
+            std::memset(pixel + y * zeile, 0, std::size_t(w) * 4);
+        const std::vector<Musterpunkt>& muster = Muster(massstab_);
+        for (const Punkt& pt : punkte_) {
+            const int cx = pt.x + vx - ziel.left(), cy = pt.y + vy - ziel.top();
+            if (cx + r < 0 || cy + r < 0 || cx - r >= w || cy - r >= h)
+                continue;
+            const uint32_t farbe = Pixelfarbe(koerper[pt.index].Farbe);
+            uint32_t* const mitte = pixel + cy * zeile + cx;
+            if (cx - r >= 0 && cy - r >= 0 && cx + r < w && cy + r < h) {
+                for (const Musterpunkt& m : muster)
+                    mitte[m.dy * zeile + m.dx] = m.rand ? Umrandung : farbe;
+            } else {
+                for (const Musterpunkt& m : muster)
+                    if (unsigned(cx + m.dx) < unsigned(w) && unsigned(cy + m.dy) < unsigned(h))
+                        mitte[m.dy * zeile + m.dx] = m.rand ? Umrandung : farbe;
+            }
+        }
+        // Device pixels onto device pixels, unscaled.
+        p.drawImage(QRectF(ziel.left() / q_, ziel.top() / q_, w / q_, h / q_), ueberlage_, QRectF(0, 0, w, h));
+    }
+    if (benannt_.empty())
+        return;
+    p.save();
+    p.setPen(QColor(0x30, 0x30, 0x30));
+    const double abstand = r / q_ + 2;
+    for (std::size_t i = 0; i < benannt_.size(); ++i) {
+        const QPointF ort((benannt_[i].x + 0.5) / q_ + verschiebung.x() + abstand,
+                          (benannt_[i].y + 0.5) / q_ + verschiebung.y() + NamenHoehe / 2 - abstand);
+        if (QRectF(ort.x(), ort.y() - NamenHoehe, NamenBreite, NamenHoehe).intersects(QRectF(bereich)))
+            p.drawText(ort, namen_[i]);
+    }
+    p.restore();
+}
+
+QRegion Koerperpunkte::Bedeckt() const
+{
+    const int r = Halbmesser(massstab_) + 1;
+    const auto rahmen = [this, r](const Punkt& pt) {
+        return QRect(QPoint(int(std::floor((pt.x - r) / q_)), int(std::floor((pt.y - r) / q_))),
+                     QPoint(int(std::ceil((pt.x + r + 1) / q_)), int(std::ceil((pt.y + r + 1) / q_))));
+    };
+    const auto namensrahmen = [this, r](const Punkt& pt) {
+        const QPoint mitte(int(std::floor(pt.x / q_)), int(std::floor(pt.y / q_)));
+        return QRect(mitte.x(), mitte.y() - NamenHoehe, NamenBreite + r, 2 * NamenHoehe);
+    };
+    // A few rectangles stay a region; many become their hull, which is
+    // cheaper than a region of thousands and covers about the same.
+    const bool wenige = punkte_.size() + benannt_.size() <= 64;
+    QRegion region;
+    QRect huelle;
+    for (const Punkt& pt : punkte_)
+        wenige ? void(region += rahmen(pt)) : void(huelle |= rahmen(pt));
+    // The names are chosen among the dots.
+    for (const Punkt& pt : benannt_)
+        wenige ? void(region += namensrahmen(pt)) : void(huelle |= namensrahmen(pt));
+    return wenige ? region : QRegion(huelle);
+}
+
+std::optional<std::size_t> Koerperpunkte::Bei(QPointF stelle) const
+{
+    const double x = stelle.x() * q_, y = stelle.y() * q_;
+    const double r = Halbmesser(massstab_) + massstab_;
+    std::optional<std::size_t> bester;
+    double besterAbstand = r * r;
+    for (const Punkt& pt : punkte_) {
+        const double dx = pt.x + 0.5 - x, dy = pt.y + 0.5 - y;
+        const double d = dx * dx + dy * dy;
+        if (d <= besterAbstand) {
+            besterAbstand = d;
+            bester = pt.index;
+        }
+    }
+    return bester;
+}
+
+QString KoerperNameKurz(const Koerper& k)
+{
+    QString name = k.NameText();
+    name.remove(QChar(0));
+    return name.trimmed();
+}
+
+QString KoerperTipp(const Koerper& k, std::size_t nummer, bool arbeitssatz, double intervall)
+{
+    QString name = KoerperNameKurz(k);
+    if (name.isEmpty())
+        name = QStringLiteral("Körper %1").arg(nummer);
+    double geschwindigkeit = k.Geschwindigkeit, richtung = k.Richtung;
+    if (arbeitssatz) {
+        // The step's displacement over its seconds; its angle as a typed
+        // direction: from +x towards +y, 0 to 360 degrees.
+        const double sekunden = intervall * 86400.0;
+        geschwindigkeit = std::hypot(k.Vx(), k.Vy()) / std::abs(sekunden);
+        richtung = std::atan2(k.Vy() / sekunden, k.Vx() / sekunden) * 180.0 / std::numbers::pi;
+        if (richtung < 0)
+            richtung += 360.0;
+        if (!std::isfinite(sekunden) || sekunden == 0)
+            geschwindigkeit = richtung = std::numeric_limits<double>::quiet_NaN();
+    }
+    const auto oderStrich = [](double wert, const QString& einheit) {
+        return std::isnan(wert) ? QStringLiteral("–") : Kurz(wert) + einheit;
+    };
+    return name + QLatin1Char('\n') + QStringLiteral("Masse: ") + Kurz(k.Masse) + QStringLiteral(" Erdmassen\n")
+         + QStringLiteral("Ort: x = ") + Kurz(k.X / MeterProAE) + QStringLiteral(" AE, y = ") + Kurz(k.Y / MeterProAE)
+         + QStringLiteral(" AE\nGeschwindigkeit: ") + oderStrich(geschwindigkeit, QStringLiteral(" m/s"))
+         + QStringLiteral("\nRichtung: ") + oderStrich(richtung, QStringLiteral("°"));
+}

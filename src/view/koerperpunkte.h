@@ -1,0 +1,67 @@
+#pragma once
+// The bodies where they are now, over the picture: a filled dot in each
+// body's colour with a dark outline (so white bodies show on white), and
+// optionally the names beside them. The window paints them over the picture,
+// never into it: export and print keep only the trails.
+//
+// Dots are set pixel by pixel into one overlay image per paint and blended in
+// one call, so 32,767 bodies cost a few milliseconds; only the dots inside
+// the section are kept.
+
+#include "model/modplavo.h"
+
+#include <QImage>
+#include <QPointF>
+#include <QRect>
+#include <QRegion>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class BildFlaeche;
+class QPainter;
+
+class Koerperpunkte {
+public:
+    static constexpr int NamenHoechstens = 300;   // beyond this, only the heaviest are named
+
+    // Where `koerper` (positions in metres) land on `flaeche`, whose pixels
+    // are device pixels at `pixelverhaeltnis` per logical pixel. With
+    // `namen`, the bodies to name are chosen too.
+    void Berechnen(const KoerperSatz& koerper, const BildFlaeche& flaeche, double pixelverhaeltnis, bool namen);
+
+    // The dots (unless `punkte` is false) and the names chosen inside
+    // `bereich` (logical pixels), all shifted by `verschiebung` logical pixels.
+    void Zeichnen(QPainter& p, const KoerperSatz& koerper, QRect bereich, QPointF verschiebung = {}, bool punkte = true);
+
+    // The logical pixels the dots and names cover, for repainting where they were and are.
+    QRegion Bedeckt() const;
+
+    // The body whose dot lies under `stelle` (logical pixels), the nearest one, the topmost on a tie.
+    std::optional<std::size_t> Bei(QPointF stelle) const;
+
+    std::size_t Anzahl() const { return punkte_.size(); }
+
+private:
+    struct Punkt {
+        int32_t x, y;     // device pixel of the body's centre
+        uint32_t index;   // into the body set
+    };
+    std::vector<Punkt> punkte_;     // in drawing order
+    std::vector<Punkt> benannt_;
+    std::vector<QString> namen_;    // beside benannt_
+    double q_ = 1;
+    int massstab_ = 1;              // device pixels per pixel of the dot's pattern
+    QImage ueberlage_;              // reused between paints
+};
+
+// What the tooltip says of body `nummer` (1-based) at the current step:
+// name, mass, position, speed and direction. A document body has speed and
+// direction; a working body its displacement per step of `intervall` days.
+QString KoerperTipp(const Koerper& k, std::size_t nummer, bool arbeitssatz, double intervall);
+
+// A body's name without its padding; empty for a never-named body.
+QString KoerperNameKurz(const Koerper& k);
