@@ -47,7 +47,6 @@ ModPlavo Dokument(int n)
         k.Richtung = std::fmod(i * 0.7, 360.0);
         k.Farbe = int32_t(0x102030 + i);
     }
-    mod.KoerperSim.assign(size_t(n), Koerper{});
     return mod;
 }
 

@@ -14,17 +14,6 @@
 
 namespace {
 
-// The step needs somewhere to draw.
-class KeineFlaeche : public Zeichenflaeche {
-public:
-    void Cls() override {}
-    void Scale(double, double, double, double) override {}
-    float ScaleWidth() const override { return 2; }
-    float ScaleHeight() const override { return 2; }
-    void Line(float, float, float, float, int32_t) override {}
-    void PSet(float, float, int32_t) override {}
-};
-
 double Umlaufzeit(double r, double masse)
 {
     return 2 * std::numbers::pi * std::sqrt(r * r * r / (GravitationsParameter * masse));
@@ -81,28 +70,24 @@ struct Ergebnis {
 Ergebnis Laufen(const Beispiel& b, double sekunden, double intervall)
 {
     Ergebnis e;
-    ModPlavo mod;
-    mod.KoerperStart = b.Koerper;
-    mod.Intervall = intervall;
-    if (KoerperSimAufbauen(mod) != KeinFehler) {
+    Laufstand stand;
+    if (KoerperSimAufbauen(b.Koerper, intervall, stand) != KeinFehler) {
         e.ok = false;
         return e;
     }
     e.schritte = int(std::lround(sekunden / (intervall * 86400.0)));
-    e.anfang = EnergiebilanzBerechnen(mod.KoerperSim, intervall);
+    e.anfang = EnergiebilanzBerechnen(stand.KoerperSim, intervall);
     Rechenwerk werk;
-    KeineFlaeche flaeche;
-    int32_t schrittzahl = 0;
-    while (schrittzahl < e.schritte) {
-        if (werk.Schritt(mod.KoerperSim, intervall, schrittzahl, flaeche) != KeinFehler) {
+    while (stand.Schrittzahl < e.schritte) {
+        if (werk.Schritt(stand).fehler != KeinFehler) {
             e.ok = false;
             return e;
         }
-        const double a = RelativeAenderung(EnergiebilanzBerechnen(mod.KoerperSim, intervall).Gesamt, e.anfang.Gesamt);
+        const double a = RelativeAenderung(EnergiebilanzBerechnen(stand.KoerperSim, intervall).Gesamt, e.anfang.Gesamt);
         if (std::abs(a) > std::abs(e.groesste))
             e.groesste = a;
     }
-    e.ende = EnergiebilanzBerechnen(mod.KoerperSim, intervall);
+    e.ende = EnergiebilanzBerechnen(stand.KoerperSim, intervall);
     return e;
 }
 

@@ -55,7 +55,7 @@ int main(int argc, char** argv)
     FrmPlavo fenster(mod, std::move(dienste));
     QtStandarddialog cdgTabelle(&fenster);
     tabelle = std::make_unique<Tabellenanzeige>(mod, fenster.rueckfragen(), cdgTabelle, &fenster);
-    tabelle->VorDemUebernehmen = [&fenster] { fenster.SchrittAbschliessen(); };
+    tabelle->VorDemUebernehmen = [&fenster] { fenster.TabelleUebernimmt(); };
 
     fenster.show();
     // Once the window is up, so that a message about the file stands over it.

@@ -151,7 +151,7 @@ TEST_F(Dokument, NewEmptiesTheDocumentButLeavesTheRunAlone)
     frm->menNeu_Click();
     EXPECT_TRUE(frage.Gemeldet.empty());
     EXPECT_EQ(mod.KoerperStart, KoerperSatz{Koerper{}});
-    EXPECT_EQ(mod.KoerperSim, KoerperSatz{Koerper{}});
+    EXPECT_EQ(frm->lauf().Stand().KoerperSim, KoerperSatz{Koerper{}});
     EXPECT_TRUE(mod.DateiName.isEmpty());
     EXPECT_TRUE(mod.Gespeichert);
     EXPECT_EQ(Titel(), QStringLiteral("Plavo"));

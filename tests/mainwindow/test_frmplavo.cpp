@@ -1,6 +1,5 @@
 #include "mainwindow/frmenergie.h"
 #include "mainwindow/frmplavo.h"
-#include "mainwindow/neuzeichnung.h"
 #include "mainwindow/titel.h"
 #include "model/koerperdatei.h"
 #include "sim/aufbau.h"
@@ -49,12 +48,17 @@ struct Fenster : ::testing::Test {
     SkriptStandarddialog cdg;
     SkriptRueckfragen frage;
     SkriptZeitgeber tim;
+    std::function<void()> tabelle;   // what the table window does while shown
     std::unique_ptr<FrmPlavo> frm;
 
     void SetUp() override
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        frm = std::make_unique<FrmPlavo>(mod, FrmPlavoDienste{&cdg, &frage, &tim, {}, {}});
+        frm = std::make_unique<FrmPlavo>(mod, FrmPlavoDienste{&cdg, &frage, &tim, [this] {
+                                                                  if (tabelle)
+                                                                      tabelle();
+                                                              },
+                                                              {}});
         frm->show();
         frm->resize(400, 300);
         QApplication::processEvents();
@@ -222,12 +226,13 @@ TEST_F(Fenster, StopResumesWithoutAJumpAndResetRestartsFromTheDocument)
     tim.Ticken(5);
     frm->menStop_Click();
     EXPECT_EQ(tim.Ticken(3), 0);
-    const Koerper erde = mod.KoerperSim[1];
+    const Koerper erde = frm->lauf().Stand().KoerperSim[1];
     frm->menStart_Click();
     tim.Ticken(1);
     EXPECT_EQ(frm->Schrittzahl(), 6);
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - 12 Tage"));
-    EXPECT_NEAR(mod.KoerperSim[1].X, erde.X + mod.KoerperSim[1].Vx(), 1.0) << "resumed from where it stood";
+    const Koerper& jetzt = frm->lauf().Stand().KoerperSim[1];
+    EXPECT_NEAR(jetzt.X, erde.X + jetzt.Vx(), 1.0) << "resumed from where it stood";
 
     frm->menZurueck_Click();
     EXPECT_FALSE(tim.Enabled());
@@ -364,7 +369,8 @@ TEST_F(Fenster, ANewIntervalReachesTheCaptionAndTheNextReplay)
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - 2,5 Tage"));
 
     frm->Form_Resize();
-    const double weg = std::hypot(mod.KoerperSim[1].Vx(), mod.KoerperSim[1].Vy());
+    const Koerper& erde = frm->lauf().Stand().KoerperSim[1];
+    const double weg = std::hypot(erde.Vx(), erde.Vy());
     EXPECT_NEAR(weg, 0.5 * 86400 * mod.KoerperStart[1].Geschwindigkeit, 0.01 * weg)
         << "the replay rebuilt the displacements with the new interval";
 }
@@ -496,20 +502,19 @@ struct VolleWiedergabe {
 // computed one by one onto an image of the window's size and section.
 VolleWiedergabe Wiedergeben(FrmPlavo& frm, const ModPlavo& mod, int32_t n)
 {
-    ModPlavo m;
-    m.KoerperStart = mod.KoerperStart;
-    m.KoerperSim = mod.KoerperStart;
-    m.Intervall = mod.Intervall;
+    Laufstand s;
     BildFlaeche f;
     f.GroesseSetzen(frm.picPlavo().GeraetePixel());
     f.Scale(-frm.AusschnittBreite / 2 + frm.AusschnittXOffset, -frm.AusschnittHoehe / 2 + frm.AusschnittYOffset,
             frm.AusschnittBreite / 2 + frm.AusschnittXOffset, frm.AusschnittHoehe / 2 + frm.AusschnittYOffset);
-    EXPECT_EQ(KoerperSimAufbauen(m), KeinFehler);
+    EXPECT_EQ(KoerperSimAufbauen(mod, s), KeinFehler);
     Rechenwerk werk;
-    int32_t z = 0;
-    for (int32_t i = 0; i < n; ++i)
-        EXPECT_EQ(werk.Schritt(m.KoerperSim, m.Intervall, z, f), KeinFehler);
-    return {f.Image().copy(), m.KoerperSim};
+    for (int32_t i = 0; i < n; ++i) {
+        const Schrittergebnis e = werk.Schritt(s);
+        EXPECT_EQ(e.fehler, KeinFehler);
+        f.Striche(e.striche);
+    }
+    return {f.Image().copy(), s.KoerperSim};
 }
 
 }  // namespace
@@ -520,7 +525,7 @@ VolleWiedergabe Wiedergeben(FrmPlavo& frm, const ModPlavo& mod, int32_t n)
         ASSERT_FALSE(frm->NeuzeichnungLaeuft()) << was;                                               \
         const VolleWiedergabe soll = Wiedergeben(*frm, mod, frm->Schrittzahl());                        \
         EXPECT_TRUE(Bild() == soll.bild) << was;                                                      \
-        EXPECT_TRUE(BitGleich(mod.KoerperSim, soll.sim)) << was;                                      \
+        EXPECT_TRUE(BitGleich(frm->lauf().Stand().KoerperSim, soll.sim)) << was;                      \
         EXPECT_EQ(frm->windowTitle(), TitelText(frm->Schrittzahl(), mod.Intervall, mod.DateiName)) << was; \
     } while (0)
 
@@ -582,12 +587,19 @@ TEST_F(Fenster, AfterEveryCommandThatChangesTheRunTheRedrawStillEqualsAFullRepla
     frm->Form_Resize();
     ERWARTE_VOLLE_WIEDERGABE("new interval");
 
-    // The table's OK: both sets take the new number of bodies, the run goes on with them.
+    // The table's OK: the run goes on with the new bodies, replayed from
+    // their start values up to its step count at once.
     tim.Ticken(10);
-    mod.NeuDimensionieren(2);
-    mod.KoerperStart = SonneUndErde();
+    tabelle = [this] {
+        frm->TabelleUebernimmt();
+        mod.NeuDimensionieren(2);
+        mod.KoerperStart = SonneUndErde();
+    };
     frm->menTabelle_Click();
-    EXPECT_FALSE(frm->lauf().Speicher().Gueltig());
+    tabelle = {};
+    EXPECT_EQ(frm->Schrittzahl(), 60);
+    EXPECT_TRUE(frm->lauf().Speicher().Passt(mod)) << "the old bodies' record is gone";
+    ERWARTE_VOLLE_WIEDERGABE("table's OK");
     tim.Ticken(10);
     frm->Form_Resize();
     ERWARTE_VOLLE_WIEDERGABE("table");
@@ -613,10 +625,12 @@ TEST_F(Fenster, AfterEveryCommandThatChangesTheRunTheRedrawStillEqualsAFullRepla
 
     // A faulting step forgets the record; the next redraw replays up to the fault.
     mod.Intervall = std::numeric_limits<double>::quiet_NaN();
+    frm->lauf().IntervallGeaendert();
     tim.Ticken(1);
     EXPECT_FALSE(tim.Enabled());
     EXPECT_FALSE(frm->lauf().Speicher().Gueltig());
     mod.Intervall = 1;
+    frm->lauf().IntervallGeaendert();
     frm->Form_Resize();
     ERWARTE_VOLLE_WIEDERGABE("fault");
 }
@@ -628,7 +642,7 @@ TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
     tim.Ticken(60);
     Eingaben({QStringLiteral("1")});
     frm->menIntervall_Click();   // nothing kept any more
-    frm->neuzeichnung().ScheibeSetzen(std::chrono::milliseconds(0));   // one step per slice
+    frm->lauf().ScheibeSetzen(std::chrono::milliseconds(0));   // one step per slice
     auto AmEnde = [this] {
         for (int i = 0; i < 1000 && frm->NeuzeichnungLaeuft(); ++i)
             QApplication::processEvents();
@@ -662,16 +676,17 @@ TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
     tim.Ticken(1);
     EXPECT_EQ(frm->Schrittzahl(), 61);
 
-    // New keeps its working set and caption; the picture is still completed.
+    // New during a redraw: the run follows the new document's one body from
+    // its start, the count and New's caption stay.
     frm->lauf().Speicher().Verwerfen();
     frm->Form_Resize();
     frm->menNeu_Click();
     EXPECT_TRUE(frm->NeuzeichnungLaeuft());
     frm->NeuzeichnungAbschliessen();
-    EXPECT_EQ(mod.KoerperSim, KoerperSatz{Koerper{}});
+    EXPECT_EQ(frm->lauf().Stand().KoerperSim, KoerperSatz{Koerper{}});
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo"));
     EXPECT_EQ(frm->Schrittzahl(), 61);
-    EXPECT_TRUE(Bild() == Wiedergeben(*frm, ModPlavo{DreiKoerper(), {}, 1.0, {}, true}, 61).bild);
+    EXPECT_TRUE(Bild() == Wiedergeben(*frm, mod, 61).bild);
 
     // Drawing many kept strokes yields as well.
     mod.KoerperStart = DreiKoerper();
@@ -737,7 +752,7 @@ TEST_F(Fenster, EnergyBalanceFollowsTheRunOnlyWhileShown)
     e->Aktualisieren();
     EXPECT_EQ(text("lblSchritt"), QStringLiteral("10 (20 Tage)"));
     ASSERT_FALSE(e->Verlauf().empty());
-    const double jetzt = RelativeAenderung(EnergiebilanzBerechnen(mod.KoerperSim, 2).Gesamt, e0);
+    const double jetzt = RelativeAenderung(EnergiebilanzBerechnen(frm->lauf().Stand().KoerperSim, 2).Gesamt, e0);
     EXPECT_NE(jetzt, 0);
     EXPECT_EQ(e->Verlauf().front().schritt, 0);
     EXPECT_EQ(e->Verlauf().back().schritt, 10);
@@ -771,14 +786,14 @@ struct Seite {
     {
         FrmPlavoDienste d{&cdg, &frage, &tim, {}, {}};
         d.tabelleZeigen = [this] {
-            frm->SchrittAbschliessen();   // as the table does before its OK writes
+            frm->TabelleUebernimmt();   // as the table does before its OK writes
             mod.NeuDimensionieren(int(tabelle.size()));
             mod.KoerperStart = tabelle;
             mod.Gespeichert = false;
         };
         frm = std::make_unique<FrmPlavo>(mod, d);
         frm->lauf().NebenlaeufigAbSetzen(nebenlaeufig ? 0 : std::numeric_limits<std::size_t>::max());
-        frm->neuzeichnung().ScheibeSetzen(std::chrono::milliseconds(0));
+        frm->lauf().ScheibeSetzen(std::chrono::milliseconds(0));
         frm->show();
         frm->resize(160, 120);
         QApplication::processEvents();
@@ -871,7 +886,7 @@ TEST(NebenlaeufigerLauf, EndsBitForBitWhereTheDirectRunEnds)
         ASSERT_EQ(a.frm->Schrittzahl(), b.frm->Schrittzahl());
         // At step 0 the working set is built anew before it is used.
         if (a.frm->Schrittzahl() > 0)
-            ASSERT_TRUE(BitGleich(a.mod.KoerperSim, b.mod.KoerperSim));
+            ASSERT_TRUE(BitGleich(a.frm->lauf().Stand().KoerperSim, b.frm->lauf().Stand().KoerperSim));
         ASSERT_TRUE(a.frm->picPlavo().Flaeche().Image() == b.frm->picPlavo().Flaeche().Image());
     }
     QLocale::setDefault(QLocale::c());
@@ -893,15 +908,14 @@ TEST(Energiefenster, ALargeSystemIsComputedOffTheWindowsThreadAndMayBeLeftMidway
     ModPlavo mod;
     mod.KoerperStart = ring(3001);
     mod.Intervall = 2;
-    ASSERT_EQ(KoerperSimAufbauen(mod), KeinFehler);
-    Lauf lauf(mod);
-    BildFlaeche flaeche;
-    flaeche.GroesseSetzen(QSize(8, 8));
+    Arbeiter arbeiter;
+    Lauf lauf(mod, arbeiter);
+    ASSERT_EQ(lauf.Starten(), KeinFehler);
     const auto schritte = [&](int32_t bis) {
         while (lauf.Schrittzahl() < bis)
-            ASSERT_EQ(lauf.Schritt(flaeche), KeinFehler);
+            ASSERT_EQ(lauf.Schritt(), KeinFehler);
     };
-    auto e = std::make_unique<FrmEnergie>(lauf, nullptr);
+    auto e = std::make_unique<FrmEnergie>(lauf, arbeiter, nullptr);
     const auto text = [&e](const char* name) { return e->findChild<QLabel*>(QString::fromUtf8(name))->text(); };
     const auto joule = [](double wert) { return QLocale().toString(wert, 'G', 6) + QStringLiteral(" J"); };
 
@@ -917,7 +931,7 @@ TEST(Energiefenster, ALargeSystemIsComputedOffTheWindowsThreadAndMayBeLeftMidway
 
     // A later step's balance arrives through the event loop, as in the program.
     schritte(7);
-    const Energiebilanz b7 = EnergiebilanzBerechnen(mod.KoerperSim, 2, Befehlssatz::Skalar);
+    const Energiebilanz b7 = EnergiebilanzBerechnen(lauf.Stand().KoerperSim, 2, Befehlssatz::Skalar);
     e->Aktualisieren();
     ASSERT_TRUE(e->Rechnet());
     while (e->Rechnet())

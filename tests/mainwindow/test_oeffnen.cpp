@@ -1,7 +1,6 @@
 #include "app/befehlszeile.h"
 #include "mainwindow/beispiele.h"
 #include "sim/aufbau.h"
-#include "support/aufzeichnung.h"
 #include "support/fensterprobe.h"
 
 #include <QCoreApplication>
@@ -30,16 +29,12 @@ protected:
     // The working set `koerper` gives after `schritte` steps from its start values.
     KoerperSatz Erwartet(const KoerperSatz& koerper, int schritte) const
     {
-        ModPlavo m;
-        m.KoerperStart = koerper;
-        m.Intervall = mod.Intervall;
-        EXPECT_EQ(KoerperSimAufbauen(m), KeinFehler);
+        Laufstand s;
+        EXPECT_EQ(KoerperSimAufbauen(koerper, mod.Intervall, s), KeinFehler);
         Rechenwerk werk;
-        AufzeichnendeFlaeche flaeche;
-        int32_t n = 0;
-        for (int i = 0; i < schritte; ++i)
-            EXPECT_EQ(werk.Schritt(m.KoerperSim, m.Intervall, n, flaeche), KeinFehler);
-        return m.KoerperSim;
+        while (s.Schrittzahl < schritte)
+            EXPECT_EQ(werk.Schritt(s).fehler, KeinFehler);
+        return s.KoerperSim;
     }
     // What the program's start makes of `argumente` after "plavo", run from the test's folder.
     Befehlszeile Aufruf(const QStringList& argumente)
@@ -108,7 +103,7 @@ TEST_F(Oeffnen, WhileRunningGoesOnWithTheLoadedBodiesFromTheirStart)
 
     tim.Ticken();
     // Body 1 is Castor, not a leftover of the sun.
-    EXPECT_EQ(mod.KoerperSim, Erwartet(Zwillinge(), 1));
+    EXPECT_EQ(frm->lauf().Stand().KoerperSim, Erwartet(Zwillinge(), 1));
     EXPECT_EQ(frm->Schrittzahl(), 1);
     EXPECT_EQ(Titel(), QStringLiteral("Plavo - [zwillinge.plv] - 2 Tage"));
     EXPECT_GT(NichtWeiss(), 0);
@@ -289,10 +284,10 @@ TEST_F(Oeffnen, TheStartChoiceRunsTheLoadedBodiesFromStepZero)
     EXPECT_EQ(tabelleGezeigt, 0);
     EXPECT_TRUE(tim.Enabled());
     EXPECT_EQ(frm->Schrittzahl(), 0);
-    EXPECT_EQ(mod.KoerperSim, Erwartet(Zwillinge(), 0));
+    EXPECT_EQ(frm->lauf().Stand().KoerperSim, Erwartet(Zwillinge(), 0));
     tim.Ticken();
     tim.Ticken();
-    EXPECT_EQ(mod.KoerperSim, Erwartet(Zwillinge(), 2));
+    EXPECT_EQ(frm->lauf().Stand().KoerperSim, Erwartet(Zwillinge(), 2));
 }
 
 TEST_F(Oeffnen, ACancelledDialogRunsNoChoice)

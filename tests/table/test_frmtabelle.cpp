@@ -216,7 +216,6 @@ TEST_F(Uebernehmen, UnchangedTableIsCommittedRoundedAndMarksTheDocumentChanged)
 {
     DreiKoerperZeigen();
     mod.KoerperStart[1].Masse = 1.0 / 3.0;
-    mod.KoerperSim[0].Masse = 99;
     fenster.Form_Activate();
     fenster.show();
     ASSERT_EQ(g().TextMatrix(2, 2), QStringLiteral("0,333333333333333"));
@@ -229,7 +228,6 @@ TEST_F(Uebernehmen, UnchangedTableIsCommittedRoundedAndMarksTheDocumentChanged)
     EXPECT_EQ(mod.KoerperStart[1].Masse, 0.333333333333333);
     mod.KoerperStart[1].Masse = vorher[1].Masse;
     EXPECT_EQ(mod.KoerperStart, vorher);
-    EXPECT_EQ(mod.KoerperSim, KoerperSatz(3, Koerper{}));
     EXPECT_EQ(g().Row(), 3);
     EXPECT_EQ(g().Col(), 7);
     EXPECT_TRUE(fragen.Gemeldet.empty());
@@ -255,14 +253,12 @@ TEST_F(Uebernehmen, NamesAreCutOrPaddedToFifteenAndColoursTakenFromTheCells)
     EXPECT_EQ(mod.KoerperStart[3].NameText(), QStringLiteral("Neu            "));
     EXPECT_EQ(mod.KoerperStart[3].Richtung, -1500.0);
     EXPECT_EQ(mod.KoerperStart[3].Farbe, 0) << "a never coloured row is black";
-    EXPECT_EQ(mod.KoerperSim.size(), 4u);
     EXPECT_EQ(g().Row(), 4);
 }
 
 TEST_F(Uebernehmen, ANumberCellThatIsNoNumberStopsTheCommitBeforeAnythingChanges)
 {
     DreiKoerperZeigen();
-    mod.KoerperSim[2].X = 42;
     const ModPlavo vorher = mod;
     fenster.show();
     fenster.cmdNeu_Click();
@@ -276,7 +272,6 @@ TEST_F(Uebernehmen, ANumberCellThatIsNoNumberStopsTheCommitBeforeAnythingChanges
     EXPECT_EQ(g().Col(), 2);
     EXPECT_TRUE(fenster.isVisible());
     EXPECT_EQ(mod.KoerperStart, vorher.KoerperStart);
-    EXPECT_EQ(mod.KoerperSim, vorher.KoerperSim);
     EXPECT_TRUE(mod.Gespeichert);
 
     // A point is no decimal separator in German; the first bad cell in row order is named.
@@ -311,6 +306,5 @@ TEST_F(Uebernehmen, CancelAfterEditsChangesNothing)
     fenster.cmdAbbrechen_Click();
     EXPECT_FALSE(fenster.isVisible());
     EXPECT_EQ(mod.KoerperStart, vorher.KoerperStart);
-    EXPECT_EQ(mod.KoerperSim, vorher.KoerperSim);
     EXPECT_TRUE(mod.Gespeichert);
 }

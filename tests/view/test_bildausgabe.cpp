@@ -25,9 +25,8 @@ struct Szene {
     BildFlaeche flaeche;
     SkriptStandarddialog cdg;
     SkriptRueckfragen frage;
-    ModPlavo mod;
+    Laufstand stand;
     Rechenwerk werk;
-    int32_t schrittzahl = 0;
 
     Szene()
     {
@@ -40,14 +39,15 @@ struct Szene {
         k.X = -0.5 * MeterProAE;
         k.Geschwindigkeit = 86400;
         k.Farbe = Rot;
-        mod.KoerperStart = {k};
-        mod.Intervall = 1;
-        EXPECT_EQ(KoerperSimAufbauen(mod), KeinFehler);
+        EXPECT_EQ(KoerperSimAufbauen({k}, 1, stand), KeinFehler);
     }
     void Schritte(int n)
     {
-        for (int i = 0; i < n; ++i)
-            ASSERT_EQ(werk.Schritt(mod.KoerperSim, mod.Intervall, schrittzahl, flaeche), KeinFehler);
+        for (int i = 0; i < n; ++i) {
+            const Schrittergebnis e = werk.Schritt(stand);
+            ASSERT_EQ(e.fehler, KeinFehler);
+            flaeche.Striche(e.striche);
+        }
     }
     QString letztesBild;
     Bildbefehle Ausgabe(Bildbefehle::DruckerFabrik fabrik = {})
