@@ -892,6 +892,75 @@ TEST(NebenlaeufigerLauf, EndsBitForBitWhereTheDirectRunEnds)
     QLocale::setDefault(QLocale::c());
 }
 
+// The table's OK and New at a later step, paused or running, the steps on
+// this thread or on the worker: the run goes on from the document's bodies
+// replayed to its step count, bit for bit as after a redraw, and never from
+// zeroed bodies. Step, OK, step equals step, OK, redraw, step.
+TEST(LaufNachDokument, OkAndNewAtALaterStepGoOnAsAfterARedraw)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    for (const bool nebenlaeufig : {false, true}) {
+        for (const bool laufend : {false, true}) {
+            SCOPED_TRACE(std::string(nebenlaeufig ? "worker, " : "here, ") + (laufend ? "running" : "paused"));
+            Seite a(nebenlaeufig), b(nebenlaeufig);
+            // Running: the table commits an edited system; paused, an unedited one.
+            KoerperSatz neu = DreiKoerper();
+            if (laufend) {
+                neu = SonneUndErde();
+                neu[1].Masse = 40;
+            }
+            const auto schritt = [laufend](Seite& s) {
+                s.Bereit();
+                if (laufend)
+                    s.tim.Ticken(1);
+                else
+                    s.frm->menEinzelschritt_Click();
+                s.Bereit();
+            };
+            const auto gleich = [&](const char* was) {
+                ASSERT_EQ(a.frm->Schrittzahl(), b.frm->Schrittzahl()) << was;
+                EXPECT_TRUE(BitGleich(a.frm->lauf().Stand(), b.frm->lauf().Stand())) << was;
+                EXPECT_TRUE(a.frm->picPlavo().Flaeche().Image() == b.frm->picPlavo().Flaeche().Image()) << was;
+                const VolleWiedergabe soll = Wiedergeben(*a.frm, a.mod, a.frm->Schrittzahl());
+                EXPECT_TRUE(BitGleich(a.frm->lauf().Stand().KoerperSim, soll.sim)) << was;
+                EXPECT_TRUE(a.frm->picPlavo().Flaeche().Image() == soll.bild) << was;
+            };
+            for (Seite* s : {&a, &b}) {
+                s->mod.KoerperStart = DreiKoerper();
+                s->frm->menStart_Click();
+                for (int i = 0; i < 12; ++i) {
+                    s->Bereit();
+                    s->tim.Ticken(1);
+                }
+                if (!laufend)
+                    s->frm->menStop_Click();
+                s->tabelle = neu;
+                s->frm->menTabelle_Click();
+                s->Bereit();
+                EXPECT_EQ(s->frm->Schrittzahl(), 12);
+                EXPECT_EQ(s->tim.Enabled(), laufend);
+            }
+            b.frm->Form_Resize();
+            schritt(a);
+            schritt(b);
+            gleich("OK");
+
+            for (Seite* s : {&a, &b}) {
+                s->frage.Antworten = {MsgAntwort::Nein};
+                s->frm->menNeu_Click();
+                s->Bereit();
+                EXPECT_EQ(s->frm->Schrittzahl(), 13);
+            }
+            b.frm->Form_Resize();
+            schritt(a);
+            schritt(b);
+            gleich("New");
+            EXPECT_EQ(a.frm->lauf().Stand().KoerperSim, KoerperSatz{Koerper{}});
+        }
+    }
+    QLocale::setDefault(QLocale::c());
+}
+
 TEST(Energiefenster, ALargeSystemIsComputedOffTheWindowsThreadAndMayBeLeftMidway)
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
