@@ -79,6 +79,7 @@ struct FrmEnergie::Auftrag {
     bool andereKoerper = false;   // the document set changed: the history belongs to the old one
     bool neuerStart = false;      // the start balance is computed as well (other bodies or interval)
     KoerperSatz start;            // the document set, when neuerStart
+    uint64_t dokumentNummer = 0;  // the run's count of document sets when it was read
     Energiebilanz startbilanz;
     Energiebilanz bilanz;         // of the working set, after the first step only
     qint64 rechenNs = 0;          // processor time, not the time it took to come back
@@ -211,9 +212,10 @@ void FrmEnergie::Aufgeben()
     if (!auftrag_)
         return;
     // It stops within a few milliseconds; a result it posted already no
-    // longer matches auftrag_.
+    // longer matches auftrag_. What it was to show is looked at anew.
     marke_.Abbrechen();
     auftrag_.reset();
+    offen_ = true;
 }
 
 bool FrmEnergie::event(QEvent* ereignis)
@@ -233,18 +235,17 @@ void FrmEnergie::Aktualisieren()
 {
     if (auftrag_)
         return;   // the result looks again when it comes
-    offen_ = false;
     QElapsedTimer zeit;
     zeit.start();
     // Where the run stands, as one: during a redraw the state it began from.
     const Laufstand& stand = lauf_.Stand();
     const int32_t n = stand.Schrittzahl;
-    // Bodies compared bit for bit: a NaN typed into the table is a change as well.
-    const bool andereKoerper = !gesehen_ || !BitGleich(mod_.KoerperStart, start_);
+    // What changed the run says: nothing here compares bodies.
+    const bool andereKoerper = !gesehen_ || lauf_.Dokumentnummer() != dokumentNummer_;
     const bool gleicherStart = !andereKoerper && stand.Intervall == gezeigt_.Intervall;
-    // A step changes the count; only other news need the bodies compared.
-    if (gleicherStart && n == gezeigt_.Schrittzahl && (n == 0 || BitGleich(stand.KoerperSim, gezeigt_.KoerperSim)))
+    if (gleicherStart && n == gezeigt_.Schrittzahl && (n == 0 || !offen_))
         return;
+    offen_ = false;
 
     seitLetzter_.start();
     auto a = std::make_shared<Auftrag>();
@@ -252,6 +253,7 @@ void FrmEnergie::Aktualisieren()
     a->stand.Intervall = stand.Intervall;
     a->andereKoerper = andereKoerper;
     a->neuerStart = !gleicherStart;
+    a->dokumentNummer = lauf_.Dokumentnummer();
     if (a->neuerStart)
         a->start = mod_.KoerperStart;
     // Into the buffer of an earlier update: fresh memory of 2.6 MB (32,767
@@ -297,7 +299,7 @@ void FrmEnergie::Zeigen(Auftrag& a)
         groessteBei_ = 0;
     }
     if (a.neuerStart) {
-        start_ = std::move(a.start);
+        dokumentNummer_ = a.dokumentNummer;
         startbilanz_ = a.startbilanz;
     }
     const int32_t n = a.stand.Schrittzahl;

@@ -39,11 +39,10 @@ public:
     // few milliseconds.
     ~FrmEnergie() override;
 
-    // Reads the run and shows its balance now; does nothing when neither the
-    // document set, the step count, the bodies nor the interval changed since
-    // the last shown balance, or while a computation is in flight. A small
-    // system's balance is shown before this returns, a large one's later,
-    // from the event loop.
+    // Reads the run and shows its balance now; does nothing when the run
+    // announced no change since the last shown balance, or while a
+    // computation is in flight. A small system's balance is shown before
+    // this returns, a large one's later, from the event loop.
     void Aktualisieren();
 
     // Whether a computation runs on the worker.
@@ -79,7 +78,7 @@ private:
     const ModPlavo& mod_;
     Arbeiter& arbeiter_;
     bool folgt_ = false;      // shown: the run's changes are followed
-    bool offen_ = false;      // a change of the run not looked at yet
+    bool offen_ = true;       // a change of the run not looked at yet
     QTimer naechste_;         // one shot: the next update, when its turn comes
     QElapsedTimer seitLetzter_;   // since the last update began
     int abstandMs_ = 0;       // the least time from one update to the next
@@ -93,9 +92,9 @@ private:
 
     // What the last shown balance was computed from; the start balance is kept until the document changes.
     bool gesehen_ = false;
+    uint64_t dokumentNummer_ = 0;
     Laufstand gezeigt_;
     KoerperSatz frei_;   // a buffer the next update copies the working set into
-    KoerperSatz start_;
     Energiebilanz startbilanz_;
 
     std::vector<Punkt> verlauf_;

@@ -41,15 +41,18 @@ unsigned Lauf::Starten()
     return fehler;
 }
 
-unsigned Lauf::Takt()
+unsigned Lauf::VorigesAbschliessen()
 {
     NeuzeichnungAbschliessen();
     // A tick's step still in flight comes first, as if this came after it.
-    if (SchrittUnterwegs()) {
-        const Uebernahme u = SchrittAbwarten();
-        if (u.art == Uebernahme::Uebernommen && u.fehler != KeinFehler)
-            return u.fehler;
-    }
+    const Uebernahme u = SchrittAbwarten();
+    return u.art == Uebernahme::Uebernommen ? u.fehler : KeinFehler;
+}
+
+unsigned Lauf::Takt()
+{
+    if (const unsigned fehler = VorigesAbschliessen(); fehler != KeinFehler)
+        return fehler;
     // The window goes on while the worker computes.
     if (Nebenlaeufig()) {
         SchrittAbgeben();
@@ -60,12 +63,8 @@ unsigned Lauf::Takt()
 
 unsigned Lauf::Schritt()
 {
-    NeuzeichnungAbschliessen();
-    if (SchrittUnterwegs()) {
-        const Uebernahme u = SchrittAbwarten();
-        if (u.art == Uebernahme::Uebernommen && u.fehler != KeinFehler)
-            return u.fehler;
-    }
+    if (const unsigned fehler = VorigesAbschliessen(); fehler != KeinFehler)
+        return fehler;
     return SchrittRechnen();
 }
 
@@ -102,6 +101,7 @@ unsigned Lauf::DokumentGeladen()
     speicher_.Verwerfen();
     stand_.Schrittzahl = 0;
     ++laufnummer_;
+    ++dokumentNummer_;
     const unsigned fehler = KoerperSimAufbauen(mod_, stand_);
     if (fehler != KeinFehler) {
         // Never the old document's bodies: empty ones, until the start
@@ -116,9 +116,11 @@ unsigned Lauf::DokumentGeladen()
 
 void Lauf::KoerperGeaendert()
 {
+    ++dokumentNummer_;
     if (Schrittzahl() > 0 || SchrittZaehlt()) {
         // The run replayed from the new bodies; the record of the old ones
         // no longer fits and is begun anew.
+        emit standGeaendert();
         Neuzeichnen();
         return;
     }
@@ -321,13 +323,16 @@ void Lauf::NeuzeichnungBeenden()
     scheiben_.stop();
     vorgemerkt_.reset();
     // The interval in use stays: a new one may have come during the replay.
-    stand_.KoerperSim = wiedergabe_.Stand().KoerperSim;
-    stand_.Schrittzahl = wiedergabe_.Stand().Schrittzahl;
+    const Laufstand& ende = wiedergabe_.Stand();
+    const bool anders = ende.Schrittzahl != stand_.Schrittzahl || !BitGleich(ende.KoerperSim, stand_.KoerperSim);
+    stand_.KoerperSim = ende.KoerperSim;
+    stand_.Schrittzahl = ende.Schrittzahl;
     // Kept strokes of a document changed meanwhile were left for the replay to draw.
     if (!speicher_.Passt(mod_))
         speicher_.Verwerfen();
     emit neuzeichnungBeendet(wiedergabe_.Fehler());
-    emit standGeaendert();
+    if (anders)
+        emit standGeaendert();
     // A step the worker finished meanwhile follows the replayed ones.
     SchrittUebernehmen();
 }

@@ -55,6 +55,10 @@ public:
     // Where the bodies are now: the working set once the run has begun,
     // before that the document set.
     const KoerperSatz& Jetzt() const { return stand_.Schrittzahl > 0 ? stand_.KoerperSim : mod_.KoerperStart; }
+    // Counts the document sets the run was told of (DokumentGeladen,
+    // KoerperGeaendert): whoever shows start values knows by it whether
+    // they still belong to the document.
+    uint64_t Dokumentnummer() const { return dokumentNummer_; }
     Strichspeicher& Speicher() { return speicher_; }
     const Strichspeicher& Speicher() const { return speicher_; }
 
@@ -149,13 +153,16 @@ signals:
     void neuzeichnungFortschritt(int prozent);   // after each slice that did not finish it
     void neuzeichnungBeendet(unsigned fehler);   // done (fault bits, if a replayed step failed)
     void neuzeichnungAbgebrochen();
-    // Stand(), Schrittzahl() or Jetzt() may have changed.
+    // Stand(), Schrittzahl() or Jetzt() changed, or the document set they
+    // start from (a redraw that ends where the run stood says nothing).
     void standGeaendert();
 
 private:
     struct Schrittauftrag;
 
     bool Nebenlaeufig(const KoerperSatz& satz) const { return satz.size() >= nebenlaeufigAb_; }
+    // Finishes a running redraw and takes over a step in flight; its faults.
+    unsigned VorigesAbschliessen();
     unsigned SchrittRechnen();
     void Abgeben(const Laufstand& vorher);
     Uebernahme SchrittUebernehmen();
@@ -175,6 +182,7 @@ private:
     QTimer scheiben_;
     std::chrono::milliseconds scheibe_{30};
     uint64_t laufnummer_ = 0;          // counts the commands that replace the run
+    uint64_t dokumentNummer_ = 0;
     std::shared_ptr<Schrittauftrag> auftrag_;   // handed over, not yet taken over
     Arbeiter::Marke marke_;
     bool auftragFuerNeuzeichnung_ = false;      // the step in flight is the redraw's

@@ -1026,7 +1026,9 @@ TEST(Energiefenster, ALargeSystemIsComputedOffTheWindowsThreadAndMayBeLeftMidway
 
     // Destroyed in the middle of 32,767 bodies: the thread stops and nothing
     // arrives at the dead window.
+    lauf.Zuruecksetzen();
     mod.KoerperStart = ring(32767);
+    lauf.KoerperGeaendert();
     e->Aktualisieren();
     ASSERT_TRUE(e->Rechnet());
     e.reset();
