@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <future>
+#include <vector>
 
 namespace {
 
@@ -138,4 +140,33 @@ TEST_F(Laufprobe, ResetOpenAndANewIntervalDuringAReplay)
         ASSERT_EQ(lauf.Schritt(), KeinFehler);
     Neuzeichnen(lauf, 2);
     ErwarteVoll(lauf, 2, "opened");
+}
+
+// The one worker: tasks in the order handed over, a task called off before
+// it began never runs, and a producer can bound what waits (film frames).
+TEST(Arbeiter, RunsTasksInOrderSkipsOnesCalledOffAndBoundsTheQueue)
+{
+    const auto aufgabe = [](Arbeiter::Arbeit arbeit) { return Arbeiter::Aufgabe{std::move(arbeit), nullptr, {}}; };
+    Arbeiter arbeiter;
+    std::promise<void> begonnen, tor;
+    std::shared_future<void> offen = tor.get_future().share();
+    std::vector<int> gelaufen;   // written by the worker only, read once it is done
+    const Arbeiter::Marke erste = arbeiter.Abgeben(aufgabe([&begonnen, offen](const std::atomic<bool>&) {
+        begonnen.set_value();
+        offen.wait();
+    }));
+    begonnen.get_future().wait();
+    std::vector<Arbeiter::Marke> marken;
+    for (int i = 0; i < 3; ++i)
+        marken.push_back(arbeiter.Versuchen(aufgabe([&gelaufen, i](const std::atomic<bool>&) { gelaufen.push_back(i); }), 3));
+    EXPECT_FALSE(arbeiter.Versuchen(aufgabe([&gelaufen](const std::atomic<bool>&) { gelaufen.push_back(99); }), 3))
+        << "three wait already";
+    EXPECT_EQ(arbeiter.Wartend(), 3u);
+    marken[1].Abbrechen();
+    EXPECT_FALSE(erste.Fertig());
+    tor.set_value();
+    for (const Arbeiter::Marke& m : marken)
+        m.Abwarten();
+    EXPECT_TRUE(erste.Fertig());
+    EXPECT_EQ(gelaufen, (std::vector<int>{0, 2}));
 }
