@@ -102,13 +102,7 @@ unsigned Lauf::DokumentGeladen()
     stand_.Schrittzahl = 0;
     ++laufnummer_;
     ++dokumentNummer_;
-    const unsigned fehler = KoerperSimAufbauen(mod_, stand_);
-    if (fehler != KeinFehler) {
-        // Never the old document's bodies: empty ones, until the start
-        // builds them again (and reports the fault).
-        stand_.KoerperSim.assign(mod_.KoerperStart.size(), Koerper{});
-        stand_.Intervall = mod_.Intervall;
-    }
+    const unsigned fehler = DokumentAufbauen();
     emit zurueckgesetzt();
     emit standGeaendert();
     return fehler;
@@ -127,8 +121,20 @@ void Lauf::KoerperGeaendert()
     if (!speicher_.Passt(mod_))
         speicher_.Verwerfen();
     // A fault is reported by the start, which builds it again.
-    KoerperSimAufbauen(mod_, stand_);
+    DokumentAufbauen();
     emit standGeaendert();
+}
+
+unsigned Lauf::DokumentAufbauen()
+{
+    const unsigned fehler = KoerperSimAufbauen(mod_, stand_);
+    if (fehler != KeinFehler) {
+        // Never the old document's bodies: empty ones, until the start
+        // builds them again (and reports the fault).
+        stand_.KoerperSim.assign(mod_.KoerperStart.size(), Koerper{});
+        stand_.Intervall = mod_.Intervall;
+    }
+    return fehler;
 }
 
 void Lauf::IntervallGeaendert()

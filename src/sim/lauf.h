@@ -164,6 +164,8 @@ private:
     // Finishes a running redraw and takes over a step in flight; its faults.
     unsigned VorigesAbschliessen();
     unsigned SchrittRechnen();
+    // The working set built from the document at step 0; its faults.
+    unsigned DokumentAufbauen();
     void Abgeben(const Laufstand& vorher);
     Uebernahme SchrittUebernehmen();
     // The worker is done with the run's step: taken over, or the redraw goes on.
