@@ -161,7 +161,9 @@ Dokumentfolge Dokumentbefehle::Ende()
 
 Dokumentfolge Dokumentbefehle::Schliessen()
 {
+    // With "Abbrechen", as Exit asks: a close box clicked by reflex, or
+    // Escape in the prompt, must not throw the changes away.
     Dokumentfolge folge;
-    folge.weiter = AenderungenKlaeren(MsgKnoepfe::JaNein, folge);
+    folge.weiter = AenderungenKlaeren(MsgKnoepfe::JaNeinAbbrechen, folge);
     return folge;
 }

@@ -870,8 +870,9 @@ TEST(NebenlaeufigerLauf, EndsBitForBitWhereTheDirectRunEnds)
         SCOPED_TRACE("Folge " + std::to_string(folge) + ": " + protokoll);
         ASSERT_EQ(a.frm->Schrittzahl(), b.frm->Schrittzahl());
         // At step 0 the working set is built anew before it is used.
-        if (a.frm->Schrittzahl() > 0)
+        if (a.frm->Schrittzahl() > 0) {
             ASSERT_TRUE(BitGleich(a.mod.KoerperSim, b.mod.KoerperSim));
+        }
         ASSERT_TRUE(a.frm->picPlavo().Flaeche().Image() == b.frm->picPlavo().Flaeche().Image());
     }
     QLocale::setDefault(QLocale::c());
