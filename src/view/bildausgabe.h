@@ -12,6 +12,8 @@ class QImage;
 // replacing a file of that name; the old file stays intact if writing fails.
 // Nothing on success, else a German reason.
 std::optional<QString> BitmapSchreiben(const QImage& bild, const QString& pfad);
+// The same in another of Qt's image formats ("PNG").
+std::optional<QString> BildSchreiben(const QImage& bild, const QString& pfad, const char* format);
 
 // Whether two paths name the same file (also through links, or with "..").
 bool GleicheDatei(const QString& a, const QString& b);

@@ -129,7 +129,7 @@ TEST(Bildausgabe, ExportsExactlyTheSurfacePixelsAsABitmapReplacingTheOldFile)
     s.Ausgabe().menBild_Click();
     ASSERT_EQ(s.cdg.Aufrufe.size(), 1u);
     EXPECT_EQ(s.cdg.Aufrufe[0].Art, QStringLiteral("Save"));
-    EXPECT_EQ(s.cdg.Aufrufe[0].Filter, QStringLiteral("Plavo-Dateien (*.bmp)|*.bmp"));
+    EXPECT_EQ(s.cdg.Aufrufe[0].Filter, QStringLiteral("Plavo-Dateien (*.bmp)|*.bmp|PNG-Bilder (*.png)|*.png"));
     EXPECT_EQ(s.cdg.Aufrufe[0].DefaultExt, QStringLiteral("*.bmp"));
     QImage weiss(200, 100, QImage::Format_RGB32);
     weiss.fill(Qt::white);
@@ -150,7 +150,21 @@ TEST(Bildausgabe, ExportsExactlyTheSurfacePixelsAsABitmapReplacingTheOldFile)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("bahn.plv")}) << "no temporary file left";
     EXPECT_TRUE(s.frage.Gemeldet.empty());
     // The bitmap values stay for the next use of the dialog.
-    EXPECT_EQ(s.cdg.Filter, QStringLiteral("Plavo-Dateien (*.bmp)|*.bmp"));
+    EXPECT_EQ(s.cdg.Filter, QStringLiteral("Plavo-Dateien (*.bmp)|*.bmp|PNG-Bilder (*.png)|*.png"));
+
+    // PNG, the second type, by its name; after a PNG the dialog stands on
+    // that type, and a name without suffix is written as PNG too.
+    const QString png = dir.filePath(QStringLiteral("bahn.png"));
+    const QString gewaehlt = dir.filePath(QStringLiteral("gewaehlt"));
+    for (const QString& ziel : {png, gewaehlt}) {
+        s.cdg.Antworten = {ziel};
+        s.Ausgabe().menBild_Click();
+        QFile f(ziel);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(f.read(8) == QByteArray("\x89PNG\r\n\x1a\n", 8)) << ziel.toStdString();
+        EXPECT_EQ(QImage(ziel, "PNG").convertToFormat(QImage::Format_RGB32), erwartet);
+    }
+    EXPECT_EQ(s.cdg.Aufrufe.back().FilterIndex, 2) << "the last picture, a PNG, is proposed as one";
 }
 
 TEST(Bildausgabe, CancelWritesNothingAndFailuresAreReported)
