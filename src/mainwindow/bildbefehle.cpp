@@ -78,9 +78,7 @@ void Bildbefehle::menDrucken_Click()
         // itself would multiply them again.
         drucker->setCopyCount(1);
         const std::unique_ptr<Drucker> job = fabrik_(*drucker);
-        QImage bild = flaeche_.Image();
-        bild.setDevicePixelRatio(Pixelverhaeltnis > 0 ? Pixelverhaeltnis : 1.0);
-        gedruckt = BildDrucken(bild, kopien, *job);
+        gedruckt = BildDrucken(flaeche_.Image(), kopien, *job, Pixelverhaeltnis);
     }
     if (!gedruckt)
         frage_.MsgBox(QStringLiteral("Das Bild konnte nicht gedruckt werden.\n\n"

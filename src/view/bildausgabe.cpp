@@ -85,10 +85,21 @@ bool GleicheDatei(const QString& a, const QString& b)
     return QDir::cleanPath(fa.absoluteFilePath()) == QDir::cleanPath(fb.absoluteFilePath());
 }
 
-bool BildDrucken(const QImage& bild, int kopien, Drucker& drucker)
+bool BildDrucken(const QImage& bild, int kopien, Drucker& drucker, double pixelverhaeltnis)
 {
+    // The ratio goes on a second image over the same pixels: set on the
+    // picture itself (or on a copy of it sharing its data), it would copy the
+    // whole picture first, gigabytes for a giant window, of which the
+    // printer gets only what falls on the page.
+    QImage druckbild = bild;
+    if (pixelverhaeltnis > 0 && pixelverhaeltnis != bild.devicePixelRatio() && !bild.isNull()) {
+        druckbild = QImage(const_cast<uchar*>(bild.constBits()), bild.width(), bild.height(), bild.bytesPerLine(),
+                           bild.format());
+        druckbild.setColorTable(bild.colorTable());
+        druckbild.setDevicePixelRatio(pixelverhaeltnis);
+    }
     for (int k = 1; k <= kopien; ++k) {
-        drucker.PaintPicture(bild, 0, 0);
+        drucker.PaintPicture(druckbild, 0, 0);
         drucker.NewPage();
     }
     drucker.EndDoc();

@@ -19,5 +19,6 @@ std::optional<QString> BildSchreiben(const QImage& bild, const QString& pfad, co
 bool GleicheDatei(const QString& a, const QString& b);
 
 // One page per copy, the picture in the upper-left corner of each; true when
-// the printer reported no failure.
-bool BildDrucken(const QImage& bild, int kopien, Drucker& drucker);
+// the printer reported no failure. `pixelverhaeltnis`: device pixels of the
+// picture per pixel of 1/96 inch, so that it prints at its size on the screen.
+bool BildDrucken(const QImage& bild, int kopien, Drucker& drucker, double pixelverhaeltnis = 1.0);

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/mman.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -347,6 +348,28 @@ TEST(Bildausgabe, AGiantPictureGoesToThePrinterOnlyAsFarAsThePageReachesAndIsNoB
     EXPECT_NEAR(saeule.width(), 10, 1.0);
     EXPECT_NEAR(saeule.top(), ecke.y() + 900, 1.5);
     EXPECT_NEAR(saeule.bottom(), (297 - 10) / 25.4 * 96, 1.0) << "cut at the bottom margin";
+
+    // The same window on a screen of device pixel ratio 2: the page shows
+    // twice the picture's pixels each way, and nothing else reaches the
+    // printer; the picture is not copied whole on the way (3 GB).
+    rusage vorher{};
+    getrusage(RUSAGE_SELF, &vorher);
+    const QString pdf2 = dir.filePath(QStringLiteral("riesig2.pdf"));
+    p.setOutputFileName(pdf2);
+    {
+        QtDrucker drucker(p);
+        EXPECT_TRUE(BildDrucken(bild, 1, drucker, 2.0));
+    }
+    rusage nachher{};
+    getrusage(RUSAGE_SELF, &nachher);
+    EXPECT_LT(nachher.ru_maxrss - vorher.ru_maxrss, 512L * 1024) << "KiB more at the peak";
+    const std::vector<QImage> bilder2 = PdfBildobjekte(pdf2, 1);
+    ASSERT_EQ(bilder2.size(), 1u);
+    EXPECT_LE(bilder2[0].width(), 2 * 718 + 2);
+    EXPECT_LE(bilder2[0].height(), 2 * 1009 + 2);
+    EXPECT_GE(bilder2[0].width(), 2 * 718);
+    const QRect block2 = DunklerBereich(PdfSeitenBilder(pdf2, 96)[0].copy(0, 0, 300, 200));
+    EXPECT_NEAR(block2.width(), 48, 1.0) << "96 device pixels are half an inch";
 
     // A picture that could not even be held is reported, not printed as a blank page.
     {
