@@ -36,7 +36,7 @@ std::optional<QPoint> DialogPlatz(const QRect& besitzer, QSize groesse, const QR
     return QPoint(std::max(r.left(), schirm.left()), std::max(r.top(), schirm.top()));
 }
 
-void DanebenLegen(QWidget& fenster, const QMainWindow& haupt)
+void DanebenLegen(QWidget& fenster, const QMainWindow& haupt, QSize mindest)
 {
     const QScreen* schirm = haupt.screen();
     if (!schirm)
@@ -46,7 +46,8 @@ void DanebenLegen(QWidget& fenster, const QMainWindow& haupt)
     const QRect hauptRahmen = haupt.frameGeometry();
     const QSize rand = hauptRahmen.size() - haupt.geometry().size();
     const QSize innen = fenster.testAttribute(Qt::WA_Resized) ? fenster.size() : fenster.sizeHint();
-    const QSize mindest = fenster.minimumSizeHint().expandedTo(fenster.minimumSize());
+    if (!mindest.isValid())
+        mindest = fenster.minimumSizeHint().expandedTo(fenster.minimumSize());
     const int menueUnten = haupt.geometry().top() + (haupt.menuWidget() ? haupt.menuWidget()->height() : 0);
     const QRect r = PlatzDaneben(hauptRahmen, menueUnten, innen + rand, mindest + rand, schirm->availableGeometry());
     if (r.size() - rand != innen)

@@ -24,5 +24,6 @@ QRect PlatzDaneben(const QRect& haupt, int menueUnten, QSize groesse, QSize mind
 std::optional<QPoint> DialogPlatz(const QRect& besitzer, QSize groesse, const QRect& schirm);
 
 // Moves (and if need be shrinks) the top-level `fenster`, not yet shown,
-// beside `haupt` as PlatzDaneben says.
-void DanebenLegen(QWidget& fenster, const QMainWindow& haupt);
+// beside `haupt` as PlatzDaneben says; it shrinks to its minimum size hint,
+// or to `mindest` when that is given.
+void DanebenLegen(QWidget& fenster, const QMainWindow& haupt, QSize mindest = QSize());
