@@ -16,8 +16,12 @@ QRect PlatzDaneben(const QRect& haupt, int menueUnten, QSize groesse, QSize mind
     if (groesse.width() > platz && mindest.width() <= platz) {
         r.setWidth(platz);
     } else if (groesse.width() > platz) {
-        // No room beside it: over the picture at the screen's edge, below the menu bar.
+        // No room beside it: over the picture at the screen's edge, below
+        // the menu bar, shorter where it can be to stay there.
         oben = std::max(oben, menueUnten + 1);
+        const int darunter = schirm.bottom() - oben + 1;
+        if (r.height() > darunter && mindest.height() <= darunter)
+            r.setHeight(darunter);
     }
     if (nachRechts)
         r.moveLeft(r.width() <= platz ? haupt.right() + 1 : schirm.right() - r.width() + 1);

@@ -13,8 +13,8 @@ class QWidget;
 // beside the main window's frame `haupt`, on the screen area `schirm`: on
 // the side with room for it, else shrunk to the side with more room; where
 // neither side has room even then, at the screen's edge on that side,
-// overlapping the picture but never the main window's menu bar, which ends
-// at `menueUnten`.
+// overlapping the picture but not the main window's menu bar, which ends at
+// `menueUnten` (unless the window cannot be made short enough).
 QRect PlatzDaneben(const QRect& haupt, int menueUnten, QSize groesse, QSize mindest, const QRect& schirm);
 
 // The position of a dialog frame of `groesse` over its owner's frame
