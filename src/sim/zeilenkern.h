@@ -24,18 +24,6 @@ struct Zeilenauftrag {
     double K = 0;
 };
 
-// Work handed along with a velocity pass: done exactly once before the pass
-// returns, by the helper thread while the caller computes rows when it can,
-// otherwise by the caller. It must not touch the pass's arrays, and the
-// caller must not touch what it works on until the pass has returned.
-struct Vorarbeit {
-    void (*lauf)(void* daten) = nullptr;
-    void* daten = nullptr;
-
-    explicit operator bool() const { return lauf != nullptr; }
-    void operator()() const { lauf(daten); }
-};
-
 // Rows [von, bis) of the pass, bis <= n.
 void ZeilenSkalar(const Zeilenauftrag& a, std::size_t von, std::size_t bis);
 
