@@ -4,6 +4,7 @@
 #include "kernwahl.h"
 #include "zeilenkern.h"
 
+#include <cfenv>
 #include <cmath>
 
 void GeschwindigkeitenReferenz(std::size_t n, const double* x, const double* y, const double* m,
@@ -39,7 +40,9 @@ unsigned GeschwindigkeitenMit(Befehlssatz satz, Aufteilung aufteilung, std::size
                 return FlagsAlsFehler() | helferFehler;
         }
     }
-    if (n > 0)
+    if (kern.klein && n > 0 && n <= KleinBis && std::fegetround() == FE_TONEAREST)
+        kern.klein(a);
+    else if (n > 0)
         kern.lauf(a, 0, n);
     return FlagsAlsFehler();
 }

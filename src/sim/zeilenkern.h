@@ -32,3 +32,13 @@ void ZeilenAvx2(const Zeilenauftrag& a, std::size_t von, std::size_t bis);
 
 // Rows [von, bis) sixteen at a time (a last one to eight rows eight at a time).
 void ZeilenAvx512(const Zeilenauftrag& a, std::size_t von, std::size_t bis);
+
+// The whole pass of a small system (0 < n <= KleinBis) on the calling
+// thread, each distance computed once for both rows of its pair: the roots
+// take a third of the divider's time, and the divider is what the pass waits
+// for. The same bits and flags as the rows above, but only while the thread
+// rounds to nearest: other roundings do not give y[j] - y[i] exactly as
+// -(y[i] - y[j]). The distances are kept on the stack (KleinBis^2 doubles).
+inline constexpr std::size_t KleinBis = 64;
+void ZeilenAvx2Klein(const Zeilenauftrag& a);
+void ZeilenAvx512Klein(const Zeilenauftrag& a);
