@@ -41,9 +41,8 @@ public:
     // caller's own faults, those of the units it took over included, stay in
     // its flags. False, with nothing computed, while the helper is still busy
     // with a unit of an earlier pass, or while another thread's pass holds
-    // it: then the
-    // caller computes alone. `bremsen` makes the helper wait before each unit
-    // (tests).
+    // it: then the caller computes alone. `bremsen` makes the helper wait
+    // before each unit (tests).
     bool Rechnen(Kern kern, std::size_t zeilenProEinheit, const Zeilenauftrag& a, bool selbstRechnen,
                  unsigned& helferFehler, bool bremsen = false);
 

@@ -27,6 +27,9 @@
 #else
 #pragma GCC push_options
 #pragma GCC target("avx512f")
+// GCC 12's _mm512_sqrt_pd passes an undefined vector along, and warns of it.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #endif
 
 namespace {
@@ -171,6 +174,7 @@ void ZeilenAvx512(const Zeilenauftrag& a, std::size_t von, std::size_t bis)
 #if defined(__clang__)
 #pragma clang attribute pop
 #else
+#pragma GCC diagnostic pop
 #pragma GCC pop_options
 #endif
 

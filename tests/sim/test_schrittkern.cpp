@@ -363,7 +363,7 @@ TEST(Schrittkern, SmallPassesLeaveTheHelperAsleepAndKeepEarlierFaults)
         BefehlssatzErzwingen(satz);
         const std::size_t ab = KernFuer(Befehlssatz::Automatisch).zweiFaedenAb;
         const uint32_t vorher = helfer->Auftraege();
-        for (std::size_t n = 1; n < ab; n += 3) {
+        for (std::size_t n = 0; n < ab; n += 3) {
             Satz s = Streuung(n, 400 + n);
             Geschwindigkeiten(n, s.x.data(), s.y.data(), s.m.data(), s.vx.data(), s.vy.data(), s.K);
         }
