@@ -22,18 +22,12 @@ unsigned Rechenwerk::Schritt(KoerperSatz& sim, double intervall, int32_t& schrit
         vy_[i] = sim[i].Vy();
     }
 
+    // One clearing for the whole step: the pass returns K's faults with its
+    // own, and the position pass adds to them.
     FlagsLoeschen();
     const double dt = intervall * 86400.0;
     const double K = dt * dt * GravitationsParameter;
-    unsigned fehler = FlagsAlsFehler();
-    // The strokes of the step before may still wait to be drawn: the helper
-    // thread draws them while this thread computes rows.
-    Vorarbeit nachholen;
-    if (flaeche.HatVorgemerkte())
-        nachholen = {[](void* f) { static_cast<Zeichenflaeche*>(f)->Nachholen(); }, &flaeche};
-    // Clears this thread's flags and leaves set only what it returns, so the
-    // position pass needs no clearing of its own.
-    fehler |= Geschwindigkeiten(n, x_.data(), y_.data(), m_.data(), vx_.data(), vy_.data(), K, nachholen);
+    unsigned fehler = Geschwindigkeiten(n, x_.data(), y_.data(), m_.data(), vx_.data(), vy_.data(), K);
 
     bool endlich = true;
     for (size_t i = 0; i < n; ++i) {
