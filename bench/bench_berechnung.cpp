@@ -354,6 +354,8 @@ int main(int argc, char** argv)
             ->Arg(16)
             ->Arg(64)
             ->Arg(512)
+            ->Arg(2048)
+            ->Arg(8192)
             ->Unit(benchmark::kMicrosecond)
             ->UseRealTime();
         benchmark::RegisterBenchmark((std::string("BM_Geschwindigkeiten/") + s.name).c_str(), BM_Geschwindigkeiten,

@@ -1,6 +1,6 @@
 // Runs each example for one orbit at half a day per step and prints, as a
 // Markdown table, the energies at the start and at the end and how far the
-// total energy moved: the table in the README.
+// total energy moved, from which the user's guide (docs/anleitung.md) takes its table.
 //   build/examples/plavo_energietabelle
 
 #include "beispielsysteme.h"

@@ -210,6 +210,7 @@ void KerneVergleichen(const KoerperSatz& koerper, size_t mal, double intervall)
             continue;
         for (const Aufteilung aufteilung : {Aufteilung::Allein, Aufteilung::Geteilt}) {
             std::vector<double> istX = vx, istY = vy;
+            FlagsLoeschen();
             const unsigned fehler = GeschwindigkeitenMit(satz, aufteilung, n, x.data(), y.data(), m.data(),
                                                          istX.data(), istY.data(), K);
             PRUEFEN(fehler == sollFehler);

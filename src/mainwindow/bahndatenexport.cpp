@@ -1,5 +1,6 @@
 #include "bahndatenexport.h"
 
+#include "mainwindow/ablageort.h"
 #include "mainwindow/rueckfragen.h"
 #include "mainwindow/standarddialog.h"
 #include "mainwindow/titel.h"
@@ -39,8 +40,7 @@ QString Vorschlag(const QString& dateiName)
 {
     if (dateiName.isEmpty())
         return QStringLiteral("Bahndaten.csv");
-    const QFileInfo info(dateiName);
-    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".csv"));
+    return Speichervorschlag(dateiName, QStringLiteral("csv"), QStandardPaths::DocumentsLocation);
 }
 }  // namespace
 

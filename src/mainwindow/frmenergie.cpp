@@ -117,6 +117,9 @@ FrmEnergie::FrmEnergie(const Lauf& lauf, Arbeiter& arbeiter, QWidget* owner)
         auto* wert = new QLabel(this);
         wert->setObjectName(QString::fromUtf8(name));
         wert->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        // As wide as the widest value from the start: the columns keep their width while the numbers change.
+        wert->setMinimumWidth(
+            wert->fontMetrics().horizontalAdvance(QStringLiteral("x: -8,88888E+888 kg·m/s,  y: -8,88888E+888 kg·m/s")));
         form->addRow(QString::fromUtf8(beschriftung), wert);
         return wert;
     };

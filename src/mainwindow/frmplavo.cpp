@@ -3,6 +3,7 @@
 #include "mainwindow/bahndatenexport.h"
 #include "mainwindow/beispiele.h"
 #include "mainwindow/dateiablage.h"
+#include "mainwindow/fensterplatz.h"
 #include "mainwindow/frmenergie.h"
 #include "mainwindow/plavoicon.h"
 #include "mainwindow/qtrueckfragen.h"
@@ -142,16 +143,8 @@ void FrmPlavo::menEnergie_Click()
 {
     if (!energie_) {
         energie_ = new FrmEnergie(lauf_, arbeiter_, this);
-        // Beside the main window, where the screen has room, so the picture stays in view.
-        QRect r = energie_->frameGeometry();
-        const QRect haupt = frameGeometry();
-        const QRect schirm = screen() ? screen()->availableGeometry() : QRect();
-        r.moveTopLeft(QPoint(haupt.right() + 1, haupt.top()));
-        if (r.right() > schirm.right())
-            r.moveRight(haupt.left() - 1);
-        if (r.left() < schirm.left())
-            r.moveLeft(schirm.left());
-        energie_->move(r.topLeft());
+        // Beside the main window, so the picture stays in view; never over the menu bar.
+        DanebenLegen(*energie_, *this);
         // F5, Ctrl+Q, F6 and the rest work while the energy window has the focus, too.
         for (QAction* a : findChildren<QAction*>())
             if (!a->shortcut().isEmpty())

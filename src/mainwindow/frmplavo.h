@@ -86,6 +86,9 @@ public:
     void menVerkleinern_Click();
     void menKoerperZeigen_Click();
     void menNamen_Click();
+    void menAnleitung_Click();
+    void menUeber_Click();
+    void menUeberQt_Click();
     // The wheel's notches at `anteil` of the picture's width and height; a
     // drag's shift in pixels of a picture of `groesse` pixels.
     void picPlavo_Mausrad(int rasten, QPointF anteil);

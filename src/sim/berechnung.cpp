@@ -23,13 +23,12 @@ Schrittergebnis Rechenwerk::Schritt(Laufstand& stand)
         vy_[i] = sim[i].Vy();
     }
 
+    // One clearing for the whole step: the pass returns K's faults with its
+    // own, and the position pass adds to them.
     FlagsLoeschen();
     const double dt = stand.Intervall * 86400.0;
     const double K = dt * dt * GravitationsParameter;
-    unsigned fehler = FlagsAlsFehler();
-    // Clears this thread's flags and leaves set only what it returns, so the
-    // position pass needs no clearing of its own.
-    fehler |= Geschwindigkeiten(n, x_.data(), y_.data(), m_.data(), vx_.data(), vy_.data(), K);
+    unsigned fehler = Geschwindigkeiten(n, x_.data(), y_.data(), m_.data(), vx_.data(), vy_.data(), K);
 
     bool endlich = true;
     for (size_t i = 0; i < n; ++i) {

@@ -195,8 +195,8 @@ TEST_F(BildBefehle, ExportAndPrintTheCurrentPictureWhileTheRunGoesOn)
     EXPECT_EQ(frm->picPlavo().Flaeche().Image(), bild);
     EXPECT_EQ(tim.Ticken(), 1);
 
-    // The bitmap filter stays until a body-file command sets its own.
-    EXPECT_EQ(cdg.Filter, QStringLiteral("Plavo-Dateien (*.bmp)|*.bmp"));
+    // The picture filter stays until a body-file command sets its own.
+    EXPECT_EQ(cdg.Filter, QStringLiteral("Plavo-Dateien (*.bmp)|*.bmp|PNG-Bilder (*.png)|*.png"));
     cdg.Antworten = {std::nullopt};
     Menue("menSpUnter")->trigger();
     EXPECT_EQ(cdg.Aufrufe.back().Filter, QStringLiteral("Plavo-Dateien (*.plv)|*.plv"));

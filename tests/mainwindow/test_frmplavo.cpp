@@ -1,8 +1,10 @@
+#include "mainwindow/frmanleitung.h"
 #include "mainwindow/frmenergie.h"
 #include "mainwindow/frmplavo.h"
 #include "mainwindow/titel.h"
 #include "model/koerperdatei.h"
 #include "sim/aufbau.h"
+#include "sim/kernwahl.h"
 #include "support/koerperbau.h"
 #include "support/skriptdialog.h"
 #include "support/skriptzeitgeber.h"
@@ -20,6 +22,7 @@
 #include <QToolTip>
 #include <QWheelEvent>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -133,7 +136,12 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
         "  menVergroessern|Ver&größern|Ctrl++\n"
         "  menVerkleinern|Ver&kleinern|Ctrl+-\n"
         "  menKoerperZeigen|Körper &zeigen||x\n"
-        "  menNamen|&Namen anzeigen|")
+        "  menNamen|&Namen anzeigen|\n"
+        "menHilfe|&Hilfe\n"
+        "  menAnleitung|&Anleitung|F1\n"
+        "  menHilfe0|-|\n"
+        "  menUeber|Über &Plavo|\n"
+        "  menUeberQt|Über &Qt|")
                                      .split(QLatin1Char('\n'));
     EXPECT_EQ(zeilen, erwartet) << zeilen.join(QLatin1Char('\n')).toStdString();
 
@@ -161,6 +169,37 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
     frm->Menue(QStringLiteral("menSimStart"))->trigger();
     EXPECT_TRUE(frm->Menue(QStringLiteral("menSimStart"))->isChecked());
     EXPECT_FALSE(frm->Menue(QStringLiteral("menTabAnz"))->isChecked());
+}
+
+// The guide is compiled in with its pictures, so it shows wherever the
+// program lies; "Über Plavo" names what a bug report needs.
+TEST_F(Fenster, HelpShowsTheGuideInTheProgramAndAboutNamesLicenceQtAndKernel)
+{
+    frm->Menue(QStringLiteral("menAnleitung"))->trigger();
+    auto* anleitung = frm->findChild<FrmAnleitung*>();
+    ASSERT_NE(anleitung, nullptr);
+    EXPECT_TRUE(anleitung->isVisible());
+    const QString text = anleitung->Browser().toPlainText();
+    for (const char* teil : {"Die ersten Minuten", "Menüs und Tastenkürzel", "Die Körpertabelle", "Die Energiebilanz",
+                             "Bahndaten", "Über Plavo"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(teil))) << teil;
+    for (const char* bild : {"innere-planeten.png", "achterbahn.png", "namen-und-punkte.png"}) {
+        const QVariant daten = anleitung->Browser().loadResource(QTextDocument::ImageResource, QUrl(QString::fromUtf8(bild)));
+        EXPECT_FALSE(QImage::fromData(daten.toByteArray()).isNull()) << bild;
+    }
+    frm->Menue(QStringLiteral("menAnleitung"))->trigger();
+    EXPECT_EQ(frm->findChildren<FrmAnleitung*>().size(), 1);
+
+    frm->Menue(QStringLiteral("menUeber"))->trigger();
+    ASSERT_EQ(frage.Gemeldet.size(), 1u);
+    EXPECT_EQ(frage.Gemeldet[0].Titel, QStringLiteral("Über Plavo"));
+    const QString ueber = frage.Gemeldet[0].Text;
+    EXPECT_TRUE(ueber.contains(QStringLiteral("GPL-3.0-or-later")));
+    EXPECT_TRUE(ueber.contains(QStringLiteral("Qt ") + QString::fromLatin1(qVersion())));
+    const char* satz = BefehlssatzVerfuegbar(Befehlssatz::Avx512) || BefehlssatzVerfuegbar(Befehlssatz::Avx2)
+                           ? "AVX" : "ohne Vektorbefehle";
+    EXPECT_TRUE(ueber.contains(QString::fromUtf8(satz))) << ueber.toStdString();
+    EXPECT_TRUE(ueber.contains(QStringLiteral("Rechenkern"))) << ueber.toStdString();
 }
 
 TEST_F(Fenster, StartsWithItsDefaults)
@@ -885,8 +924,9 @@ TEST(NebenlaeufigerLauf, EndsBitForBitWhereTheDirectRunEnds)
         SCOPED_TRACE("Folge " + std::to_string(folge) + ": " + protokoll);
         ASSERT_EQ(a.frm->Schrittzahl(), b.frm->Schrittzahl());
         // At step 0 the working set is built anew before it is used.
-        if (a.frm->Schrittzahl() > 0)
+        if (a.frm->Schrittzahl() > 0) {
             ASSERT_TRUE(BitGleich(a.frm->lauf().Stand().KoerperSim, b.frm->lauf().Stand().KoerperSim));
+        }
         ASSERT_TRUE(a.frm->picPlavo().Flaeche().Image() == b.frm->picPlavo().Flaeche().Image());
     }
     QLocale::setDefault(QLocale::c());

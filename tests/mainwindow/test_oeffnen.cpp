@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QStandardPaths>
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -423,6 +424,24 @@ TEST_F(Oeffnen, EveryExampleOpensFromTheMenuAtHalfADayAndIsSavedOnlyUnderANameOf
     }
     const QString beispiel = mod.DateiName;
     const QByteArray vorher = Inhalt(beispiel);
+
+    // Every save dialog proposes a folder of the user's, never the examples'.
+    const auto benutzerOrdner = [](QStandardPaths::StandardLocation ort) {
+        const QString o = QStandardPaths::writableLocation(ort);
+        return QFileInfo(o).isDir() ? o : QDir::homePath();
+    };
+    cdg.Aufrufe.clear();
+    cdg.Antworten = {std::nullopt, std::nullopt, std::nullopt};
+    frm->menSpUnter_Click();
+    frm->menBild_Click();
+    frm->menBahndaten_Click();
+    ASSERT_EQ(cdg.Aufrufe.size(), 3u);
+    const std::pair<QStandardPaths::StandardLocation, const char*> erwartet[] = {
+        {QStandardPaths::DocumentsLocation, "planetoidenring.plv"},
+        {QStandardPaths::PicturesLocation, "planetoidenring.bmp"},
+        {QStandardPaths::DocumentsLocation, "planetoidenring.csv"}};
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(cdg.Aufrufe[i].FileName, QDir(benutzerOrdner(erwartet[i].first)).filePath(QString::fromUtf8(erwartet[i].second)));
 
     // Save asks for a name, unchanged or changed, and so does the prompt's "Ja".
     cdg.Aufrufe.clear();

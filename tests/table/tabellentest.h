@@ -3,6 +3,7 @@
 // in a German locale, over a document set the test builds.
 
 #include "support/koerperbau.h"
+#include "model/koerperdatei.h"
 #include "model/modplavo.h"
 #include "support/skriptdialog.h"
 #include "table/frmtabelle.h"
