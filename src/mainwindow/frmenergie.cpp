@@ -79,6 +79,7 @@ struct FrmEnergie::Auftrag {
     bool andereKoerper = false;   // the document set changed: the history belongs to the old one
     bool neuerStart = false;      // the start balance is computed as well (other bodies or interval)
     KoerperSatz start;            // the document set, when neuerStart
+    double startIntervall = 0;    // the document's interval, which the start builds with
     uint64_t dokumentNummer = 0;  // the run's count of document sets when it was read
     Energiebilanz startbilanz;
     Energiebilanz bilanz;         // of the working set, after the first step only
@@ -95,7 +96,7 @@ struct FrmEnergie::Auftrag {
     {
         const qint64 beginn = RechenzeitNs();
         if (neuerStart)
-            startbilanz = StartbilanzBerechnen(start, stand.Intervall, abbrechen);
+            startbilanz = StartbilanzBerechnen(start, startIntervall, abbrechen);
         if (stand.Schrittzahl != 0)
             bilanz = EnergiebilanzBerechnen(stand.KoerperSim, stand.Intervall, Befehlssatz::Automatisch, abbrechen);
         rechenNs = RechenzeitNs() - beginn;
@@ -245,7 +246,7 @@ void FrmEnergie::Aktualisieren()
     const int32_t n = stand.Schrittzahl;
     // What changed the run says: nothing here compares bodies.
     const bool andereKoerper = !gesehen_ || lauf_.Dokumentnummer() != dokumentNummer_;
-    const bool gleicherStart = !andereKoerper && stand.Intervall == gezeigt_.Intervall;
+    const bool gleicherStart = !andereKoerper && mod_.Intervall == startIntervall_;
     if (gleicherStart && n == gezeigt_.Schrittzahl && (n == 0 || !offen_))
         return;
     offen_ = false;
@@ -257,6 +258,7 @@ void FrmEnergie::Aktualisieren()
     a->andereKoerper = andereKoerper;
     a->neuerStart = !gleicherStart;
     a->dokumentNummer = lauf_.Dokumentnummer();
+    a->startIntervall = mod_.Intervall;
     if (a->neuerStart)
         a->start = mod_.KoerperStart;
     // Into the buffer of an earlier update: fresh memory of 2.6 MB (32,767
@@ -303,6 +305,7 @@ void FrmEnergie::Zeigen(Auftrag& a)
     }
     if (a.neuerStart) {
         dokumentNummer_ = a.dokumentNummer;
+        startIntervall_ = a.startIntervall;
         startbilanz_ = a.startbilanz;
     }
     const int32_t n = a.stand.Schrittzahl;

@@ -93,6 +93,7 @@ private:
     // What the last shown balance was computed from; the start balance is kept until the document changes.
     bool gesehen_ = false;
     uint64_t dokumentNummer_ = 0;
+    double startIntervall_ = 0;
     Laufstand gezeigt_;
     KoerperSatz frei_;   // a buffer the next update copies the working set into
     Energiebilanz startbilanz_;
