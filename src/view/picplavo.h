@@ -73,7 +73,6 @@ private:
     void PunkteBerechnen();
     // A drag whose release was lost (a dialog took the mouse): the picture goes back.
     void ZiehenAbbrechen();
-    void Gezeichnet();
 
     BildFlaeche flaeche_;
     Koerperpunkte punkte_;
