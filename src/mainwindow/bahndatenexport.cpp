@@ -14,6 +14,7 @@
 #include <QProgressDialog>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 const QString Titel = QStringLiteral("Plavo");
@@ -45,7 +46,7 @@ QString Vorschlag(const QString& dateiName)
 }  // namespace
 
 Bahndatenexport* Bahndatenexport::Starten(QWidget* fenster, const ModPlavo& mod, int32_t schrittzahl,
-                                          Standarddialog& cdg, Rueckfragen& rueckfragen)
+                                          Standarddialog& cdg, Rueckfragen& rueckfragen, Eingriffe eingriffe)
 {
     // The body-file commands propose the file chosen last; that stays a body file.
     const QString bisher = cdg.FileName;
@@ -83,17 +84,18 @@ Bahndatenexport* Bahndatenexport::Starten(QWidget* fenster, const ModPlavo& mod,
         return nullptr;
     }
 
-    auto* export_ = new Bahndatenexport(fenster, mod, schrittzahl, int32_t(*abstand), pfad, rueckfragen);
+    auto* export_ = new Bahndatenexport(fenster, mod, schrittzahl, int32_t(*abstand), pfad, rueckfragen,
+                                        std::move(eingriffe));
     // One that fails at once has reported it and goes by itself.
     return export_->Oeffnen() ? export_ : nullptr;
 }
 
 Bahndatenexport::Bahndatenexport(QWidget* fenster, const ModPlavo& mod, int32_t schrittzahl, int32_t abstand,
-                                 const QString& pfad, Rueckfragen& rueckfragen)
+                                 const QString& pfad, Rueckfragen& rueckfragen, Eingriffe eingriffe)
     : QObject(fenster)
     , pfad_(pfad)
     , frage_(rueckfragen)
-    , wiedergabe_(mod, schrittzahl, abstand, FormatDesBenutzers())
+    , wiedergabe_(mod, schrittzahl, abstand, FormatDesBenutzers(), std::move(eingriffe))
     , datei_(pfad)
 {
     datei_.setDirectWriteFallback(false);

@@ -1,6 +1,6 @@
 #pragma once
 // "Bahndaten exportieren...": asks for a *.csv file and a step spacing, then
-// replays the run from the document set in slices on the user-interface
+// replays the run from the document set, with its interventions, in slices on the user-interface
 // thread, with a cancellable progress dialog. The file is written beside its
 // target and renamed over it only when complete, so a cancel or a failure
 // leaves no file behind (and an old file of that name as it was).
@@ -25,7 +25,7 @@ public:
     // cancelled or the file cannot be created (reported). The export deletes
     // itself when it ends; `beendet` is emitted just before.
     static Bahndatenexport* Starten(QWidget* fenster, const ModPlavo& mod, int32_t schrittzahl, Standarddialog& cdg,
-                                    Rueckfragen& rueckfragen);
+                                    Rueckfragen& rueckfragen, Eingriffe eingriffe = {});
 
     ~Bahndatenexport() override;
 
@@ -37,7 +37,7 @@ signals:
 
 private:
     Bahndatenexport(QWidget* fenster, const ModPlavo& mod, int32_t schrittzahl, int32_t abstand, const QString& pfad,
-                    Rueckfragen& rueckfragen);
+                    Rueckfragen& rueckfragen, Eingriffe eingriffe);
     bool Oeffnen();
     void Scheibe();
     bool Schreiben();

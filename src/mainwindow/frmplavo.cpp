@@ -255,7 +255,7 @@ void FrmPlavo::menBahndaten_Click()
 {
     if (export_)
         return;
-    export_ = Bahndatenexport::Starten(this, mod_, lauf_.Schrittzahl(), *cdg_, *frage_);
+    export_ = Bahndatenexport::Starten(this, mod_, lauf_.Schrittzahl(), *cdg_, *frage_, lauf_.Eingriffsliste());
     if (!export_)
         return;
     // One export at a time: its progress dialog may not be shown yet.

@@ -637,7 +637,7 @@ TEST_F(Fenster, AfterEveryCommandThatChangesTheRunTheRedrawStillEqualsAFullRepla
     frm->menTabelle_Click();
     tabelle = {};
     EXPECT_EQ(frm->Schrittzahl(), 60);
-    EXPECT_TRUE(frm->lauf().Speicher().Passt(mod)) << "the old bodies' record is gone";
+    EXPECT_TRUE(frm->lauf().Speicher().Passt(mod, frm->lauf().Eingriffsliste())) << "the old bodies' record is gone";
     ERWARTE_VOLLE_WIEDERGABE("table's OK");
     tim.Ticken(10);
     frm->Form_Resize();
