@@ -40,11 +40,11 @@ namespace {
 void BM_SchrittMitEnergiebilanz(benchmark::State& state)
 {
     const bool offen = state.range(0) != 0;
-    ModPlavo mod;
-    FrmPlavo frm(mod);   // starts from one empty body
+    Dokument dok;
+    FrmPlavo frm(dok);   // starts from one empty body
     const ModPlavo system = Planetensystem(2048);
-    mod.KoerperStart = system.KoerperStart;
-    mod.Intervall = system.Intervall;
+    dok.KoerperUebernehmen(system.KoerperStart);
+    dok.IntervallSetzen(system.Intervall);
     frm.show();
     frm.menStart_Click();   // builds the working set
     frm.menStop_Click();    // the benchmark is the timer
@@ -59,7 +59,7 @@ void BM_SchrittMitEnergiebilanz(benchmark::State& state)
         }
         QCoreApplication::processEvents();
     }
-    if (frm.Schrittzahl() - vorher != int32_t(state.iterations()) || mod.KoerperSim.size() != 2048)
+    if (frm.Schrittzahl() - vorher != int32_t(state.iterations()) || dok.Daten().KoerperSim.size() != 2048)
         state.SkipWithError("steps lost");
     if (offen)
         state.counters["updates"] = double(frm.Energiefenster()->Verlauf().size());

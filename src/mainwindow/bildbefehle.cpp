@@ -2,6 +2,8 @@
 
 #include "mainwindow/rueckfragen.h"
 #include "mainwindow/standarddialog.h"
+#include "mainwindow/titel.h"
+#include "mainwindow/ueberschreibschutz.h"
 #include "view/bildausgabe.h"
 #include "view/bildflaeche.h"
 #include "view/qtdrucker.h"
@@ -10,10 +12,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPrinter>
-
-namespace {
-const QString Titel = QStringLiteral("Plavo");
-}  // namespace
 
 Bildbefehle::Bildbefehle(const BildFlaeche& flaeche, Standarddialog& cdg, Rueckfragen& rueckfragen,
                          DruckerFabrik fabrik)
@@ -42,19 +40,14 @@ void Bildbefehle::menBild_Click()
     if (!cdg_.ShowSave())
         return;
     const QString pfad = cdg_.FileName;
-    if (GleicheDatei(pfad, Dokument)) {
-        frage_.MsgBox(QStringLiteral("Das Bild wurde nicht gespeichert: „%1“ ist die Körperdatei des geöffneten "
-                                     "Dokuments und würde überschrieben.\n\nBitte wählen Sie einen anderen Dateinamen.")
-                          .arg(QDir::toNativeSeparators(pfad)),
-                      Titel, MsgKnoepfe::OK, MsgSymbol::Warnung);
+    if (UeberschreibtKoerperdatei(pfad, Dokument, QStringLiteral("Das Bild wurde nicht gespeichert"), frage_))
         return;
-    }
     if (LetztesBild)
         *LetztesBild = pfad;
     if (const auto fehler = BitmapSchreiben(flaeche_.Image(), pfad))
         frage_.MsgBox(QStringLiteral("Das Bild konnte nicht in der Datei „%1“ gespeichert werden.\n\n%2")
                           .arg(QDir::toNativeSeparators(pfad), *fehler),
-                      Titel, MsgKnoepfe::OK, MsgSymbol::Kritisch);
+                      Programmtitel(), MsgKnoepfe::OK, MsgSymbol::Kritisch);
 }
 
 void Bildbefehle::menDrucken_Click()
@@ -77,5 +70,5 @@ void Bildbefehle::menDrucken_Click()
     if (!gedruckt)
         frage_.MsgBox(QStringLiteral("Das Bild konnte nicht gedruckt werden.\n\n"
                                      "Bitte prüfen Sie, ob der Drucker bereit ist, und versuchen Sie es erneut."),
-                      Titel, MsgKnoepfe::OK, MsgSymbol::Kritisch);
+                      Programmtitel(), MsgKnoepfe::OK, MsgSymbol::Kritisch);
 }

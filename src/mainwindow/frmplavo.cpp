@@ -2,15 +2,15 @@
 
 #include "mainwindow/bahndatenexport.h"
 #include "mainwindow/beispiele.h"
+#include "mainwindow/bildbefehle.h"
 #include "mainwindow/dateiablage.h"
-#include "mainwindow/neuzeichnung.h"
 #include "mainwindow/frmenergie.h"
+#include "mainwindow/neuzeichnung.h"
 #include "mainwindow/plavoicon.h"
 #include "mainwindow/qtrueckfragen.h"
 #include "mainwindow/qtstandarddialog.h"
 #include "mainwindow/qtzeitgeber.h"
 #include "mainwindow/titel.h"
-#include "mainwindow/bildbefehle.h"
 #include "view/picplavo.h"
 
 #include <QAction>
@@ -26,7 +26,6 @@
 #include <cmath>
 
 namespace {
-const QString Titel = QStringLiteral("Plavo");
 
 // Twips (1/1440 inch) to pixels at the screen's logical resolution.
 int TwipsZuPixel(int twips, qreal dpi)
@@ -35,15 +34,16 @@ int TwipsZuPixel(int twips, qreal dpi)
 }
 }  // namespace
 
-FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
+FrmPlavo::FrmPlavo(Dokument& dokument, FrmPlavoDienste dienste, QWidget* parent)
     : QMainWindow(parent)
-    , mod_(mod)
+    , dokument_(dokument)
+    , mod_(dokument.Daten())
     , cdg_(dienste.cdgPlavo)
     , frage_(dienste.rueckfragen)
     , tim_(dienste.timPlavo)
     , tabelleZeigen_(std::move(dienste.tabelleZeigen))
     , programmBeenden_(std::move(dienste.programmBeenden))
-    , lauf_(mod)
+    , lauf_(dokument.LaufDaten())
 {
     if (!cdg_) {
         eigenerCdg_ = std::make_unique<QtStandarddialog>(this);
@@ -62,12 +62,12 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
             QCoreApplication::quit();
         };
     }
-    dokument_ = std::make_unique<Dokumentbefehle>(mod_, *cdg_, *frage_);
+    befehle_ = std::make_unique<Dokumentbefehle>(dokument_, *cdg_, *frage_);
     tim_->SetInterval(100);
     tim_->Timer = [this] { timPlavo_Timer(); };
 
     setObjectName(QStringLiteral("frmPlavo"));
-    setWindowTitle(Titel);
+    setWindowTitle(Programmtitel());
     setWindowIcon(PlavoIcon());
     pic_ = new PicPlavo(this);
     pic_->setObjectName(QStringLiteral("picPlavo"));
@@ -90,6 +90,13 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
     MenuesAnlegen();
     AnsichtAnlegen();
     Laufen(false);
+    // Every change of the document, from whichever command, its undo or its
+    // redo, reaches the run and the picture the same way. A step in flight
+    // comes first, as if the change came after its tick.
+    connect(&dokument_, &Dokument::vorAenderung, this, &FrmPlavo::SchrittAbschliessen);
+    connect(&dokument_, &Dokument::koerperGeaendert, this, &FrmPlavo::DokumentGeaendert);
+    connect(&dokument_, &Dokument::intervallGeaendert, this, &FrmPlavo::DokumentGeaendert);
+    connect(&dokument_, &Dokument::stapelGeaendert, this, &FrmPlavo::BearbeitenAnzeigen);
 
     // Client area 9795 x 7980 twips, centred on the screen.
     QScreen* schirm = QGuiApplication::primaryScreen();
@@ -129,13 +136,8 @@ void FrmPlavo::Caption(const QString& text)
 
 void FrmPlavo::Form_Load()
 {
-    AusschnittBreite = 2;
-    AusschnittHoehe = 2;
-    AusschnittXOffset = 0;
-    AusschnittYOffset = 0;
-    mod_.Intervall = 2;
-    mod_.Gespeichert = true;
-    mod_.AufEinenLeerenKoerper();
+    ansicht_.Setzen(Ausschnitt{});
+    dokument_.Anfangen();
 }
 
 void FrmPlavo::resizeEvent(QResizeEvent* ereignis)
@@ -170,11 +172,34 @@ void FrmPlavo::menEnergie_Click()
 
 void FrmPlavo::menTabelle_Click()
 {
-    if (tabelleZeigen_) {
-        // The table commits with OK; the run goes on behind it until then.
+    // The table commits with OK, through the document; the run goes on behind it until then.
+    if (tabelleZeigen_)
         tabelleZeigen_();
-    }
-    SchrittAbschliessen();
+}
+
+void FrmPlavo::menRueckgaengig_Click()
+{
+    dokument_.Rueckgaengig();
+}
+
+void FrmPlavo::menWiederherstellen_Click()
+{
+    dokument_.Wiederherstellen();
+}
+
+void FrmPlavo::BearbeitenAnzeigen()
+{
+    const auto anzeigen = [](QAction* eintrag, const QString& wort, const QString& befehl) {
+        eintrag->setEnabled(!befehl.isEmpty());
+        eintrag->setText(befehl.isEmpty() ? wort : wort + QStringLiteral(": ") + befehl);
+    };
+    anzeigen(Menue(QStringLiteral("menRückgängig")), QStringLiteral("&Rückgängig"), dokument_.RueckgaengigText());
+    anzeigen(Menue(QStringLiteral("menWiederherstellen")), QStringLiteral("&Wiederherstellen"),
+             dokument_.WiederherstellenText());
+}
+
+void FrmPlavo::DokumentGeaendert()
+{
     lauf_.DokumentGeaendert();
     pic_->KoerperGeaendert();
 }
@@ -182,17 +207,16 @@ void FrmPlavo::menTabelle_Click()
 // The document commands settle the document; what follows is done here.
 void FrmPlavo::menNeu_Click()
 {
-    // New replaces the working set, but the run's count and picture stay.
-    SchrittAbschliessen();
-    DokumentFolgen(dokument_->Neu());
+    // New replaces the document set, but the run's count and picture stay.
+    DokumentFolgen(befehle_->Neu());
 }
-void FrmPlavo::menOeffnen_Click() { DokumentFolgen(dokument_->Oeffnen()); }
-void FrmPlavo::menSpeichern_Click() { DokumentFolgen(dokument_->Speichern()); }
-void FrmPlavo::menSpUnter_Click() { DokumentFolgen(dokument_->SpeichernUnter()); }
+void FrmPlavo::menOeffnen_Click() { DokumentFolgen(befehle_->Oeffnen()); }
+void FrmPlavo::menSpeichern_Click() { DokumentFolgen(befehle_->Speichern()); }
+void FrmPlavo::menSpUnter_Click() { DokumentFolgen(befehle_->SpeichernUnter()); }
 
 void FrmPlavo::menEnde_Click()
 {
-    const Dokumentfolge folge = dokument_->Ende();
+    const Dokumentfolge folge = befehle_->Ende();
     DokumentFolgen(folge);
     if (folge.beenden)
         programmBeenden_();
@@ -200,14 +224,14 @@ void FrmPlavo::menEnde_Click()
 
 bool FrmPlavo::DateiOeffnen(const QString& pfad)
 {
-    const Dokumentfolge folge = dokument_->DateiOeffnen(pfad);
+    const Dokumentfolge folge = befehle_->DateiOeffnen(pfad);
     DokumentFolgen(folge);
     return folge.geladen;
 }
 
 bool FrmPlavo::BeispielOeffnen(const QString& pfad)
 {
-    const Dokumentfolge folge = dokument_->BeispielOeffnen(pfad);
+    const Dokumentfolge folge = befehle_->BeispielOeffnen(pfad);
     DokumentFolgen(folge);
     return folge.geladen;
 }
@@ -216,11 +240,9 @@ void FrmPlavo::DokumentFolgen(const Dokumentfolge& folge)
 {
     if (folge.gespeichert)
         Caption(DokumentTitel(mod_.DateiName));
-    if (folge.neu) {
-        // A running simulation and the picture stay as they are.
+    // A running simulation and the picture stay as they are.
+    if (folge.neu)
         Caption(DokumentTitel(QString()));
-        lauf_.DokumentGeaendert();
-    }
     if (folge.geladen)
         NachDemLaden();
     pic_->KoerperGeaendert();
@@ -302,7 +324,7 @@ void FrmPlavo::dropEvent(QDropEvent* ereignis)
 
 void FrmPlavo::closeEvent(QCloseEvent* ereignis)
 {
-    const Dokumentfolge folge = dokument_->Schliessen();
+    const Dokumentfolge folge = befehle_->Schliessen();
     DokumentFolgen(folge);
     if (folge.weiter) {
         neuzeichnung_->Abbrechen();

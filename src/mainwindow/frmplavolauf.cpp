@@ -24,8 +24,8 @@ void FrmPlavo::Form_Resize()
     if (pic_->GeraetePixel() != flaeche.Groesse())
         flaeche.GroesseSetzen(pic_->GeraetePixel());
     flaeche.Cls();
-    flaeche.Scale(-AusschnittBreite / 2 + AusschnittXOffset, -AusschnittHoehe / 2 + AusschnittYOffset,
-                  AusschnittBreite / 2 + AusschnittXOffset, AusschnittHoehe / 2 + AusschnittYOffset);
+    const Ausschnitt& a = ansicht_.Aktuell();
+    flaeche.Scale(a.Links(), a.Oben(), a.Rechts(), a.Unten());
     pic_->update();
     // A step in flight counts: the redraw replays it too.
     if (lauf_.Schrittzahl() == 0 && !lauf_.SchrittZaehlt()) {
@@ -141,7 +141,7 @@ void FrmPlavo::timPlavo_Timer()
 void FrmPlavo::Fehlerstopp(unsigned fehler)
 {
     Laufen(false);
-    frage_->MsgBox(FehlerText(fehler), QStringLiteral("Plavo"), MsgKnoepfe::OK, MsgSymbol::Kritisch);
+    frage_->MsgBox(FehlerText(fehler), Programmtitel(), MsgKnoepfe::OK, MsgSymbol::Kritisch);
 }
 
 void FrmPlavo::menStart_Click()

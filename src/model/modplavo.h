@@ -1,5 +1,6 @@
 #pragma once
-// The program's shared document and simulation state, alive for the whole run.
+// The document's data and the run's working set, as plain data. The one
+// mutable instance belongs to the Dokument, which alone changes it.
 
 #include "koerper.h"
 #include <QString>
@@ -21,12 +22,4 @@ struct ModPlavo {
     double Intervall = 2.0;                // simulated days per step
     QString DateiName;                     // path of the current body file; empty when untitled
     bool Gespeichert = true;               // no unsaved changes
-
-    // Both sets become one empty body (program start, New, Open).
-    void AufEinenLeerenKoerper();
-    // Both sets become n empty bodies (the table commit, which then fills the document set).
-    void NeuDimensionieren(int n);
-    // The document set takes the bodies read from a file; the working set gets
-    // the same bounds with empty bodies, to be built from them.
-    void Laden(const KoerperSatz& gelesen);
 };

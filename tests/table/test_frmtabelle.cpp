@@ -16,7 +16,7 @@ using Uebernehmen = Tabellentest;
 
 TEST_F(Fuellen, NewUntouchedDocumentShowsOneEmptyRowWhateverTheSetHolds)
 {
-    mod.KoerperStart = {Koerper_("Alt", 5, 6, 7, 8, 9, 0x123456), Koerper_("Auch alt", 1, 1, 1, 1, 1, 1)};
+    dok.Laden(QString(), {Koerper_("Alt", 5, 6, 7, 8, 9, 0x123456), Koerper_("Auch alt", 1, 1, 1, 1, 1, 1)});
     fenster.Form_Load();
     fenster.Form_Activate();
 
@@ -66,8 +66,7 @@ TEST_F(Fuellen, EveryShowingStartsAgainFromTheDocumentSet)
     EXPECT_EQ(g().TextMatrix(2, 1), QStringLiteral("Erde           "));
 
     // Committed in an untitled document: the next showing reads the set, not the empty table.
-    mod.DateiName.clear();
-    mod.KoerperStart = {Koerper_("Eins", 1, 2, 3, 4, 5, 6)};
+    dok.Laden(QString(), {Koerper_("Eins", 1, 2, 3, 4, 5, 6)});
     fenster.Form_Activate();
     EXPECT_EQ(g().TextMatrix(1, 1), QString());
     g().TextMatrixSetzen(1, 1, QStringLiteral("Eins"));
@@ -153,8 +152,7 @@ TEST_F(Zeilen, AddAppendsANumberedEmptyRowAndLeavesTheCurrentCell)
 
 TEST_F(Zeilen, AddStopsAtTheLargestTableThatCanBeShownAndSaved)
 {
-    mod.DateiName = QStringLiteral("x.plv");
-    mod.KoerperStart.assign(size_t(MaxKoerper), Koerper{});
+    dok.Laden(QStringLiteral("x.plv"), KoerperSatz(size_t(MaxKoerper), Koerper{}));
     fenster.Form_Load();
     fenster.Form_Activate();
     ASSERT_EQ(g().Rows(), MaxKoerper + 1);
@@ -199,8 +197,7 @@ TEST_F(Zeilen, RemoveTakesTheCurrentRowMovesTheRowsBelowUpAndRenumbers)
 
 TEST_F(Zeilen, RemoveEmptiesTheOnlyRowKeepingNumberAndColour)
 {
-    mod.DateiName = QStringLiteral("eins.plv");
-    mod.KoerperStart = {Koerper_("Einzig", 1, 2, 3, 4, 5, 0x445566)};
+    dok.Laden(QStringLiteral("eins.plv"), {Koerper_("Einzig", 1, 2, 3, 4, 5, 0x445566)});
     fenster.Form_Load();
     fenster.Form_Activate();
     fenster.cmdEntfernen_Click();
@@ -215,8 +212,10 @@ TEST_F(Zeilen, RemoveEmptiesTheOnlyRowKeepingNumberAndColour)
 TEST_F(Uebernehmen, UnchangedTableIsCommittedRoundedAndMarksTheDocumentChanged)
 {
     DreiKoerperZeigen();
-    mod.KoerperStart[1].Masse = 1.0 / 3.0;
-    mod.KoerperSim[0].Masse = 99;
+    KoerperSatz drittel = mod.KoerperStart;
+    drittel[1].Masse = 1.0 / 3.0;
+    dok.Laden(mod.DateiName, drittel);
+    dok.LaufDaten().KoerperSim[0].Masse = 99;
     fenster.Form_Activate();
     fenster.show();
     ASSERT_EQ(g().TextMatrix(2, 2), QStringLiteral("0,333333333333333"));
@@ -227,8 +226,9 @@ TEST_F(Uebernehmen, UnchangedTableIsCommittedRoundedAndMarksTheDocumentChanged)
     EXPECT_FALSE(mod.Gespeichert);
     ASSERT_EQ(mod.KoerperStart.size(), 3u);
     EXPECT_EQ(mod.KoerperStart[1].Masse, 0.333333333333333);
-    mod.KoerperStart[1].Masse = vorher[1].Masse;
-    EXPECT_EQ(mod.KoerperStart, vorher);
+    KoerperSatz nach = mod.KoerperStart;
+    nach[1].Masse = vorher[1].Masse;
+    EXPECT_EQ(nach, vorher);
     EXPECT_EQ(mod.KoerperSim, KoerperSatz(3, Koerper{}));
     EXPECT_EQ(g().Row(), 3);
     EXPECT_EQ(g().Col(), 7);
@@ -262,7 +262,7 @@ TEST_F(Uebernehmen, NamesAreCutOrPaddedToFifteenAndColoursTakenFromTheCells)
 TEST_F(Uebernehmen, ANumberCellThatIsNoNumberStopsTheCommitBeforeAnythingChanges)
 {
     DreiKoerperZeigen();
-    mod.KoerperSim[2].X = 42;
+    dok.LaufDaten().KoerperSim[2].X = 42;
     const ModPlavo vorher = mod;
     fenster.show();
     fenster.cmdNeu_Click();

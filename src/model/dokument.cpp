@@ -1,0 +1,189 @@
+#include "dokument.h"
+
+#include "model/zahltext.h"
+
+#include <QUndoCommand>
+#include <functional>
+#include <utility>
+
+// Every edit so far exchanges one part of the document with the value the
+// command holds: the same exchange undoes and redoes it, bit for bit, and
+// the command keeps only one copy of the bodies.
+struct Dokument::Befehl : QUndoCommand {
+    Befehl(const QString& text, bool aendertDatei, std::function<void()> tausch)
+        : aendertDatei(aendertDatei)
+        , tausch_(std::move(tausch))
+    {
+        setText(text);
+    }
+    void redo() override { tausch_(); }
+    void undo() override { tausch_(); }
+
+    // False for what the body file does not hold: it leaves the saved state alone.
+    const bool aendertDatei;
+
+private:
+    std::function<void()> tausch_;
+};
+
+Dokument::Dokument(QObject* parent)
+    : QObject(parent)
+{
+    stapel_.setUndoLimit(Grenze);
+}
+
+Dokument::~Dokument() = default;
+
+void Dokument::KoerperUebernehmen(KoerperSatz koerper)
+{
+    Ausfuehren(new Befehl(QStringLiteral("Tabelle übernehmen"), true,
+                          [this, satz = std::move(koerper)]() mutable { KoerperTauschen(satz); }));
+}
+
+void Dokument::IntervallSetzen(double tage)
+{
+    Ausfuehren(new Befehl(QStringLiteral("Berechnungsintervall ") + ZahlZuText(tage), false,
+                          [this, wert = tage]() mutable { IntervallTauschen(wert); }));
+}
+
+void Dokument::Ausfuehren(Befehl* befehl)
+{
+    emit vorAenderung();
+    const bool sauber = stapel_.isClean();
+    const bool aendertDatei = befehl->aendertDatei;
+    stapel_.push(befehl);
+    if (sauber && !aendertDatei)
+        stapel_.setClean();
+    Melden();
+}
+
+void Dokument::Rueckgaengig()
+{
+    if (!stapel_.canUndo())
+        return;
+    emit vorAenderung();
+    // A listener may have undone it meanwhile (a message box runs the event loop).
+    if (!stapel_.canUndo())
+        return;
+    const bool sauber = stapel_.isClean();
+    const bool aendertDatei = static_cast<const Befehl*>(stapel_.command(stapel_.index() - 1))->aendertDatei;
+    stapel_.undo();
+    if (sauber && !aendertDatei)
+        stapel_.setClean();
+    Melden();
+}
+
+void Dokument::Wiederherstellen()
+{
+    if (!stapel_.canRedo())
+        return;
+    emit vorAenderung();
+    if (!stapel_.canRedo())
+        return;
+    const bool sauber = stapel_.isClean();
+    const bool aendertDatei = static_cast<const Befehl*>(stapel_.command(stapel_.index()))->aendertDatei;
+    stapel_.redo();
+    if (sauber && !aendertDatei)
+        stapel_.setClean();
+    Melden();
+}
+
+void Dokument::KoerperTauschen(KoerperSatz& koerper)
+{
+    std::swap(daten_.KoerperStart, koerper);
+    KoerperGeaendert();
+}
+
+void Dokument::KoerperGeaendert()
+{
+    // The working set keeps the bounds of the document set, as empty
+    // bodies until the run builds it again.
+    daten_.KoerperSim.assign(daten_.KoerperStart.size(), Koerper{});
+    geaendert_ |= Koerper_;
+}
+
+void Dokument::IntervallTauschen(double& tage)
+{
+    std::swap(daten_.Intervall, tage);
+    geaendert_ |= Intervall_;
+}
+
+void Dokument::NameSetzen(const QString& pfad)
+{
+    if (daten_.DateiName == pfad)
+        return;
+    daten_.DateiName = pfad;
+    geaendert_ |= Name_;
+}
+
+void Dokument::Anfangen()
+{
+    daten_.KoerperStart.assign(1, Koerper{});
+    KoerperGeaendert();
+    daten_.Intervall = ModPlavo{}.Intervall;
+    geaendert_ |= Intervall_;
+    NameSetzen(QString());
+    Leeren();
+    Melden();
+}
+
+void Dokument::Neu()
+{
+    emit vorAenderung();
+    daten_.KoerperStart.assign(1, Koerper{});
+    KoerperGeaendert();
+    NameSetzen(QString());
+    Leeren();
+    Melden();
+}
+
+void Dokument::Laden(const QString& pfad, const KoerperSatz& koerper, std::optional<double> intervall)
+{
+    // A file without a record leaves the bodies as they were.
+    if (!koerper.empty())
+        daten_.KoerperStart = koerper;
+    KoerperGeaendert();
+    NameSetzen(pfad);
+    if (intervall) {
+        daten_.Intervall = *intervall;
+        geaendert_ |= Intervall_;
+    }
+    Leeren();
+    Melden();
+}
+
+void Dokument::GespeichertUnter(const QString& pfad)
+{
+    NameSetzen(pfad);
+    stapel_.setClean();
+    Melden();
+}
+
+void Dokument::Abschliessen()
+{
+    stapel_.setClean();
+    Melden();
+}
+
+void Dokument::Leeren()
+{
+    // Undoing past a new or loaded document would mix two documents.
+    stapel_.clear();
+}
+
+void Dokument::Melden()
+{
+    const unsigned was = std::exchange(geaendert_, Keine);
+    const bool sauber = stapel_.isClean();
+    const bool wechsel = sauber != daten_.Gespeichert;
+    daten_.Gespeichert = sauber;
+    if (was & Koerper_)
+        emit koerperGeaendert();
+    if (was & Intervall_)
+        emit intervallGeaendert();
+    if (was & Name_)
+        emit nameGeaendert();
+    if (wechsel)
+        emit gespeichertGeaendert(sauber);
+    emit stapelGeaendert();
+}
