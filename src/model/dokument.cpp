@@ -59,30 +59,30 @@ void Dokument::Ausfuehren(Befehl* befehl)
 
 void Dokument::Rueckgaengig()
 {
-    if (!stapel_.canUndo())
-        return;
-    emit vorAenderung();
-    // A listener may have undone it meanwhile (a message box runs the event loop).
-    if (!stapel_.canUndo())
-        return;
-    const bool sauber = stapel_.isClean();
-    const bool aendertDatei = static_cast<const Befehl*>(stapel_.command(stapel_.index() - 1))->aendertDatei;
-    stapel_.undo();
-    if (sauber && !aendertDatei)
-        stapel_.setClean();
-    Melden();
+    Blaettern(true);
 }
 
 void Dokument::Wiederherstellen()
 {
-    if (!stapel_.canRedo())
+    Blaettern(false);
+}
+
+void Dokument::Blaettern(bool zurueck)
+{
+    const auto moeglich = [&] { return zurueck ? stapel_.canUndo() : stapel_.canRedo(); };
+    if (!moeglich())
         return;
     emit vorAenderung();
-    if (!stapel_.canRedo())
+    // A listener may have moved the stack meanwhile (a message box runs the event loop).
+    if (!moeglich())
         return;
+    const int index = zurueck ? stapel_.index() - 1 : stapel_.index();
+    const bool aendertDatei = static_cast<const Befehl*>(stapel_.command(index))->aendertDatei;
     const bool sauber = stapel_.isClean();
-    const bool aendertDatei = static_cast<const Befehl*>(stapel_.command(stapel_.index()))->aendertDatei;
-    stapel_.redo();
+    if (zurueck)
+        stapel_.undo();
+    else
+        stapel_.redo();
     if (sauber && !aendertDatei)
         stapel_.setClean();
     Melden();

@@ -68,6 +68,8 @@ private:
     enum Aenderung : unsigned { Keine = 0, Koerper_ = 1, Intervall_ = 2, Name_ = 4 };
 
     void Ausfuehren(Befehl* befehl);
+    // Undo (zurueck) or redo one command.
+    void Blaettern(bool zurueck);
     void KoerperTauschen(KoerperSatz& koerper);
     void KoerperGeaendert();
     void IntervallTauschen(double& tage);
