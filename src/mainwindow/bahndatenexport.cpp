@@ -67,8 +67,8 @@ Bahndatenexport* Bahndatenexport::Starten(QWidget* fenster, const ModPlavo& mod,
     const std::optional<double> abstand = TextZuZahl(*antwort);
     if (!abstand || !(*abstand >= 1 && *abstand <= std::numeric_limits<int32_t>::max())
         || std::trunc(*abstand) != *abstand) {
-        rueckfragen.MsgBox(QStringLiteral("Bitte geben Sie als Abstand eine ganze Zahl ab 1 ein."), Programmtitel(),
-                           MsgKnoepfe::OK, MsgSymbol::Warnung);
+        rueckfragen.MsgBox(QStringLiteral("Bitte geben Sie als Abstand eine ganze Zahl ab 1 ein."),
+                           Programmtitel(), MsgKnoepfe::OK, MsgSymbol::Warnung);
         return nullptr;
     }
 

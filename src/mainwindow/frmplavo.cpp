@@ -26,7 +26,6 @@
 #include <cmath>
 
 namespace {
-
 // Twips (1/1440 inch) to pixels at the screen's logical resolution.
 int TwipsZuPixel(int twips, qreal dpi)
 {

@@ -41,7 +41,8 @@ void FrmPlavo::picPlavo_Mausrad(int rasten, QPointF anteil)
 
 void FrmPlavo::picPlavo_Gezogen(QPointF verschiebung, QSizeF groesse)
 {
-    AusschnittWechseln(Gezogen(ansicht_.Aktuell(), verschiebung.x(), verschiebung.y(), groesse.width(), groesse.height()));
+    AusschnittWechseln(
+        Gezogen(ansicht_.Aktuell(), verschiebung.x(), verschiebung.y(), groesse.width(), groesse.height()));
 }
 
 void FrmPlavo::menVergroessern_Click()

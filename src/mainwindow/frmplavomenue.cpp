@@ -36,7 +36,8 @@ void FrmPlavo::MenuesAnlegen()
         {2, "menEnde", "Be&enden", {}, &FrmPlavo::menEnde_Click},
         // Ctrl+Z is the delay's: undo takes the other key of the desktops.
         {1, "menBearbeiten", "&Bearbeiten", {}, nullptr},
-        {2, "menRückgängig", "&Rückgängig", QKeySequence(Qt::ALT | Qt::Key_Backspace), &FrmPlavo::menRueckgaengig_Click},
+        {2, "menRückgängig", "&Rückgängig", QKeySequence(Qt::ALT | Qt::Key_Backspace),
+         &FrmPlavo::menRueckgaengig_Click},
         {2, "menWiederherstellen", "&Wiederherstellen", QKeySequence(Qt::CTRL | Qt::Key_Y),
          &FrmPlavo::menWiederherstellen_Click},
         {1, "menSimulation", "&Simulation", {}, nullptr},

@@ -8,7 +8,7 @@
 namespace {
 QString MitDatei(const QString& dateiName)
 {
-    return dateiName.isEmpty() ? Programmtitel() + QStringLiteral(" - ") : DokumentTitel(dateiName) + QStringLiteral(" - ");
+    return DokumentTitel(dateiName) + QStringLiteral(" - ");
 }
 }  // namespace
 

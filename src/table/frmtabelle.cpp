@@ -167,8 +167,8 @@ void FrmTabelle::cmdNeu_Click()
     Gitter& g = fgrKoerper();
     // More rows could be committed, but neither shown again nor read back from a file.
     if (g.Rows() - 1 >= MaxKoerper) {
-        rueckfragen_.MsgBox(QStringLiteral("Die Tabelle fasst höchstens %1 Körper.").arg(MaxKoerper), Programmtitel(),
-                            MsgKnoepfe::OK, MsgSymbol::Information);
+        rueckfragen_.MsgBox(QStringLiteral("Die Tabelle fasst höchstens %1 Körper.").arg(MaxKoerper),
+                            Programmtitel(), MsgKnoepfe::OK, MsgSymbol::Information);
         return;
     }
     g.AddItem(QString::number(g.Rows()));
