@@ -118,7 +118,8 @@ void BM_TabelleOK(benchmark::State& state)
 
 }  // namespace
 
-BENCHMARK(BM_TabelleErstesZeigen)->Arg(MaxKoerper)->Unit(benchmark::kMillisecond)->Iterations(5);
+// With 2 bodies for comparison: what the largest table adds is what users wait for.
+BENCHMARK(BM_TabelleErstesZeigen)->Arg(2)->Arg(MaxKoerper)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_TabelleWiederZeigen)->Arg(MaxKoerper)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_TabelleOK)->Arg(MaxKoerper)->Unit(benchmark::kMillisecond)->Iterations(5);
 

@@ -1,4 +1,5 @@
 #include "app/befehlszeile.h"
+#include "mainwindow/dialogplatz.h"
 #include "mainwindow/frmplavo.h"
 #include "mainwindow/qtdeutsch.h"
 #include "mainwindow/qtstandarddialog.h"
@@ -42,6 +43,8 @@ int main(int argc, char** argv)
 
     QTranslator qtDeutsch;
     QtDeutschLaden(qtDeutsch);
+    Dialogplatz dialogplatz;
+    app.installEventFilter(&dialogplatz);
 
     Dokument dokument;
     // The table window needs the main window as its owner, and the main

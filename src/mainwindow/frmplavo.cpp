@@ -4,8 +4,8 @@
 #include "mainwindow/beispiele.h"
 #include "mainwindow/bildbefehle.h"
 #include "mainwindow/dateiablage.h"
+#include "mainwindow/fensterplatz.h"
 #include "mainwindow/frmenergie.h"
-#include "mainwindow/neuzeichnung.h"
 #include "mainwindow/plavoicon.h"
 #include "mainwindow/qtrueckfragen.h"
 #include "mainwindow/qtstandarddialog.h"
@@ -42,7 +42,7 @@ FrmPlavo::FrmPlavo(Dokument& dokument, FrmPlavoDienste dienste, QWidget* parent)
     , tim_(dienste.timPlavo)
     , tabelleZeigen_(std::move(dienste.tabelleZeigen))
     , programmBeenden_(std::move(dienste.programmBeenden))
-    , lauf_(dokument.LaufDaten())
+    , lauf_(mod_, arbeiter_)
 {
     if (!cdg_) {
         eigenerCdg_ = std::make_unique<QtStandarddialog>(this);
@@ -71,13 +71,7 @@ FrmPlavo::FrmPlavo(Dokument& dokument, FrmPlavoDienste dienste, QWidget* parent)
     pic_ = new PicPlavo(this);
     pic_->setObjectName(QStringLiteral("picPlavo"));
     setCentralWidget(pic_);
-    neuzeichnung_ = std::make_unique<Neuzeichnung>(lauf_, *pic_);
-    connect(neuzeichnung_.get(), &Neuzeichnung::fortschritt, this,
-            [this](int prozent) { NeuzeichnungsTitel(NeuzeichnenTitel(prozent, mod_.DateiName)); });
-    connect(neuzeichnung_.get(), &Neuzeichnung::beendet, this, &FrmPlavo::NeuzeichnungBeendet);
-    connect(neuzeichnung_.get(), &Neuzeichnung::abgebrochen, this, &FrmPlavo::NeuzeichnungAbgebrochen);
-    // The worker's message comes on its own thread; it is handled on this one.
-    lauf_.MeldungSetzen([this] { QMetaObject::invokeMethod(this, &FrmPlavo::SchrittFertig, Qt::QueuedConnection); });
+    LaufVerbinden();
     // Qt repaints a whole window whose colours differ when inactive, at every
     // dialog; a giant window takes seconds for that. Nothing here needs them.
     QPalette farben = palette();
@@ -89,13 +83,7 @@ FrmPlavo::FrmPlavo(Dokument& dokument, FrmPlavoDienste dienste, QWidget* parent)
     MenuesAnlegen();
     AnsichtAnlegen();
     Laufen(false);
-    // Every change of the document, from whichever command, its undo or its
-    // redo, reaches the run and the picture the same way. A step in flight
-    // comes first, as if the change came after its tick.
-    connect(&dokument_, &Dokument::vorAenderung, this, &FrmPlavo::SchrittAbschliessen);
-    connect(&dokument_, &Dokument::koerperGeaendert, this, &FrmPlavo::DokumentGeaendert);
-    connect(&dokument_, &Dokument::intervallGeaendert, this, &FrmPlavo::DokumentGeaendert);
-    connect(&dokument_, &Dokument::stapelGeaendert, this, &FrmPlavo::BearbeitenAnzeigen);
+    DokumentVerbinden();
 
     // Client area 9795 x 7980 twips, centred on the screen.
     QScreen* schirm = QGuiApplication::primaryScreen();
@@ -114,9 +102,12 @@ FrmPlavo::~FrmPlavo()
 {
     tim_->Timer = nullptr;
     // The energy window reads the run: it goes before the run does, not
-    // with the window's children after it.
+    // with the window's children after it. Nothing the run announces from
+    // here on reaches a window that is going.
     delete energie_;
-    neuzeichnung_.reset();
+    lauf_.disconnect();
+    // The document outlives the window.
+    dokument_.disconnect(this);
 }
 
 QAction* FrmPlavo::Menue(const QString& name) const
@@ -148,17 +139,9 @@ void FrmPlavo::resizeEvent(QResizeEvent* ereignis)
 void FrmPlavo::menEnergie_Click()
 {
     if (!energie_) {
-        energie_ = new FrmEnergie(lauf_, this);
-        // Beside the main window, where the screen has room, so the picture stays in view.
-        QRect r = energie_->frameGeometry();
-        const QRect haupt = frameGeometry();
-        const QRect schirm = screen() ? screen()->availableGeometry() : QRect();
-        r.moveTopLeft(QPoint(haupt.right() + 1, haupt.top()));
-        if (r.right() > schirm.right())
-            r.moveRight(haupt.left() - 1);
-        if (r.left() < schirm.left())
-            r.moveLeft(schirm.left());
-        energie_->move(r.topLeft());
+        energie_ = new FrmEnergie(lauf_, arbeiter_, this);
+        // Beside the main window, so the picture stays in view; never over the menu bar.
+        DanebenLegen(*energie_, *this);
         // F5, Ctrl+Q, F6 and the rest work while the energy window has the focus, too.
         for (QAction* a : findChildren<QAction*>())
             if (!a->shortcut().isEmpty())
@@ -197,10 +180,24 @@ void FrmPlavo::BearbeitenAnzeigen()
              dokument_.WiederherstellenText());
 }
 
-void FrmPlavo::DokumentGeaendert()
+void FrmPlavo::DokumentVerbinden()
 {
-    lauf_.DokumentGeaendert();
-    pic_->KoerperGeaendert();
+    // Every change of the document, from whichever command, its undo or its
+    // redo, reaches the run through the same door; the picture, the dots and
+    // the energy window follow the run. A step in flight comes first, as if
+    // the change came after its tick.
+    connect(&dokument_, &Dokument::vorAenderung, &lauf_, &Lauf::SchrittAbschliessen);
+    connect(&dokument_, &Dokument::koerperGeaendert, &lauf_, &Lauf::KoerperGeaendert);
+    connect(&dokument_, &Dokument::intervallGeaendert, &lauf_, &Lauf::IntervallGeaendert);
+    connect(&dokument_, &Dokument::geladen, this, &FrmPlavo::DokumentGeladen);
+    connect(&dokument_, &Dokument::stapelGeaendert, this, &FrmPlavo::BearbeitenAnzeigen);
+}
+
+void FrmPlavo::DokumentGeladen()
+{
+    // The whole working set at once, so that a running simulation goes on
+    // with the loaded bodies from their start values.
+    ladefehler_ = lauf_.DokumentGeladen();
 }
 
 // The document commands settle the document; what follows is done here.
@@ -239,25 +236,21 @@ void FrmPlavo::DokumentFolgen(const Dokumentfolge& folge)
 {
     if (folge.gespeichert)
         Caption(DokumentTitel(mod_.DateiName));
-    // A running simulation and the picture stay as they are.
+    // A running simulation goes on, with the new document's one body from
+    // its start, and its step count stays; the redraw this began leaves the
+    // new caption alone.
     if (folge.neu)
         Caption(DokumentTitel(QString()));
     if (folge.geladen)
         NachDemLaden();
-    pic_->KoerperGeaendert();
 }
 
 void FrmPlavo::NachDemLaden()
 {
-    neuzeichnung_->Abbrechen();
-    // The whole working set, so that a running simulation goes on with the
-    // loaded bodies from their start values. When it is not running, the next
-    // start builds it again and reports a fault itself.
-    const unsigned fehler = lauf_.DokumentGeladen();
-    pic_->Flaeche().Cls();
-    pic_->update();
+    // The run was built from the loaded bodies as they came. When it is not
+    // running, the next start builds it again and reports a fault itself.
     Caption(DokumentTitel(mod_.DateiName));
-    const bool laufFehlgeschlagen = fehler != KeinFehler && tim_->Enabled();
+    const bool laufFehlgeschlagen = ladefehler_ != KeinFehler && tim_->Enabled();
     if (laufFehlgeschlagen)
         Fehlerstopp(fehler);
     // The check marks are read now; only one of the three is ever set. A
@@ -326,7 +319,7 @@ void FrmPlavo::closeEvent(QCloseEvent* ereignis)
     const Dokumentfolge folge = befehle_->Schliessen();
     DokumentFolgen(folge);
     if (folge.weiter) {
-        neuzeichnung_->Abbrechen();
+        lauf_.NeuzeichnenAbbrechen();
         ereignis->accept();
     }
     else

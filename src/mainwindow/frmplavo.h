@@ -7,6 +7,7 @@
 
 #include "mainwindow/dokumentbefehle.h"
 #include "model/dokument.h"
+#include "sim/arbeiter.h"
 #include "sim/lauf.h"
 #include "view/ansicht.h"
 
@@ -16,7 +17,6 @@
 #include <memory>
 
 class Bahndatenexport;
-class Neuzeichnung;
 class FrmEnergie;
 class PicPlavo;
 class QAction;
@@ -87,6 +87,9 @@ public:
     void menVerkleinern_Click();
     void menKoerperZeigen_Click();
     void menNamen_Click();
+    void menAnleitung_Click();
+    void menUeber_Click();
+    void menUeberQt_Click();
     // The wheel's notches at `anteil` of the picture's width and height; a
     // drag's shift in pixels of a picture of `groesse` pixels.
     void picPlavo_Mausrad(int rasten, QPointF anteil);
@@ -102,9 +105,9 @@ public:
     // it is made for; saving it asks for a name of the user's own.
     bool BeispielOeffnen(const QString& pfad);
 
-    // One step with its drawing and caption; a fault stops the run with a
-    // message. A large system's step goes to the worker and is shown when
-    // done; a step still in flight is shown first.
+    // One step as a tick makes it (Lauf::Takt); the picture and the caption
+    // follow the run's announcements, and a fault stops the run with a
+    // message. False after a fault of a step computed here.
     bool Berechnung();
     // Stops the timer and tells the user why the simulation stopped.
     void Fehlerstopp(unsigned fehler);
@@ -114,11 +117,10 @@ public:
     // working set of the replayed run finishes it first.
     void NeuzeichnungAbschliessen();
     bool NeuzeichnungLaeuft();
-    // Before a command that changes the document under a running run (the
-    // table's OK among them): the step in flight is waited for and shown,
-    // as if the command came after its tick.
+    // Before a command that changes the document under a running run: the
+    // step in flight is waited for and shown, as if the command came after
+    // its tick.
     void SchrittAbschliessen();
-    Neuzeichnung& neuzeichnung() { return *neuzeichnung_; }
 
 protected:
     void resizeEvent(QResizeEvent* ereignis) override;
@@ -140,15 +142,16 @@ private:
     std::optional<double> ZahlErfragen(const QString& prompt, const QString& vorschlag);
     // What follows a document command: the caption, a load.
     void DokumentFolgen(const Dokumentfolge& folge);
-    // The document's bodies or interval changed: the run and the picture follow.
-    void DokumentGeaendert();
+    // Wires the document's announcements to the run's doors.
+    void DokumentVerbinden();
+    // A document was loaded: the run starts over from it.
+    void DokumentGeladen();
     // The Bearbeiten menu names what an undo or a redo would do.
     void BearbeitenAnzeigen();
     void NachDemLaden();
-    // Shows a step taken over from the run; false after a fault.
-    bool SchrittZeigen(Lauf::Uebernahme uebernahme);
-    // The worker's step is done: shown now, or after a running redraw.
-    void SchrittFertig();
+    // The run's announcements: the caption and a fault's message.
+    void LaufVerbinden();
+    void SchrittGemacht();
 
     // The caption while a redraw runs, unless another command has set one since.
     void NeuzeichnungBegonnen();
@@ -168,9 +171,11 @@ private:
     std::function<void()> tabelleZeigen_;
     std::function<void()> programmBeenden_;
     PicPlavo* pic_;
+    Arbeiter arbeiter_;   // the one worker off this thread, for the run and the energy window
     Lauf lauf_;
-    std::unique_ptr<Neuzeichnung> neuzeichnung_;
     std::unique_ptr<Dokumentbefehle> befehle_;
+    unsigned ladefehler_ = 0;   // the faults of building the run from the document last loaded
+    bool neuzeichnungTitelFolgt_ = false;   // a redraw sets the caption as it goes
     QString neuzeichnungTitel_;      // the caption as the redraw last left it
     bool neuzeichnungTitelFremd_ = false;
     QPointer<Bahndatenexport> export_;

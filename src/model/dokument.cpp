@@ -91,14 +91,6 @@ void Dokument::Blaettern(bool zurueck)
 void Dokument::KoerperTauschen(KoerperSatz& koerper)
 {
     std::swap(daten_.KoerperStart, koerper);
-    KoerperGeaendert();
-}
-
-void Dokument::KoerperGeaendert()
-{
-    // The working set keeps the bounds of the document set, as empty
-    // bodies until the run builds it again.
-    daten_.KoerperSim.assign(daten_.KoerperStart.size(), Koerper{});
     geaendert_ |= Koerper_;
 }
 
@@ -119,7 +111,7 @@ void Dokument::NameSetzen(const QString& pfad)
 void Dokument::Anfangen()
 {
     daten_.KoerperStart.assign(1, Koerper{});
-    KoerperGeaendert();
+    geaendert_ |= Koerper_;
     daten_.Intervall = ModPlavo{}.Intervall;
     geaendert_ |= Intervall_;
     NameSetzen(QString());
@@ -131,7 +123,7 @@ void Dokument::Neu()
 {
     emit vorAenderung();
     daten_.KoerperStart.assign(1, Koerper{});
-    KoerperGeaendert();
+    geaendert_ |= Koerper_;
     NameSetzen(QString());
     Leeren();
     Melden();
@@ -142,7 +134,7 @@ void Dokument::Laden(const QString& pfad, const KoerperSatz& koerper, std::optio
     // A file without a record leaves the bodies as they were.
     if (!koerper.empty())
         daten_.KoerperStart = koerper;
-    KoerperGeaendert();
+    geaendert_ |= Geladen_;
     NameSetzen(pfad);
     if (intervall) {
         daten_.Intervall = *intervall;
@@ -177,10 +169,13 @@ void Dokument::Melden()
     const bool sauber = stapel_.isClean();
     const bool wechsel = sauber != daten_.Gespeichert;
     daten_.Gespeichert = sauber;
-    if (was & Koerper_)
-        emit koerperGeaendert();
+    // The interval first: a loaded document is built with the interval it came with.
     if (was & Intervall_)
         emit intervallGeaendert();
+    if (was & Geladen_)
+        emit geladen();
+    else if (was & Koerper_)
+        emit koerperGeaendert();
     if (was & Name_)
         emit nameGeaendert();
     if (wechsel)

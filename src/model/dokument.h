@@ -28,8 +28,6 @@ public:
     ~Dokument() override;
 
     const ModPlavo& Daten() const { return daten_; }
-    // The working set is the run's: it alone writes KoerperSim through this.
-    ModPlavo& LaufDaten() { return daten_; }
     const QUndoStack& Stapel() const { return stapel_; }
 
     // Undoable: the table's OK ("Tabelle übernehmen"), committed even when
@@ -55,8 +53,12 @@ public:
     void Abschliessen();
 
 signals:
+    // An edit, an undo, a redo or New is about to change the bodies or the interval.
     void vorAenderung();
+    // The document set was replaced by an edit, its undo or redo, or New.
     void koerperGeaendert();
+    // A file was read: a document of its own (bodies, name, perhaps the interval).
+    void geladen();
     void intervallGeaendert();
     void nameGeaendert();
     void gespeichertGeaendert(bool gespeichert);
@@ -65,13 +67,12 @@ signals:
 
 private:
     struct Befehl;
-    enum Aenderung : unsigned { Keine = 0, Koerper_ = 1, Intervall_ = 2, Name_ = 4 };
+    enum Aenderung : unsigned { Keine = 0, Koerper_ = 1, Intervall_ = 2, Name_ = 4, Geladen_ = 8 };
 
     void Ausfuehren(Befehl* befehl);
     // Undo (zurueck) or redo one command.
     void Blaettern(bool zurueck);
     void KoerperTauschen(KoerperSatz& koerper);
-    void KoerperGeaendert();
     void IntervallTauschen(double& tage);
     void NameSetzen(const QString& pfad);
     // The stack starts anew at the document as it now is, saved.

@@ -1,6 +1,8 @@
 #pragma once
-// The document's data and the run's working set, as plain data. The one
-// mutable instance belongs to the Dokument, which alone changes it.
+// The document's data as plain data: the bodies as the user edits, loads and
+// saves them, and the settings that live for the whole run. The one mutable
+// instance belongs to the Dokument, which alone changes it; the moving bodies
+// are the run's.
 
 #include "koerper.h"
 #include <QString>
@@ -18,7 +20,6 @@ inline constexpr int MaxKoerper = 32767;
 
 struct ModPlavo {
     KoerperSatz KoerperStart{Koerper{}};   // document set: what the user edits, loads and saves
-    KoerperSatz KoerperSim{Koerper{}};     // working set: what the simulation moves
     double Intervall = 2.0;                // simulated days per step
     QString DateiName;                     // path of the current body file; empty when untitled
     bool Gespeichert = true;               // no unsaved changes

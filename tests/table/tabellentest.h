@@ -4,6 +4,7 @@
 
 #include "support/koerperbau.h"
 #include "model/dokument.h"
+#include "model/koerperdatei.h"
 #include "support/skriptdialog.h"
 #include "table/frmtabelle.h"
 #include "table/gitter.h"
