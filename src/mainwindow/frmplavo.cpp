@@ -200,12 +200,9 @@ void FrmPlavo::DokumentGeladen()
     ladefehler_ = lauf_.DokumentGeladen();
 }
 
-// The document commands settle the document; what follows is done here.
-void FrmPlavo::menNeu_Click()
-{
-    // New replaces the document set, but the run's count and picture stay.
-    DokumentFolgen(befehle_->Neu());
-}
+// The document commands settle the document; the run follows the document's
+// signals, and what else follows is done here.
+void FrmPlavo::menNeu_Click() { DokumentFolgen(befehle_->Neu()); }
 void FrmPlavo::menOeffnen_Click() { DokumentFolgen(befehle_->Oeffnen()); }
 void FrmPlavo::menSpeichern_Click() { DokumentFolgen(befehle_->Speichern()); }
 void FrmPlavo::menSpUnter_Click() { DokumentFolgen(befehle_->SpeichernUnter()); }
@@ -252,7 +249,7 @@ void FrmPlavo::NachDemLaden()
     Caption(DokumentTitel(mod_.DateiName));
     const bool laufFehlgeschlagen = ladefehler_ != KeinFehler && tim_->Enabled();
     if (laufFehlgeschlagen)
-        Fehlerstopp(fehler);
+        Fehlerstopp(ladefehler_);
     // The check marks are read now; only one of the three is ever set. A
     // fault already reported would only be reported again by the start.
     if (Menue(QStringLiteral("menTabAnz"))->isChecked())

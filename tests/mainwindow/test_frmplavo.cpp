@@ -474,8 +474,8 @@ TEST_F(Fenster, SingleStepIsOneTickAndOnlyWhileStopped)
     EXPECT_TRUE(einzel->isEnabled());
 
     // A step fault stops and reports as a tick's does, and the item is offered again.
-    dok.KoerperUebernehmen({Planet(1, 0, 0, 0, 0, 0), Planet(1, std::numeric_limits<double>::quiet_NaN(), 0, 0, 0, 0)});
     frm->menZurueck_Click();
+    dok.KoerperUebernehmen({Planet(1, 0, 0, 0, 0, 0), Planet(1, std::numeric_limits<double>::quiet_NaN(), 0, 0, 0, 0)});
     frm->menStart_Click();
     tim.Ticken(1);
     EXPECT_FALSE(tim.Enabled());
@@ -526,8 +526,8 @@ TEST_F(Fenster, AllBodiesInViewWithRoundCircles)
     EXPECT_EQ(frm->Schrittzahl(), 10) << "the new section replays the run";
 
     // A position that is no number: a message, and the section stays.
-    dok.KoerperUebernehmen({Planet(1, std::numeric_limits<double>::infinity(), 0, 0, 0, 0)});
     frm->menZurueck_Click();
+    dok.KoerperUebernehmen({Planet(1, std::numeric_limits<double>::infinity(), 0, 0, 0, 0)});
     frm->menAlleZeigen_Click();
     EXPECT_EQ(frage.Gemeldet.size(), 1u);
     EXPECT_NEAR(frm->ansicht().Aktuell().XOffset, 3.0, 1e-12);
@@ -942,9 +942,12 @@ TEST(NebenlaeufigerLauf, EndsBitForBitWhereTheDirectRunEnds)
 }
 
 // An undo or a redo does to the run and the picture what the command itself
-// did. A run that commits the table and a new interval at a later step and
-// steps on ends where one ends that makes two more edits and undoes them, and
-// one that undoes its two edits and redoes them (on the worker, too).
+// did: undoing the table's OK at a later step replays the run from the bodies
+// before it, at the interval then in force, as the OK replayed it from its
+// own. Run a commits the table and a new interval at a later step; c undoes
+// both and redoes them and stands exactly where a stands; b makes two more
+// edits and undoes them (on the worker) and stands where a redraw of a's run
+// stands. Stepping on, all three go on alike.
 TEST(NebenlaeufigerLauf, UndoAndRedoAtALaterStepHaveTheEffectsTheCommandsHad)
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -963,6 +966,14 @@ TEST(NebenlaeufigerLauf, UndoAndRedoAtALaterStepHaveTheEffectsTheCommandsHad)
         }
         s.Bereit();
     };
+    const auto wieA = [&a](Seite& s, const char* was) {
+        s.Bereit();
+        a.Bereit();
+        EXPECT_EQ(s.frm->Schrittzahl(), a.frm->Schrittzahl()) << was;
+        EXPECT_TRUE(BitGleich(s.frm->lauf().Stand(), a.frm->lauf().Stand())) << was;
+        EXPECT_TRUE(s.frm->picPlavo().Flaeche().Image() == a.frm->picPlavo().Flaeche().Image()) << was;
+        EXPECT_EQ(s.frm->windowTitle(), a.frm->windowTitle()) << was;
+    };
     for (Seite* s : {&a, &b, &c}) {
         s->dok.KoerperUebernehmen(DreiKoerper());
         s->frm->menStart_Click();
@@ -976,21 +987,15 @@ TEST(NebenlaeufigerLauf, UndoAndRedoAtALaterStepHaveTheEffectsTheCommandsHad)
         c.frm->menRueckgaengig_Click();
     for (int i = 0; i < 2; ++i)
         c.frm->menWiederherstellen_Click();
+    wieA(c, "undone and redone");
+    for (Seite* s : {&a, &c})
+        s->frm->Form_Resize();
+    wieA(b, "later edits undone");
+    wieA(c, "redrawn");
     for (Seite* s : {&a, &b, &c})
         ticken(*s, 5);
-    for (Seite* s : {&b, &c}) {
-        EXPECT_EQ(s->frm->Schrittzahl(), a.frm->Schrittzahl());
-        EXPECT_TRUE(BitGleich(s->frm->lauf().Stand().KoerperSim, a.frm->lauf().Stand().KoerperSim));
-        EXPECT_TRUE(s->frm->picPlavo().Flaeche().Image() == a.frm->picPlavo().Flaeche().Image());
-        EXPECT_EQ(s->frm->windowTitle(), a.frm->windowTitle());
-    }
-    // The redraws replay the same edited run.
-    for (Seite* s : {&a, &b, &c}) {
-        s->frm->Form_Resize();
-        s->Bereit();
-    }
-    for (Seite* s : {&b, &c})
-        EXPECT_TRUE(s->frm->picPlavo().Flaeche().Image() == a.frm->picPlavo().Flaeche().Image());
+    wieA(b, "stepped on");
+    wieA(c, "stepped on");
     QLocale::setDefault(QLocale::c());
 }
 
