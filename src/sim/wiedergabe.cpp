@@ -9,8 +9,8 @@ constexpr std::size_t StricheJeStueck = std::size_t(1) << 14;
 void Wiedergabe::Beginnen(const ModPlavo& mod, const Eingriffe& eingriffe, int32_t n, Strichspeicher& speicher,
                           const Laufstand& bisher)
 {
-    dokument_.KoerperStart = mod.KoerperStart;
-    dokument_.Intervall = mod.Intervall;
+    // Copies: the document and the interventions may change while the replay goes on in slices.
+    dokument_ = mod;
     eingriffe_ = eingriffe;
     ziel_ = n;
     fehler_ = KeinFehler;
