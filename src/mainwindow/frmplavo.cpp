@@ -41,6 +41,7 @@ FrmPlavo::FrmPlavo(Dokument& dokument, FrmPlavoDienste dienste, QWidget* parent)
     , frage_(dienste.rueckfragen)
     , tim_(dienste.timPlavo)
     , tabelleZeigen_(std::move(dienste.tabelleZeigen))
+    , tabelleZeigenBei_(std::move(dienste.tabelleZeigenBei))
     , programmBeenden_(std::move(dienste.programmBeenden))
     , lauf_(mod_, arbeiter_)
 {
@@ -82,6 +83,7 @@ FrmPlavo::FrmPlavo(Dokument& dokument, FrmPlavoDienste dienste, QWidget* parent)
     setAcceptDrops(true);
     MenuesAnlegen();
     AnsichtAnlegen();
+    FormAnlegen();
     Laufen(false);
     DokumentVerbinden();
 

@@ -9,6 +9,7 @@
 // the section are kept.
 
 #include "model/modplavo.h"
+#include "view/trefferraster.h"
 
 #include <QImage>
 #include <QPointF>
@@ -40,8 +41,16 @@ public:
     // The logical pixels the dots and names cover, for repainting where they were and are.
     QRegion Bedeckt() const;
 
-    // The body whose dot lies under `stelle` (logical pixels), the nearest one, the topmost on a tie.
+    // The body whose dot lies under `stelle` (logical pixels): where dots
+    // overlap, the one drawn last, on top.
     std::optional<std::size_t> Bei(QPointF stelle) const;
+    // How many dots lie under `stelle`.
+    std::size_t AnzahlBei(QPointF stelle) const;
+    // Shows body `koerper`'s dot `um` logical pixels away from where it is
+    // (a body being moved), until the dots are placed anew.
+    void Versetzen(std::size_t koerper, QPointF um);
+    // Where body `koerper`'s dot is, logical pixels; none when it is not shown.
+    std::optional<QPointF> Ort(std::size_t koerper) const;
 
     std::size_t Anzahl() const { return punkte_.size(); }
 
@@ -50,7 +59,10 @@ private:
         int32_t x, y;     // device pixel of the body's centre
         uint32_t index;   // into the body set
     };
+    void RasterAufbauen();
+
     std::vector<Punkt> punkte_;     // in drawing order
+    Trefferraster raster_;          // the dots of punkte_, for the mouse
     std::vector<Punkt> benannt_;
     std::vector<QString> namen_;    // beside benannt_
     double q_ = 1;

@@ -1,15 +1,31 @@
 #include "picplavo.h"
 
+#include "model/zahltext.h"
+#include "sim/berechnung.h"
 #include "sim/lauf.h"
 #include "view/ausschnittwechsel.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <cmath>
+
+namespace {
+// The selection's ring, logical pixels from the dot's centre.
+constexpr double RingHalbmesser = 8;
+
+QRect RingRahmen(QPointF mitte)
+{
+    const int r = int(std::ceil(RingHalbmesser)) + 2;
+    return QRect(int(std::floor(mitte.x())) - r, int(std::floor(mitte.y())) - r, 2 * r + 1, 2 * r + 1);
+}
+}  // namespace
 
 PicPlavo::PicPlavo(QWidget* parent)
     : QWidget(parent)
@@ -82,8 +98,13 @@ void PicPlavo::NamenZeigen(bool an)
 
 void PicPlavo::PunkteBerechnen()
 {
-    if (lauf_)
-        punkte_.Berechnen(lauf_->Jetzt(), flaeche_, devicePixelRatioF(), namenZeigen_);
+    if (!lauf_)
+        return;
+    punkte_.Berechnen(lauf_->Jetzt(), flaeche_, devicePixelRatioF(), namenZeigen_);
+    if (auswahl_ && *auswahl_ >= lauf_->Jetzt().size())
+        auswahl_.reset();
+    if (griff_ && griff_->aktiv)
+        punkte_.Versetzen(griff_->koerper, griff_->verschiebung);
 }
 
 void PicPlavo::KoerperGeaendert()
@@ -92,6 +113,9 @@ void PicPlavo::KoerperGeaendert()
     if (UeberlagerungAn()) {
         PunkteBerechnen();
         neu = punkte_.Bedeckt().translated(verschiebung_.toPoint());
+        if (auswahl_)
+            if (const std::optional<QPointF> ort = punkte_.Ort(*auswahl_))
+                neu += RingRahmen(*ort + verschiebung_);
     }
     const QRegion bereich = gezeigt_ | neu;
     if (!bereich.isEmpty())
@@ -126,17 +150,38 @@ void PicPlavo::paintEvent(QPaintEvent* ereignis)
     PunkteBerechnen();
     punkte_.Zeichnen(p, lauf_->Jetzt(), ereignis->rect(), verschiebung_, punkteZeigen_);
     gezeigt_ |= punkte_.Bedeckt().translated(v);
+    if (auswahl_ && punkteZeigen_)
+        if (const std::optional<QPointF> ort = punkte_.Ort(*auswahl_)) {
+            p.save();
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(QPen(QColor(0x20, 0x60, 0xD0), 2));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(*ort + verschiebung_, RingHalbmesser, RingHalbmesser);
+            p.restore();
+            gezeigt_ |= RingRahmen(*ort + verschiebung_);
+        }
 }
 
 bool PicPlavo::event(QEvent* ereignis)
 {
+    // Tab goes through the bodies rather than on to the next widget.
+    if (ereignis->type() == QEvent::KeyPress && bearbeitbar_ && lauf_) {
+        auto* taste = static_cast<QKeyEvent*>(ereignis);
+        if ((taste->key() == Qt::Key_Tab || taste->key() == Qt::Key_Backtab)
+            && !(taste->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            AuswahlWeiter(taste->key() == Qt::Key_Backtab);
+            return true;
+        }
+    }
     if (ereignis->type() != QEvent::ToolTip)
         return QWidget::event(ereignis);
     auto* hilfe = static_cast<QHelpEvent*>(ereignis);
     std::optional<std::size_t> koerper;
-    if (lauf_ && punkteZeigen_ && !ziehen_) {
+    std::size_t anzahl = 0;
+    if (lauf_ && punkteZeigen_ && !ziehen_ && !griff_) {
         PunkteBerechnen();
         koerper = punkte_.Bei(hilfe->pos());
+        anzahl = punkte_.AnzahlBei(hilfe->pos());
     }
     if (!koerper) {
         QToolTip::hideText();
@@ -144,8 +189,11 @@ bool PicPlavo::event(QEvent* ereignis)
         return true;
     }
     const KoerperSatz& satz = lauf_->Jetzt();
-    QToolTip::showText(hilfe->globalPos(),
-                       KoerperTipp(satz[*koerper], *koerper + 1, lauf_->Schrittzahl() > 0, lauf_->Mod().Intervall), this);
+    QString text = KoerperTipp(satz[*koerper], *koerper + 1, lauf_->Schrittzahl() > 0, lauf_->Mod().Intervall);
+    // The one on top is described; the others are only counted.
+    if (anzahl > 1)
+        text += QStringLiteral("\n%1 Körper liegen hier übereinander").arg(anzahl);
+    QToolTip::showText(hilfe->globalPos(), text, this);
     return true;
 }
 
@@ -155,6 +203,15 @@ void PicPlavo::mousePressEvent(QMouseEvent* ereignis)
         QWidget::mousePressEvent(ereignis);
         return;
     }
+    if (bearbeitbar_ && lauf_ && punkteZeigen_) {
+        PunkteBerechnen();
+        if (const std::optional<std::size_t> k = punkte_.Bei(ereignis->position())) {
+            // A click selects; a move past the drag distance moves the body.
+            griff_ = Griff{*k, ereignis->position(), {}};
+            AuswahlSetzen(*k);
+            return;
+        }
+    }
     ziehen_ = true;
     ziehStart_ = ereignis->position();
     verschiebung_ = QPointF();
@@ -162,6 +219,32 @@ void PicPlavo::mousePressEvent(QMouseEvent* ereignis)
 
 void PicPlavo::mouseMoveEvent(QMouseEvent* ereignis)
 {
+    if (griff_) {
+        if (!(ereignis->buttons() & Qt::LeftButton)) {
+            GriffAbbrechen();
+            return;
+        }
+        const QPointF d = Geklemmt(ereignis->position()) - griff_->start;
+        if (!griff_->aktiv) {
+            if (d.manhattanLength() < QApplication::startDragDistance())
+                return;
+            griff_->aktiv = true;
+            // The window stops a running simulation here.
+            emit griffBegonnen();
+            if (!griff_)
+                return;
+        }
+        griff_->verschiebung = d;
+        update();
+        if (lauf_ && griff_->koerper < lauf_->Jetzt().size()) {
+            const Koerper& k = lauf_->Jetzt()[griff_->koerper];
+            const double x = k.X / MeterProAE + d.x() * flaeche_.ScaleWidth() / std::max(width(), 1);
+            const double y = k.Y / MeterProAE + d.y() * flaeche_.ScaleHeight() / std::max(height(), 1);
+            QToolTip::showText(ereignis->globalPosition().toPoint(),
+                               QStringLiteral("x = %1 AE, y = %2 AE").arg(KurzZuText(x, 6), KurzZuText(y, 6)), this);
+        }
+        return;
+    }
     if (!ziehen_)
         return;
     if (!(ereignis->buttons() & Qt::LeftButton)) {
@@ -178,6 +261,17 @@ void PicPlavo::mouseMoveEvent(QMouseEvent* ereignis)
 
 void PicPlavo::mouseReleaseEvent(QMouseEvent* ereignis)
 {
+    if (griff_ && ereignis->button() == Qt::LeftButton) {
+        const Griff g = *griff_;
+        griff_.reset();
+        if (!g.aktiv)
+            return;
+        QToolTip::hideText();
+        update();
+        const QPointF d = Geklemmt(ereignis->position()) - g.start;
+        emit koerperGezogen(g.koerper, d);
+        return;
+    }
     if (!ziehen_ || ereignis->button() != Qt::LeftButton)
         return;
     // Also outside the widget: it keeps the mouse while a button is down.
@@ -198,14 +292,108 @@ void PicPlavo::ZiehenAbbrechen()
     update();
 }
 
+void PicPlavo::GriffAbbrechen()
+{
+    if (!griff_)
+        return;
+    const bool aktiv = griff_->aktiv;
+    griff_.reset();
+    if (!aktiv)
+        return;
+    QToolTip::hideText();
+    update();
+    emit griffAbgebrochen();
+}
+
+QPointF PicPlavo::Geklemmt(QPointF stelle) const
+{
+    return {std::clamp(stelle.x(), 0.0, double(std::max(width() - 1, 0))),
+            std::clamp(stelle.y(), 0.0, double(std::max(height() - 1, 0)))};
+}
+
+void PicPlavo::BearbeitungErlauben(bool an)
+{
+    bearbeitbar_ = an;
+    if (!an) {
+        GriffAbbrechen();
+        AuswahlSetzen(std::nullopt);
+    }
+}
+
+void PicPlavo::AuswahlSetzen(std::optional<std::size_t> koerper)
+{
+    if (koerper == auswahl_)
+        return;
+    auswahl_ = koerper;
+    // The old ring goes with what was shown, the new one with the dots.
+    KoerperGeaendert();
+}
+
+void PicPlavo::AuswahlWeiter(bool zurueck)
+{
+    const std::size_t n = lauf_->Jetzt().size();
+    if (n == 0)
+        return;
+    std::size_t k;
+    if (!auswahl_ || *auswahl_ >= n)
+        k = zurueck ? n - 1 : 0;
+    else
+        k = zurueck ? (*auswahl_ + n - 1) % n : (*auswahl_ + 1) % n;
+    AuswahlSetzen(k);
+}
+
+void PicPlavo::keyPressEvent(QKeyEvent* ereignis)
+{
+    if (ereignis->key() == Qt::Key_Escape && griff_) {
+        GriffAbbrechen();
+        return;
+    }
+    const bool ctrl = ereignis->modifiers() & Qt::ControlModifier;
+    if (!bearbeitbar_ || !auswahl_ || ctrl || griff_) {
+        QWidget::keyPressEvent(ereignis);
+        return;
+    }
+    const double schritt = (ereignis->modifiers() & Qt::ShiftModifier) ? 10 : 1;
+    QPointF d;
+    switch (ereignis->key()) {
+    case Qt::Key_Left: d = {-schritt, 0}; break;
+    case Qt::Key_Right: d = {schritt, 0}; break;
+    case Qt::Key_Up: d = {0, -schritt}; break;
+    case Qt::Key_Down: d = {0, schritt}; break;
+    case Qt::Key_Delete:
+        emit auswahlEntfernen(*auswahl_);
+        return;
+    default:
+        QWidget::keyPressEvent(ereignis);
+        return;
+    }
+    emit auswahlVerschieben(*auswahl_, d);
+}
+
+void PicPlavo::contextMenuEvent(QContextMenuEvent* ereignis)
+{
+    if (!bearbeitbar_ || !lauf_ || griff_ || ziehen_) {
+        ereignis->ignore();
+        return;
+    }
+    std::optional<std::size_t> k;
+    if (punkteZeigen_) {
+        PunkteBerechnen();
+        k = punkte_.Bei(ereignis->pos());
+    }
+    emit kontextmenueGewuenscht(ereignis->pos(), k ? qlonglong(*k) : -1, ereignis->globalPos());
+}
+
 void PicPlavo::focusOutEvent(QFocusEvent* ereignis)
 {
+    GriffAbbrechen();
     ZiehenAbbrechen();
     QWidget::focusOutEvent(ereignis);
 }
 
 void PicPlavo::hideEvent(QHideEvent* ereignis)
 {
+    GriffAbbrechen();
     ZiehenAbbrechen();
     QWidget::hideEvent(ereignis);
 }
@@ -214,7 +402,7 @@ void PicPlavo::wheelEvent(QWheelEvent* ereignis)
 {
     ereignis->accept();
     // A zoom under a drag would change what the drag's pixels mean.
-    if (ziehen_)
+    if (ziehen_ || griff_)
         return;
     const int rasten = RastenNehmen(radRest_, ereignis->angleDelta().y());
     if (rasten == 0)

@@ -9,6 +9,14 @@
 // The mouse explores the picture: the wheel reports whole notches, a drag
 // with the left button shows the picture shifted at once and reports the
 // whole shift on release. What becomes of them is the window's business.
+//
+// Unless editing is locked, the mouse and the keys also shape the system:
+// a press on a dot becomes a move of that body past the platform's drag
+// distance (the dot follows the mouse, clamped to the picture; Esc cancels),
+// a click selects a body (a ring), Tab and Umschalt+Tab go through the
+// bodies, the arrow keys and Entf act on the selected one, and a right click
+// asks for the context menu. Each is reported once complete; the window
+// turns it into one command.
 
 #include "view/bildflaeche.h"
 #include "view/koerperpunkte.h"
@@ -50,6 +58,15 @@ public:
     // The shift of a drag in progress, logical pixels.
     QPointF Verschiebung() const { return verschiebung_; }
 
+    // Off: the picture only zooms, pans and shows tooltips.
+    void BearbeitungErlauben(bool an);
+    bool BearbeitungErlaubt() const { return bearbeitbar_; }
+    // The selected body, shown with a ring; none when nothing is selected.
+    std::optional<std::size_t> Auswahl() const { return auswahl_; }
+    void AuswahlSetzen(std::optional<std::size_t> koerper);
+    // A body is being moved with the mouse.
+    bool Greift() const { return griff_ && griff_->aktiv; }
+
 signals:
     // Whole wheel notches (positive: away from the user, zoom in) at
     // `anteil` of the widget's width and height.
@@ -57,6 +74,17 @@ signals:
     // A drag with the left button ended by its release: the picture was
     // moved by `verschiebung` logical pixels on a widget of `groesse`.
     void gezogen(QPointF verschiebung, QSizeF groesse);
+    // A press on a dot became a move of body `koerper`.
+    void griffBegonnen();
+    // The move ended by its release, `verschiebung` logical pixels from where the body was.
+    void koerperGezogen(qulonglong koerper, QPointF verschiebung);
+    // The move was cancelled (Esc, a lost release): the body stays.
+    void griffAbgebrochen();
+    // A right click at `stelle` (logical pixels), on body `koerper` or on empty space (-1).
+    void kontextmenueGewuenscht(QPointF stelle, qlonglong koerper, QPoint global);
+    // An arrow key moves the selected body by `pixel` logical pixels; Entf removes it.
+    void auswahlVerschieben(qulonglong koerper, QPointF pixel);
+    void auswahlEntfernen(qulonglong koerper);
 
 protected:
     bool event(QEvent* ereignis) override;
@@ -65,6 +93,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* ereignis) override;
     void mouseReleaseEvent(QMouseEvent* ereignis) override;
     void wheelEvent(QWheelEvent* ereignis) override;
+    void keyPressEvent(QKeyEvent* ereignis) override;
+    void contextMenuEvent(QContextMenuEvent* ereignis) override;
     void focusOutEvent(QFocusEvent* ereignis) override;
     void hideEvent(QHideEvent* ereignis) override;
 
@@ -73,6 +103,11 @@ private:
     void PunkteBerechnen();
     // A drag whose release was lost (a dialog took the mouse): the picture goes back.
     void ZiehenAbbrechen();
+    void GriffAbbrechen();
+    // The mouse's place clamped to the picture.
+    QPointF Geklemmt(QPointF stelle) const;
+    // Tab's next body after the selected one, backwards with `zurueck`.
+    void AuswahlWeiter(bool zurueck);
 
     BildFlaeche flaeche_;
     Koerperpunkte punkte_;
@@ -86,4 +121,13 @@ private:
     QPointF ziehStart_;
     QPointF verschiebung_;
     int radRest_ = 0;          // fine wheel steps not yet a whole notch
+    bool bearbeitbar_ = true;
+    std::optional<std::size_t> auswahl_;
+    struct Griff {
+        std::size_t koerper;
+        QPointF start;             // where the press was
+        QPointF verschiebung;      // clamped, logical pixels
+        bool aktiv = false;        // past the drag distance
+    };
+    std::optional<Griff> griff_;
 };
