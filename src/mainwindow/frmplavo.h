@@ -33,7 +33,7 @@ struct FrmPlavoDienste {
     Zeitgeber* timPlavo = nullptr;
     std::function<void()> tabelleZeigen;   // shows the table window modally
     std::function<void()> programmBeenden; // ends the program after Exit; null: quit the application
-    std::function<void(int zeile)> tabelleZeigenBei;   // the table, with row `zeile` (1-based) current
+    std::function<void(int zeile)> tabelleZeigenBei = {};   // the table, with row `zeile` (1-based) current
 };
 
 class FrmPlavo : public QMainWindow {
@@ -121,6 +121,10 @@ public:
     void menStartzustand_Click();
     void menImpulsNull_Click();
     void menSperren_Click();
+    void menGeschwindigkeiten_Click();
+    void menBeschleunigungen_Click();
+    // "Geschwindigkeit setzen": body `koerper` moves at `v` (m/s) where it stands.
+    bool GeschwindigkeitSetzenAuf(std::size_t koerper, Vektor v);
 
     // Opens a body file as Open does once a file is chosen, after the
     // unsaved-changes prompt: a file from the command line or a drop.

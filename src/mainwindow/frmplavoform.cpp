@@ -18,6 +18,8 @@
 #include <QMenu>
 #include <QToolTip>
 
+#include <cmath>
+
 namespace {
 
 QString Bezeichnung(const KoerperSatz& satz, std::size_t k)
@@ -46,6 +48,12 @@ void FrmPlavo::FormAnlegen()
         KoerperVerschieben(std::size_t(k), d);
         GriffBeendet();
     });
+    connect(pic_, &PicPlavo::geschwindigkeitGezogen, this, [this](qulonglong k, QPointF v) {
+        GeschwindigkeitSetzenAuf(std::size_t(k), {v.x(), v.y()});
+        GriffBeendet();
+    });
+    // Opened or reset: the arrows' scales fit the bodies as they start.
+    connect(&lauf_, &Lauf::zurueckgesetzt, pic_, &PicPlavo::MassstaebeWaehlen);
     connect(pic_, &PicPlavo::auswahlVerschieben, this,
             [this](qulonglong k, QPointF d) { KoerperVerschieben(std::size_t(k), d); });
     connect(pic_, &PicPlavo::auswahlEntfernen, this, [this](qulonglong k) {
@@ -173,6 +181,16 @@ bool FrmPlavo::KreisbahnUm(std::size_t koerper, std::size_t um)
                       });
 }
 
+bool FrmPlavo::GeschwindigkeitSetzenAuf(std::size_t koerper, Vektor v)
+{
+    if (koerper >= lauf_.Jetzt().size() || !std::isfinite(v.x) || !std::isfinite(v.y))
+        return false;
+    return Bearbeiten(QStringLiteral("Geschwindigkeit setzen: ") + Bezeichnung(lauf_.Jetzt(), koerper),
+                      [&](KoerperSatz& satz, std::vector<int32_t>&, Bewegungsart art) {
+                          return GeschwindigkeitSetzen(satz[koerper], v, art);
+                      });
+}
+
 void FrmPlavo::KontextmenueFuellen(QMenu& menue, QPointF stelle, std::optional<std::size_t> koerper)
 {
     const KoerperSatz& jetzt = lauf_.Jetzt();
@@ -229,6 +247,16 @@ void FrmPlavo::menImpulsNull_Click()
 {
     Bearbeiten(QStringLiteral("Gesamtimpuls null setzen"),
                [](KoerperSatz& satz, std::vector<int32_t>&, Bewegungsart art) { return ImpulsNullSetzen(satz, art); });
+}
+
+void FrmPlavo::menGeschwindigkeiten_Click()
+{
+    pic_->GeschwindigkeitenZeigen(Menue(QStringLiteral("menGeschwindigkeiten"))->isChecked());
+}
+
+void FrmPlavo::menBeschleunigungen_Click()
+{
+    pic_->BeschleunigungenZeigen(Menue(QStringLiteral("menBeschleunigungen"))->isChecked());
 }
 
 void FrmPlavo::menSperren_Click()

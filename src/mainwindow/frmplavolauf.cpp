@@ -39,6 +39,7 @@ void FrmPlavo::Form_Resize()
         flaeche.GroesseSetzen(pic_->GeraetePixel());
     const Ausschnitt& a = ansicht_.Aktuell();
     flaeche.Scale(a.Links(), a.Oben(), a.Rechts(), a.Unten());
+    pic_->AbbildungSetzen(Abbildung());
     pic_->update();
     // The run clears the picture and draws itself again, in slices: the kept
     // strokes, then the steps beyond them. A step in flight counts.

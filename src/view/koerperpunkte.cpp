@@ -215,6 +215,16 @@ void Koerperpunkte::Versetzen(std::size_t koerper, QPointF um)
         }
 }
 
+void Koerperpunkte::Mitten(std::vector<QPointF>& mitten, std::vector<std::size_t>& koerper) const
+{
+    mitten.resize(punkte_.size());
+    koerper.resize(punkte_.size());
+    for (std::size_t i = 0; i < punkte_.size(); ++i) {
+        mitten[i] = QPointF((punkte_[i].x + 0.5) / q_, (punkte_[i].y + 0.5) / q_);
+        koerper[i] = punkte_[i].index;
+    }
+}
+
 std::optional<QPointF> Koerperpunkte::Ort(std::size_t koerper) const
 {
     for (const Punkt& pt : punkte_)

@@ -49,6 +49,8 @@ public:
     // Shows body `koerper`'s dot `um` logical pixels away from where it is
     // (a body being moved), until the dots are placed anew.
     void Versetzen(std::size_t koerper, QPointF um);
+    // The dots' centres in drawing order (logical pixels) and the body of each.
+    void Mitten(std::vector<QPointF>& mitten, std::vector<std::size_t>& koerper) const;
     // Where body `koerper`'s dot is, logical pixels; none when it is not shown.
     std::optional<QPointF> Ort(std::size_t koerper) const;
 

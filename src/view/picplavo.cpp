@@ -78,7 +78,7 @@ void PicPlavo::LaufSetzen(const Lauf* lauf)
         verbindungen_[1] = connect(lauf_, &Lauf::wiedergegeben, this, &PicPlavo::GeaendertesZeigen);
         verbindungen_[2] = connect(lauf_, &Lauf::zurueckgesetzt, this, &PicPlavo::GeaendertesZeigen);
         verbindungen_[3] = connect(lauf_, &Lauf::neuzeichnungBegonnen, this, &PicPlavo::GeaendertesZeigen);
-        verbindungen_[4] = connect(lauf_, &Lauf::standGeaendert, this, &PicPlavo::KoerperGeaendert);
+        verbindungen_[4] = connect(lauf_, &Lauf::standGeaendert, this, &PicPlavo::StandGeaendert);
         verbindungen_[5] = connect(lauf_, &Lauf::neuzeichnungAbgebrochen, this, &PicPlavo::KoerperGeaendert);
     }
     KoerperGeaendert();
@@ -107,12 +107,65 @@ void PicPlavo::PunkteBerechnen()
         punkte_.Versetzen(griff_->koerper, griff_->verschiebung);
 }
 
+void PicPlavo::StandGeaendert()
+{
+    if (lauf_)
+        pfeile_.StandGeaendert(lauf_->Jetzt(), Art(), lauf_->Stand().Schrittzahl);
+    KoerperGeaendert();
+}
+
+Bewegungsart PicPlavo::Art() const
+{
+    return {lauf_ && lauf_->Stand().Schrittzahl > 0, lauf_ ? lauf_->Stand().Intervall : 2.0};
+}
+
+void PicPlavo::PfeileBerechnen()
+{
+    if (!lauf_ || !pfeile_.An())
+        return;
+    punkte_.Mitten(mitten_, mittenKoerper_);
+    std::optional<std::pair<std::size_t, Vektor>> ersetzt;
+    if (griff_ && griff_->aktiv && griff_->pfeil)
+        ersetzt = std::pair(griff_->koerper, griff_->v);
+    pfeile_.Berechnen(lauf_->Jetzt(), Art(), mitten_, mittenKoerper_, abbildung_, ersetzt);
+}
+
+void PicPlavo::AbbildungSetzen(const Bildabbildung& abbildung)
+{
+    abbildung_ = abbildung;
+}
+
+void PicPlavo::GeschwindigkeitenZeigen(bool an)
+{
+    if (lauf_)
+        pfeile_.GeschwindigkeitenZeigen(an, lauf_->Jetzt(), Art(), abbildung_.Groesse());
+    KoerperGeaendert();
+}
+
+void PicPlavo::BeschleunigungenZeigen(bool an)
+{
+    if (lauf_)
+        pfeile_.BeschleunigungenZeigen(an, lauf_->Jetzt(), Art(), lauf_->Stand().Schrittzahl, abbildung_.Groesse());
+    KoerperGeaendert();
+}
+
+void PicPlavo::MassstaebeWaehlen()
+{
+    if (lauf_)
+        pfeile_.MassstaebeWaehlen(lauf_->Jetzt(), Art(), lauf_->Stand().Schrittzahl, abbildung_.Groesse());
+    KoerperGeaendert();
+}
+
 void PicPlavo::KoerperGeaendert()
 {
     QRegion neu;
     if (UeberlagerungAn()) {
         PunkteBerechnen();
         neu = punkte_.Bedeckt().translated(verschiebung_.toPoint());
+        if (pfeile_.An()) {
+            PfeileBerechnen();
+            neu += pfeile_.Bedeckt(size()).translated(verschiebung_.toPoint());
+        }
         if (auswahl_)
             if (const std::optional<QPointF> ort = punkte_.Ort(*auswahl_))
                 neu += RingRahmen(*ort + verschiebung_);
@@ -150,6 +203,14 @@ void PicPlavo::paintEvent(QPaintEvent* ereignis)
     PunkteBerechnen();
     punkte_.Zeichnen(p, lauf_->Jetzt(), ereignis->rect(), verschiebung_, punkteZeigen_);
     gezeigt_ |= punkte_.Bedeckt().translated(v);
+    if (pfeile_.An()) {
+        PfeileBerechnen();
+        p.save();
+        p.translate(verschiebung_);
+        pfeile_.Zeichnen(p, bearbeitbar_, size());
+        p.restore();
+        gezeigt_ |= pfeile_.Bedeckt(size()).translated(v);
+    }
     if (auswahl_ && punkteZeigen_)
         if (const std::optional<QPointF> ort = punkte_.Ort(*auswahl_)) {
             p.save();
@@ -203,11 +264,23 @@ void PicPlavo::mousePressEvent(QMouseEvent* ereignis)
         QWidget::mousePressEvent(ereignis);
         return;
     }
+    if (bearbeitbar_ && lauf_ && pfeile_.GeschwindigkeitenAn()) {
+        PunkteBerechnen();
+        PfeileBerechnen();
+        if (const std::optional<std::size_t> k = pfeile_.SpitzeBei(ereignis->position())) {
+            // The handle sits on the arrow's tip: it starts from the arrow as drawn.
+            const Vektor v = Geschwindigkeit(lauf_->Jetzt()[*k], Art());
+            griff_ = Griff{*k, ereignis->position(), {}, false, true, ereignis->position(),
+                           abbildung_.Pfeil(v, pfeile_.VMassstab()), v};
+            AuswahlSetzen(*k);
+            return;
+        }
+    }
     if (bearbeitbar_ && lauf_ && punkteZeigen_) {
         PunkteBerechnen();
         if (const std::optional<std::size_t> k = punkte_.Bei(ereignis->position())) {
             // A click selects; a move past the drag distance moves the body.
-            griff_ = Griff{*k, ereignis->position(), {}};
+            griff_ = Griff{*k, ereignis->position(), {}, false, false, ereignis->position(), {}, {}};
             AuswahlSetzen(*k);
             return;
         }
@@ -225,6 +298,17 @@ void PicPlavo::mouseMoveEvent(QMouseEvent* ereignis)
             return;
         }
         const QPointF d = Geklemmt(ereignis->position()) - griff_->start;
+        if (!griff_->aktiv && griff_->pfeil) {
+            // The handle is meant to be grabbed: it follows at once, without a drag distance.
+            griff_->aktiv = true;
+            emit griffBegonnen();
+            if (!griff_)
+                return;
+        }
+        if (griff_->pfeil) {
+            PfeilFolgen(ereignis->position(), ereignis->modifiers(), ereignis->globalPosition().toPoint());
+            return;
+        }
         if (!griff_->aktiv) {
             if (d.manhattanLength() < QApplication::startDragDistance())
                 return;
@@ -268,6 +352,10 @@ void PicPlavo::mouseReleaseEvent(QMouseEvent* ereignis)
             return;
         QToolTip::hideText();
         update();
+        if (g.pfeil) {
+            emit geschwindigkeitGezogen(g.koerper, QPointF(g.v.x, g.v.y));
+            return;
+        }
         const QPointF d = Geklemmt(ereignis->position()) - g.start;
         emit koerperGezogen(g.koerper, d);
         return;
@@ -290,6 +378,47 @@ void PicPlavo::ZiehenAbbrechen()
     ziehen_ = false;
     verschiebung_ = QPointF();
     update();
+}
+
+void PicPlavo::PfeilFolgen(QPointF stelle, Qt::KeyboardModifiers tasten, QPoint global)
+{
+    Griff& g = *griff_;
+    QPointF d = stelle - g.letzte;
+    g.letzte = stelle;
+    // Shift: a tenth of the mouse's motion, for fine settings.
+    if (tasten & Qt::ShiftModifier)
+        d /= 10;
+    g.pfeilPixel += d;
+    if (!lauf_ || g.koerper >= lauf_->Jetzt().size() || !(pfeile_.VMassstab() > 0))
+        return;
+    g.v = abbildung_.AusPfeil(g.pfeilPixel, pfeile_.VMassstab());
+    const KoerperSatz& satz = lauf_->Jetzt();
+    const Koerper& k = satz[g.koerper];
+    const Bewegungsart art = Art();
+    const std::optional<std::size_t> zentrum = StaerksterZug(satz, {k.X, k.Y}, g.koerper);
+    QString text = QStringLiteral("Geschwindigkeit: %1 m/s\nRichtung: %2°")
+                       .arg(KurzZuText(std::hypot(g.v.x, g.v.y), 6), KurzZuText(RichtungGrad(g.v), 6));
+    if (zentrum) {
+        const Koerper& z = satz[*zentrum];
+        const Vektor vz = Geschwindigkeit(z, art);
+        const Vektor rel{k.X - z.X, k.Y - z.Y};
+        // Ctrl: on the circular orbit, in the sense the arrow points.
+        if (tasten & Qt::ControlModifier) {
+            const int sinn = Umlaufsinn(rel, {g.v.x - vz.x, g.v.y - vz.y});
+            if (const std::optional<Vektor> kreis = Kreisbahn(rel, z.Masse, k.Masse, sinn != 0 ? sinn : 1))
+                g.v = {vz.x + kreis->x, vz.y + kreis->y};
+        }
+        const double relativ = std::hypot(g.v.x - vz.x, g.v.y - vz.y);
+        const double kreis = Kreisgeschwindigkeit(std::hypot(rel.x, rel.y), z.Masse, k.Masse);
+        QString name = KoerperNameKurz(z);
+        if (name.isEmpty())
+            name = QStringLiteral("Körper %1").arg(*zentrum + 1);
+        text = QStringLiteral("Geschwindigkeit: %1 m/s\nRichtung: %2°\nRelativ zu %3: %4 m/s = %5 × Kreisbahn")
+                   .arg(KurzZuText(std::hypot(g.v.x, g.v.y), 6), KurzZuText(RichtungGrad(g.v), 6), name,
+                        KurzZuText(relativ, 6), KurzZuText(relativ / kreis, 4));
+    }
+    update();
+    QToolTip::showText(global, text, this);
 }
 
 void PicPlavo::GriffAbbrechen()

@@ -15,12 +15,16 @@
 // distance (the dot follows the mouse, clamped to the picture; Esc cancels),
 // a click selects a body (a ring), Tab and Umschalt+Tab go through the
 // bodies, the arrow keys and Entf act on the selected one, and a right click
-// asks for the context menu. Each is reported once complete; the window
-// turns it into one command.
+// asks for the context menu. The handle at a velocity arrow's tip sets the
+// velocity (Ctrl: the circular orbit about the body that pulls hardest;
+// Shift: a tenth of the mouse's motion). Each is reported once complete;
+// the window turns it into one command.
 
+#include "view/bildabbildung.h"
 #include "view/bildflaeche.h"
 #include "view/koerperpunkte.h"
 #include "view/laufbild.h"
+#include "view/pfeilanzeige.h"
 
 #include <QMetaObject>
 #include <QPointF>
@@ -64,8 +68,18 @@ public:
     // The selected body, shown with a ring; none when nothing is selected.
     std::optional<std::size_t> Auswahl() const { return auswahl_; }
     void AuswahlSetzen(std::optional<std::size_t> koerper);
-    // A body is being moved with the mouse.
+    // A body is being moved with the mouse, or its velocity set.
     bool Greift() const { return griff_ && griff_->aktiv; }
+
+    // The section's pixels and plane, for the arrows and the handle.
+    void AbbildungSetzen(const Bildabbildung& abbildung);
+    const Bildabbildung& Abbildung() const { return abbildung_; }
+    // Velocity and acceleration arrows; turned on, each chooses its scale.
+    void GeschwindigkeitenZeigen(bool an);
+    void BeschleunigungenZeigen(bool an);
+    // The run began anew: the arrows shown choose their scales again.
+    void MassstaebeWaehlen();
+    const Pfeilanzeige& Pfeile() const { return pfeile_; }
 
 signals:
     // Whole wheel notches (positive: away from the user, zoom in) at
@@ -78,6 +92,8 @@ signals:
     void griffBegonnen();
     // The move ended by its release, `verschiebung` logical pixels from where the body was.
     void koerperGezogen(qulonglong koerper, QPointF verschiebung);
+    // The velocity arrow's handle was released: body `koerper` is to move at `v` (m/s).
+    void geschwindigkeitGezogen(qulonglong koerper, QPointF v);
     // The move was cancelled (Esc, a lost release): the body stays.
     void griffAbgebrochen();
     // A right click at `stelle` (logical pixels), on body `koerper` or on empty space (-1).
@@ -99,8 +115,15 @@ protected:
     void hideEvent(QHideEvent* ereignis) override;
 
 private:
-    bool UeberlagerungAn() const { return lauf_ && (punkteZeigen_ || namenZeigen_); }
+    bool UeberlagerungAn() const { return lauf_ && (punkteZeigen_ || namenZeigen_ || pfeile_.An()); }
     void PunkteBerechnen();
+    // The arrows from the dots as PunkteBerechnen placed them.
+    void PfeileBerechnen();
+    // How the bodies shown hold their motion (the document's or the run's).
+    Bewegungsart Art() const;
+    void StandGeaendert();
+    // The handle moved to `stelle`: the velocity it sets, and the tooltip saying so.
+    void PfeilFolgen(QPointF stelle, Qt::KeyboardModifiers tasten, QPoint global);
     // A drag whose release was lost (a dialog took the mouse): the picture goes back.
     void ZiehenAbbrechen();
     void GriffAbbrechen();
@@ -128,6 +151,14 @@ private:
         QPointF start;             // where the press was
         QPointF verschiebung;      // clamped, logical pixels
         bool aktiv = false;        // past the drag distance
+        bool pfeil = false;        // the velocity arrow's handle, not the dot
+        QPointF letzte;            // the mouse's last place (a handle moves by its steps)
+        QPointF pfeilPixel;        // the arrow as the handle sets it, logical pixels
+        Vektor v;                  // the velocity set, m/s
     };
     std::optional<Griff> griff_;
+    Bildabbildung abbildung_{Ausschnitt{}, QSizeF(1, 1)};
+    Pfeilanzeige pfeile_;
+    std::vector<QPointF> mitten_;        // scratch for the arrows
+    std::vector<std::size_t> mittenKoerper_;
 };

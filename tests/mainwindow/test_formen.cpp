@@ -6,6 +6,7 @@
 #include "support/koerperbau.h"
 #include "support/skriptdialog.h"
 #include "support/skriptzeitgeber.h"
+#include "view/pfeile.h"
 #include "view/picplavo.h"
 
 #include <QAction>
@@ -33,9 +34,10 @@ KoerperSatz Sonnensystem()
             NeuerKoerper(QStringLiteral("Komet"), 0.01, -1.1e11, 0.4e11, 2e4, 300, 0x00AA00)};
 }
 
-void Maus(QWidget& w, QEvent::Type typ, QPointF stelle, Qt::MouseButton knopf, Qt::MouseButtons knoepfe)
+void Maus(QWidget& w, QEvent::Type typ, QPointF stelle, Qt::MouseButton knopf, Qt::MouseButtons knoepfe,
+          Qt::KeyboardModifiers tasten = Qt::NoModifier)
 {
-    QMouseEvent e(typ, stelle, w.mapToGlobal(stelle), knopf, knoepfe, Qt::NoModifier);
+    QMouseEvent e(typ, stelle, w.mapToGlobal(stelle), knopf, knoepfe, tasten);
     QApplication::sendEvent(&w, &e);
 }
 
@@ -156,6 +158,46 @@ TEST_F(Formen, ADragMovesABodyByTheSectionsMetresPerPixelAsOneUndoableCommand)
     frm->Menue(QStringLiteral("menSperren"))->trigger();
     Taste(Pic(), Qt::Key_Tab);
     EXPECT_EQ(Pic().Auswahl(), std::nullopt);
+}
+
+// The velocity arrows keep the scale chosen when turned on; the handle at a
+// tip sets the velocity, Shift at a tenth of the mouse's motion, Ctrl onto
+// the circular orbit about the body that pulls hardest.
+TEST_F(Formen, TheArrowsHandleSetsTheVelocityFinelyOrOntoTheCircularOrbit)
+{
+    frm->Menue(QStringLiteral("menGeschwindigkeiten"))->trigger();
+    const double vErde = mod.KoerperStart[1].Geschwindigkeit;
+    const double massstab = Pic().Pfeile().VMassstab();
+    const double laenge = std::min(Pic().width(), Pic().height()) / 6.0;
+    EXPECT_DOUBLE_EQ(massstab, laenge / vErde) << "the longest arrow a sixth of the shorter side";
+    EXPECT_EQ(Pfeile::Geschwindigkeitstext(30000), QStringLiteral("30 km/s"));
+    EXPECT_EQ(Pfeile::Geschwindigkeitstext(2500.5), QStringLiteral("2,5005 km/s"));
+    EXPECT_EQ(Pfeile::Legendenwert(1.0 / 1000, 120), 100000.0) << "a round bar of at most 120 pixels";
+    frm->menVergroessern_Click();
+    EXPECT_EQ(Pic().Pfeile().VMassstab(), massstab) << "zooming keeps the scale";
+    frm->menVerkleinern_Click();
+
+    // Shift: 100 pixels of the mouse move the tip by 10.
+    const QPointF spitze = Pixel(1) + QPointF(0, laenge);   // the earth moves towards +y
+    Maus(Pic(), QEvent::MouseButtonPress, spitze, Qt::LeftButton, Qt::LeftButton);
+    Maus(Pic(), QEvent::MouseMove, spitze + QPointF(100, 0), Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
+    Maus(Pic(), QEvent::MouseButtonRelease, spitze + QPointF(100, 0), Qt::LeftButton, Qt::NoButton, Qt::ShiftModifier);
+    EXPECT_EQ(dok.RueckgaengigText(), QStringLiteral("Geschwindigkeit setzen: Erde"));
+    const Vektor v = Geschwindigkeit(mod.KoerperStart[1], {});
+    EXPECT_NEAR(v.x, 10 / massstab, 1e-9 * vErde);
+    EXPECT_NEAR(v.y, vErde, 1e-9 * vErde);
+
+    // Ctrl: back onto the circle, in the sense of the motion.
+    const QPointF neu = Pixel(1) + QPointF(10, laenge);
+    Maus(Pic(), QEvent::MouseButtonPress, neu, Qt::LeftButton, Qt::LeftButton);
+    Maus(Pic(), QEvent::MouseMove, neu + QPointF(30, 20), Qt::NoButton, Qt::LeftButton, Qt::ControlModifier);
+    Maus(Pic(), QEvent::MouseButtonRelease, neu + QPointF(30, 20), Qt::LeftButton, Qt::NoButton, Qt::ControlModifier);
+    const Koerper& erde = mod.KoerperStart[1];
+    EXPECT_NEAR(erde.Geschwindigkeit, std::sqrt(Mu * (332950 + 1) / erde.X), 1e-12 * vErde);
+    EXPECT_NEAR(erde.Richtung, 90, 1e-12);
+    frm->menRueckgaengig_Click();
+    frm->menRueckgaengig_Click();
+    EXPECT_EQ(mod.KoerperStart[1].Geschwindigkeit, vErde);
 }
 
 // Two bodies on one point make every step fail: such a drop is refused.

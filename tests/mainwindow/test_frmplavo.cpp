@@ -145,6 +145,8 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
         "  menVerkleinern|Ver&kleinern|Ctrl+-\n"
         "  menKoerperZeigen|Körper &zeigen||x\n"
         "  menNamen|&Namen anzeigen|\n"
+        "  menGeschwindigkeiten|Gesch&windigkeiten zeigen|\n"
+        "  menBeschleunigungen|Beschleunig&ungen zeigen|\n"
         "menHilfe|&Hilfe\n"
         "  menAnleitung|&Anleitung|F1\n"
         "  menHilfe0|-|\n"
