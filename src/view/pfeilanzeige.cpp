@@ -96,10 +96,16 @@ void Pfeilanzeige::Berechnen(const KoerperSatz& satz, Bewegungsart art, std::spa
         GeschwindigkeitenBerechnen(satz, art);
         if (ersetzt && ersetzt->first < v_.size())
             v_[ersetzt->first] = ersetzt->second;
+        // Chosen while everything rested: chosen once something moves.
+        if (!(vMassstab_ > 0))
+            vMassstab_ = Pfeile::Massstab(v_, Laenge(abbildung.Groesse()));
         vPfeile_.Berechnen(mitten, koerper, v_, abbildung, vMassstab_);
     }
-    if (aAn_)
+    if (aAn_) {
+        if (!(aMassstab_ > 0))
+            aMassstab_ = Pfeile::Massstab(a_, Laenge(abbildung.Groesse()));
         aPfeile_.Berechnen(mitten, koerper, a_, abbildung, aMassstab_);
+    }
 }
 
 QRect Pfeilanzeige::Legenden(QSize bild) const

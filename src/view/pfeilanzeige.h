@@ -2,7 +2,8 @@
 // The velocity and acceleration arrows over the picture, each with its own
 // scale and a legend in the lower left corner. A scale is chosen when its
 // arrows are turned on and when the run begins anew (a document opened,
-// Zurücksetzen); it then stays through the run and through zooming.
+// Zurücksetzen), or once something moves if all rested then; it then stays
+// through the run and through zooming.
 //
 // Accelerations come from the current positions by the step's own velocity
 // pass. That pass costs what a step costs; for a system the worker steps,
