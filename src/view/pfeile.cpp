@@ -9,6 +9,8 @@
 namespace {
 constexpr double Griffweite = 5;   // logical pixels about a tip that grab it
 constexpr double Spitzenlaenge = 6;
+// From this many lines on they are set into an image: a painter's call per line costs too much.
+constexpr std::size_t GerastertAb = 3000;
 }  // namespace
 
 double Pfeile::Massstab(std::span<const Vektor> werte, double laenge)
@@ -87,7 +89,17 @@ void Pfeile::Zeichnen(QPainter& p, const QColor& farbe, bool griffe) const
         return;
     p.save();
     p.setPen(QPen(farbe, 1));
-    p.drawLines(linien_.data(), qsizetype(linien_.size()));
+    if (linien_.size() >= GerastertAb) {
+        const QRect r = huelle_.toAlignedRect();
+        if (ueberlage_.width() < r.width() || ueberlage_.height() < r.height())
+            ueberlage_ = QImage(std::max(ueberlage_.width(), r.width()), std::max(ueberlage_.height(), r.height()),
+                                QImage::Format_ARGB32_Premultiplied);
+        ueberlage_.fill(Qt::transparent);
+        Rastern(ueberlage_, farbe.rgba());
+        p.drawImage(r.topLeft(), ueberlage_, QRect(0, 0, r.width(), r.height()));
+    } else {
+        p.drawLines(linien_.data(), qsizetype(linien_.size()));
+    }
     if (griffe && spitzen_.size() <= 2000) {
         // Handles only where they can be told apart; a crowd is edited by zooming in.
         p.setBrush(Qt::white);
@@ -95,6 +107,32 @@ void Pfeile::Zeichnen(QPainter& p, const QColor& farbe, bool griffe) const
             p.drawEllipse(s, 2.5, 2.5);
     }
     p.restore();
+}
+
+void Pfeile::Rastern(QImage& bild, uint32_t farbe) const
+{
+    const QPoint ecke = huelle_.toAlignedRect().topLeft();
+    const int w = bild.width(), h = bild.height();
+    auto* const pixel = reinterpret_cast<uint32_t*>(bild.bits());
+    const qsizetype zeile = bild.bytesPerLine() / 4;
+    for (const QLineF& l : linien_) {
+        int x0 = int(std::floor(l.x1())) - ecke.x(), y0 = int(std::floor(l.y1())) - ecke.y();
+        const int x1 = int(std::floor(l.x2())) - ecke.x(), y1 = int(std::floor(l.y2())) - ecke.y();
+        const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
+        const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+        int fehler = dx + dy;
+        for (;;) {
+            if (unsigned(x0) < unsigned(w) && unsigned(y0) < unsigned(h))
+                pixel[y0 * zeile + x0] = farbe;
+            if (x0 == x1 && y0 == y1)
+                break;
+            const int f2 = 2 * fehler;
+            if (f2 >= dy)
+                fehler += dy, x0 += sx;
+            if (f2 <= dx)
+                fehler += dx, y0 += sy;
+        }
+    }
 }
 
 QRect Pfeile::Bedeckt() const

@@ -6,18 +6,21 @@
 // scale is chosen; a legend bar of a round value shows it. A body at rest
 // has no arrow, and arrows under 3 pixels are left out.
 //
-// All arrows are collected as lines and drawn in one call, so 32,767 of
-// them cost a few milliseconds.
+// All arrows are collected as lines; many of them are set pixel by pixel
+// into one image blended in one call, so 32,767 of them cost a few
+// milliseconds rather than a painter's call per line.
 
 #include "sim/bearbeitung.h"
 
 #include <QColor>
+#include <QImage>
 #include <QLineF>
 #include <QPointF>
 #include <QRect>
 #include <QString>
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <vector>
@@ -50,7 +53,11 @@ public:
     bool Leer() const { return spitzen_.empty(); }
 
 private:
+    // Lines set into `bild` (logical pixels from huelle_'s corner), one pixel wide.
+    void Rastern(QImage& bild, uint32_t farbe) const;
+
     std::vector<QLineF> linien_;      // shafts and heads
+    mutable QImage ueberlage_;        // reused between paints
     std::vector<QPointF> spitzen_;
     std::vector<std::size_t> koerper_;   // beside spitzen_
     QRectF huelle_;
