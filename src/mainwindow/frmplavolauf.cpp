@@ -7,6 +7,7 @@
 #include "mainwindow/rueckfragen.h"
 #include "mainwindow/titel.h"
 #include "mainwindow/zeitgeber.h"
+#include "view/ausschnittwechsel.h"
 #include "view/picplavo.h"
 
 #include <QAction>
@@ -30,6 +31,7 @@ void FrmPlavo::Laufen(bool an)
     tim_->SetEnabled(an);
     if (QAction* einzel = Menue(QStringLiteral("menEinzelschritt")))
         einzel->setEnabled(!an);
+    emit laeuftGeaendert(an);
 }
 
 void FrmPlavo::Form_Resize()
@@ -37,6 +39,8 @@ void FrmPlavo::Form_Resize()
     BildFlaeche& flaeche = pic_->Flaeche();
     if (pic_->GeraetePixel() != flaeche.Groesse())
         flaeche.GroesseSetzen(pic_->GeraetePixel());
+    if (KreiseRund())
+        ansicht_.Setzen(HoeheNachBreite(ansicht_.Aktuell(), Seitenverhaeltnis()));
     const Ausschnitt& a = ansicht_.Aktuell();
     flaeche.Scale(a.Links(), a.Oben(), a.Rechts(), a.Unten());
     pic_->update();

@@ -411,9 +411,21 @@ TEST_F(Oeffnen, EveryExampleOpensFromTheMenuAtHalfADayAndIsSavedOnlyUnderANameOf
     const QDir quelle(QStringLiteral(PLAVO_BEISPIELORDNER));
     for (QAction* a : menue->actions()) {
         dok.IntervallSetzen(2);
+        // Whatever the section was, an example opens with all its bodies in
+        // view and round circles.
+        frm->AusschnittSetzen({0.1, 3, 20, -20});
         a->trigger();
         const QString name = QFileInfo(a->data().toString()).fileName();
         SCOPED_TRACE(name.toStdString());
+        const Ausschnitt& zu = frm->ansicht().Aktuell();
+        const QSize pixel = frm->picPlavo().Flaeche().Groesse();
+        EXPECT_NEAR(zu.Hoehe / zu.Breite, double(pixel.height()) / pixel.width(), 1e-12);
+        for (const Koerper& k : mod.KoerperStart) {
+            EXPECT_GT(k.X / 1.5e11, zu.Links());
+            EXPECT_LT(k.X / 1.5e11, zu.Rechts());
+            EXPECT_GT(k.Y / 1.5e11, zu.Oben());
+            EXPECT_LT(k.Y / 1.5e11, zu.Unten());
+        }
         EXPECT_EQ(Inhalt(a->data().toString()), Inhalt(quelle.filePath(name)));
         EXPECT_EQ(BytesAusKoerpern(mod.KoerperStart), Inhalt(quelle.filePath(name)));
         EXPECT_EQ(mod.Intervall, 0.5);
