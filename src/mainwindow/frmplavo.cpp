@@ -230,10 +230,10 @@ bool FrmPlavo::DateiOeffnen(const QString& pfad)
 bool FrmPlavo::BeispielOeffnen(const QString& pfad)
 {
     const Dokumentfolge folge = befehle_->BeispielOeffnen(pfad);
-    // An example shows all its bodies with round orbits, whatever the
+    // An example shows all its bodies and their orbits, round, whatever the
     // section was; before a start on opening, so nothing is drawn twice.
     if (folge.geladen)
-        if (const std::optional<Ausschnitt> a = AusschnittUmAlle(mod_.KoerperStart, Seitenverhaeltnis()))
+        if (const std::optional<Ausschnitt> a = AusschnittUmBahnen(mod_.KoerperStart, Seitenverhaeltnis()))
             AusschnittSetzen(*a);
     DokumentFolgen(folge);
     return folge.geladen;

@@ -12,6 +12,7 @@ QLabel* Feld(QStatusBar& leiste, const char* name)
 {
     auto* feld = new QLabel(&leiste);
     feld->setObjectName(QString::fromLatin1(name));
+    feld->setContentsMargins(6, 0, 6, 0);
     // Permanent, so a confirmation never hides where the run stands.
     leiste.addPermanentWidget(feld);
     return feld;
