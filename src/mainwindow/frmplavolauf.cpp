@@ -11,6 +11,8 @@
 #include "view/picplavo.h"
 
 #include <QAction>
+#include <QCursor>
+#include <algorithm>
 
 void FrmPlavo::LaufVerbinden()
 {
@@ -44,6 +46,11 @@ void FrmPlavo::Form_Resize()
     const Ausschnitt& a = ansicht_.Aktuell();
     flaeche.Scale(a.Links(), a.Oben(), a.Rechts(), a.Unten());
     pic_->update();
+    // A mouse that stayed where it was is over another point of the plane now.
+    if (pic_->underMouse()) {
+        const QPointF stelle = pic_->mapFromGlobal(QCursor::pos());
+        MausUeber(QPointF(stelle.x() / std::max(pic_->width(), 1), stelle.y() / std::max(pic_->height(), 1)));
+    }
     // The run clears the picture and draws itself again, in slices: the kept
     // strokes, then the steps beyond them. A step in flight counts.
     lauf_.Neuzeichnen();
