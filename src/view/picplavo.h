@@ -101,6 +101,10 @@ signals:
     // An arrow key moves the selected body by `pixel` logical pixels; Entf removes it.
     void auswahlVerschieben(qulonglong koerper, QPointF pixel);
     void auswahlEntfernen(qulonglong koerper);
+    // The mouse is over the point at `anteil` of the picture's width and
+    // height (during a drag, the point where it was taken), or has left the picture.
+    void mausUeber(QPointF anteil);
+    void mausWeg();
 
 protected:
     bool event(QEvent* ereignis) override;
@@ -112,6 +116,7 @@ protected:
     void keyPressEvent(QKeyEvent* ereignis) override;
     void contextMenuEvent(QContextMenuEvent* ereignis) override;
     void focusOutEvent(QFocusEvent* ereignis) override;
+    void leaveEvent(QEvent* ereignis) override;
     void hideEvent(QHideEvent* ereignis) override;
 
 private:
