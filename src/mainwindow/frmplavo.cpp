@@ -113,8 +113,9 @@ FrmPlavo::~FrmPlavo()
     // here on reaches a window that is going.
     delete energie_;
     lauf_.disconnect();
-    // The document outlives the window.
+    // The document outlives the window; its commands stop reaching the run.
     dokument_.disconnect(this);
+    dokument_.BegleitungSetzen({});
 }
 
 QAction* FrmPlavo::Menue(const QString& name) const
