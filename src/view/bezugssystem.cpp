@@ -149,3 +149,24 @@ QPointF KoerperGeschwindigkeit(const Koerper& k, bool arbeitssatz, double interv
     const double w = k.Richtung * std::numbers::pi / 180.0;
     return {k.Geschwindigkeit * std::cos(w), k.Geschwindigkeit * std::sin(w)};
 }
+
+std::optional<std::size_t> StaerksteAnziehung(const KoerperSatz& koerper, std::size_t gezogen)
+{
+    if (gezogen >= koerper.size())
+        return std::nullopt;
+    const Koerper& k = koerper[gezogen];
+    std::optional<std::size_t> staerkster;
+    double groesster = 0;
+    for (std::size_t j = 0; j < koerper.size(); ++j) {
+        if (j == gezogen)
+            continue;
+        const double dx = koerper[j].X - k.X, dy = koerper[j].Y - k.Y;
+        const double zug = koerper[j].Masse / (dx * dx + dy * dy);
+        // Also false for NaN; a body on the same spot pulls infinitely.
+        if (zug > groesster) {
+            groesster = zug;
+            staerkster = j;
+        }
+    }
+    return staerkster;
+}

@@ -78,6 +78,10 @@ inline QPointF KoerperOrt(const Koerper& k, double meterProAE)
     return {float(k.X / meterProAE), float(k.Y / meterProAE)};
 }
 
+// The body that pulls hardest on body `gezogen` (mass over squared
+// distance); none when no other body pulls on it.
+std::optional<std::size_t> StaerksteAnziehung(const KoerperSatz& koerper, std::size_t gezogen);
+
 // A body's velocity in m/s: a document body's speed and direction, or a
 // working body's displacement over the seconds of one step.
 QPointF KoerperGeschwindigkeit(const Koerper& k, bool arbeitssatz, double intervall);
