@@ -199,7 +199,7 @@ TEST_F(Fenster, HelpShowsTheGuideInTheProgramAndAboutNamesLicenceQtAndKernel)
     for (const char* teil : {"Die ersten Minuten", "Menüs und Tastenkürzel", "Die Körpertabelle", "Die Energiebilanz",
                              "Bahndaten", "Über Plavo"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(teil))) << teil;
-    for (const char* bild : {"innere-planeten.png", "achterbahn.png", "namen-und-punkte.png"}) {
+    for (const char* bild : {"innere-planeten.png", "achterbahn.png", "namen-und-punkte.png", "trojaner.png"}) {
         const QVariant daten = anleitung->Browser().loadResource(QTextDocument::ImageResource, QUrl(QString::fromUtf8(bild)));
         EXPECT_FALSE(QImage::fromData(daten.toByteArray()).isNull()) << bild;
     }
