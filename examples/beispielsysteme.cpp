@@ -224,12 +224,12 @@ KoerperSatz Planetoidenring()
 }
 
 // The Sun and Jupiter, brought in to 0.85 AE so that all fits the section
-// and a year passes in 286 days, with 36 massless trojans near the points
+// and a year passes in 286 days, with 24 massless trojans near the points
 // that lead and trail Jupiter by 60°. Each starts at rest in the frame that
-// turns with the pair, up to 20° along the orbit and 1.5 % across it from
-// its point, and swings about it on a tadpole orbit: a still picture in that
-// frame, a smear round the orbit in the fixed one. One swing takes about
-// twelve of Jupiter's years.
+// turns with the pair, on the circle through its point, up to 18° nearer
+// Jupiter or 32° farther from it, and swings about the point on a tadpole
+// orbit: a still picture in that frame, a smear round the orbit in the fixed
+// one. A small swing takes about twelve of Jupiter's years.
 KoerperSatz SonneJupiterTrojaner()
 {
     const double a = 0.85 * AE;
@@ -239,27 +239,29 @@ KoerperSatz SonneJupiterTrojaner()
     };
     Kreisbahn(k[0], k[1], a, 0);
     const double omega = Kreisgeschwindigkeit(k[0].masse + k[1].masse, a) / a;
+    // The points lie at the distance a from both, so at r from the centre of mass.
+    const double mu = k[1].masse / (k[0].masse + k[1].masse);
+    const double r = a * std::sqrt(1 - mu + mu * mu);
+    const double l4 = std::atan2(std::sqrt(3.0) / 2, 0.5 - mu) * 180.0 / std::numbers::pi;
+    // Degrees away from Jupiter (positive) or towards it.
+    const double versatz[] = {-18, -14, -10, -6, -3, 3, 6, 10, 15, 20, 26, 32};
     std::vector<std::string> namen;   // the names the entries of k point to
-    const double versatz[] = {-20, -12, -5, 5, 12, 20};
-    const double abstand[] = {0.985, 1.0, 1.015};
     for (const char* punkt : {"L4", "L5"})
-        for (size_t i = 0; i < std::size(versatz) * std::size(abstand); ++i)
+        for (size_t i = 0; i < std::size(versatz); ++i)
             namen.push_back(std::string("Trojaner ") + punkt + "-" + std::to_string(i + 1));
     size_t n = 0;
-    for (const double seite : {1.0, -1.0}) {
-        for (const double grad : versatz)
-            for (const double faktor : abstand) {
-                // About the Sun, as the points are: 60° ahead of Jupiter or behind it.
-                const double w = (seite * 60 + grad) * std::numbers::pi / 180.0;
-                Zustand z{namen[n].c_str(), 0, k[0].x + faktor * a * std::cos(w), k[0].y + faktor * a * std::sin(w), 0,
-                          0, seite > 0 ? Rgb(0, 130 + int(n % 18) * 5, 60) : Rgb(40, 80, 150 + int(n % 18) * 5)};
-                // Turning with the pair about their centre of mass at the origin.
-                z.vx = -omega * z.y;
-                z.vy = omega * z.x;
-                k.push_back(z);
-                ++n;
-            }
-    }
+    for (const double seite : {1.0, -1.0})
+        for (const double grad : versatz) {
+            const double w = seite * (l4 + grad) * std::numbers::pi / 180.0;
+            const int ton = int(n % std::size(versatz)) * 8;
+            Zustand z{namen[n].c_str(), 0, r * std::cos(w), r * std::sin(w), 0, 0,
+                      seite > 0 ? Rgb(0, 110 + ton, 40) : Rgb(30, 60, 140 + ton)};
+            // Turning with the pair about their centre of mass at the origin.
+            z.vx = -omega * z.y;
+            z.vy = omega * z.x;
+            k.push_back(z);
+            ++n;
+        }
     SchwerpunktRuhtImUrsprung(k, {0});
     return Festschreiben(k);
 }
