@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
@@ -579,11 +580,21 @@ VolleWiedergabe Wiedergeben(FrmPlavo& frm, const ModPlavo& mod, int32_t n)
     return {f.Image().copy(), s.KoerperSim};
 }
 
+// A redraw works in slices of a few milliseconds; on a loaded machine one
+// slice may not reach the end, so let the event loop finish it.
+void RedrawAbwarten(FrmPlavo& frm)
+{
+    const QDeadlineTimer frist(20000);
+    while (frm.NeuzeichnungLaeuft() && !frist.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
 }  // namespace
 
 // Each redraw must show, bit for bit, what computing the whole run again shows.
 #define ERWARTE_VOLLE_WIEDERGABE(was)                                                                 \
     do {                                                                                              \
+        RedrawAbwarten(*frm);                                                                         \
         ASSERT_FALSE(frm->NeuzeichnungLaeuft()) << was;                                               \
         const VolleWiedergabe soll = Wiedergeben(*frm, mod, frm->Schrittzahl());                        \
         EXPECT_TRUE(Bild() == soll.bild) << was;                                                      \
