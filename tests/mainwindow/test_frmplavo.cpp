@@ -9,11 +9,13 @@
 #include "support/skriptdialog.h"
 #include "support/skriptzeitgeber.h"
 #include "view/ausschnittumalle.h"
+#include "view/koerperpunkte.h"
 #include "view/picplavo.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QDeadlineTimer>
 #include <QLocale>
 #include <QMenu>
@@ -1368,6 +1370,12 @@ TEST_F(Fenster, DotsAndNamesLieOverThePictureAndNeverReachTheExport)
     EXPECT_GT(bytes.size(), w * h * 3);
     EXPECT_TRUE(bytes == b.readAll());
     EXPECT_EQ(QImage(mitAllem, "BMP").convertToFormat(QImage::Format_RGB32), Bild());
+
+    // Two names on one spot: the second goes below the first, not over it.
+    Koerperpunkte punkte;
+    punkte.Berechnen({NeuerKoerper(QStringLiteral("Erde"), 1, 0, 0, 0, 0, 0), NeuerKoerper(QStringLiteral("Mond"), 0, 0, 0, 0, 0, 0)},
+                     pic.Flaeche(), 1.0, true, nullptr, pic.font());
+    EXPECT_GE(punkte.Bedeckt().boundingRect().height(), 2 * QFontMetrics(pic.font()).height());
 }
 
 TEST_F(Fenster, AFrameFollowsItsBodyComesBackToFestBitForBitAndFallsBackWhenTheBodyGoes)
