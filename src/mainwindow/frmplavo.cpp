@@ -189,8 +189,8 @@ void FrmPlavo::DokumentVerbinden()
     // the change came after its tick.
     connect(&dokument_, &Dokument::vorAenderung, &lauf_, &Lauf::SchrittAbschliessen);
     // The frame follows its bodies before the run draws the changed set in it.
-    connect(&dokument_, &Dokument::koerperGeaendert, this, &FrmPlavo::BezugNachfuehren);
-    connect(&dokument_, &Dokument::geladen, this, &FrmPlavo::BezugNachfuehren);
+    connect(&dokument_, &Dokument::koerperGeaendert, this, [this] { BezugNachfuehren(false); });
+    connect(&dokument_, &Dokument::geladen, this, [this] { BezugNachfuehren(true); });
     connect(&dokument_, &Dokument::koerperGeaendert, &lauf_, &Lauf::KoerperGeaendert);
     connect(&dokument_, &Dokument::intervallGeaendert, &lauf_, &Lauf::IntervallGeaendert);
     connect(&dokument_, &Dokument::geladen, this, &FrmPlavo::DokumentGeladen);

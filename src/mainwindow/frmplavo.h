@@ -158,7 +158,7 @@ private:
     void BezugsmenueZeigen();
     // The document's bodies changed: the frame follows its bodies, or falls
     // back to the centre of mass when one is gone (told once the run has followed).
-    void BezugNachfuehren();
+    void BezugNachfuehren(bool geladen);
     void BezugHinweisen();
     // The mouse, Ctrl+arrows and the dots over the picture.
     void AnsichtAnlegen();

@@ -119,12 +119,13 @@ void FrmPlavo::MitdrehenMit(std::size_t koerper)
         BezugWaehlen(Bezugssystem::Mitrotierend(*zieher, koerper));
 }
 
-void FrmPlavo::BezugNachfuehren()
+void FrmPlavo::BezugNachfuehren(bool geladen)
 {
     const Bezugssystem& bezug = pic_->Bezug();
     if (bezug.Fest() || bezug.Typ() == Bezugssystem::Art::Schwerpunkt)
         return;
-    const std::optional<Bezugssystem> nachher = bezug.Nachgefuehrt(bezugKoerper_, mod_.KoerperStart);
+    // Another file's bodies are followed by name only.
+    const std::optional<Bezugssystem> nachher = bezug.Nachgefuehrt(bezugKoerper_, mod_.KoerperStart, !geladen);
     bezugKoerper_ = mod_.KoerperStart;
     if (nachher) {
         if (*nachher != bezug)

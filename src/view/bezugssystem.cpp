@@ -43,11 +43,12 @@ bool Bezugssystem::Passt(std::size_t anzahl) const
     return false;
 }
 
-std::optional<Bezugssystem> Bezugssystem::Nachgefuehrt(const KoerperSatz& vorher, const KoerperSatz& nachher) const
+std::optional<Bezugssystem> Bezugssystem::Nachgefuehrt(const KoerperSatz& vorher, const KoerperSatz& nachher,
+                                                       bool umbenannt) const
 {
     if (art_ == Art::Fest || art_ == Art::Schwerpunkt)
         return *this;
-    const auto folgen = [&](std::size_t i) -> std::optional<std::size_t> {
+    const auto folgen = [&, umbenannt](std::size_t i) -> std::optional<std::size_t> {
         if (i >= vorher.size())
             return std::nullopt;
         const QString name = KoerperNameKurz(vorher[i]);
@@ -65,8 +66,10 @@ std::optional<Bezugssystem> Bezugssystem::Nachgefuehrt(const KoerperSatz& vorher
             if (gefunden && eindeutig)
                 return gefunden;
         }
-        // As many bodies as before: it was renamed where it is.
-        if (i < nachher.size() && nachher.size() == vorher.size())
+        // As many bodies as before: it was renamed where it is. A name
+        // cleared is New's empty body, not a rename.
+        if (umbenannt && i < nachher.size() && nachher.size() == vorher.size()
+            && !KoerperNameKurz(nachher[i]).isEmpty())
             return i;
         return std::nullopt;
     };

@@ -49,8 +49,10 @@ public:
     // Whether a set of `anzahl` bodies holds the frame's bodies.
     bool Passt(std::size_t anzahl) const;
     // The frame for `nachher`, a changed `vorher`: its bodies followed by
-    // name where they moved; none when a body it needs is gone.
-    std::optional<Bezugssystem> Nachgefuehrt(const KoerperSatz& vorher, const KoerperSatz& nachher) const;
+    // name where they moved, or, with `umbenannt` (an edit of the same
+    // bodies), renamed where they are; none when a body it needs is gone.
+    std::optional<Bezugssystem> Nachgefuehrt(const KoerperSatz& vorher, const KoerperSatz& nachher,
+                                             bool umbenannt = true) const;
 
     // The label in the picture's corner ("Bezugssystem: Erde",
     // "mitrotierend: Sonne – Jupiter"); empty for Fest.

@@ -1454,6 +1454,13 @@ TEST_F(Fenster, AFrameFollowsItsBodyComesBackToFestBitForBitAndFallsBackWhenTheB
     EXPECT_TRUE(frage.Gemeldet.back().Text.contains(QStringLiteral("Schwerpunkt")));
     emit frm->Menue(QStringLiteral("menOptionen"))->menu()->aboutToShow();
     EXPECT_FALSE(frm->Menue(QStringLiteral("menBezugMitrotierend"))->isEnabled()) << "one body";
+
+    // New leaves one unnamed body: the sun is gone too, not renamed.
+    frm->KoerperFolgen(0);
+    frage.Antworten = {MsgAntwort::Nein};
+    frm->menNeu_Click();
+    EXPECT_TRUE(frm->picPlavo().Bezug() == Bezugssystem::Schwerpunkt());
+    EXPECT_EQ(frage.Gemeldet.size(), meldungen + 3) << "the question and the note";
     tim.Ticken(3);
     frm->NeuzeichnungAbschliessen();
 }
