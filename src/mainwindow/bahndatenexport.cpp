@@ -24,11 +24,11 @@ constexpr int ScheibeMs = 30;
 // Written out in pieces, so a long export needs little memory.
 constexpr size_t PufferGrenze = 1 << 20;
 
-BahndatenFormat FormatDesBenutzers()
+BahndatenFormat FormatDesBenutzers(bool festesBezugssystem)
 {
     if (QLocale().decimalPoint() == QStringLiteral(","))
-        return {';', ','};
-    return {',', '.'};
+        return {';', ',', festesBezugssystem};
+    return {',', '.', festesBezugssystem};
 }
 
 QString Rechenfehler(unsigned fehler)
@@ -45,7 +45,8 @@ QString Vorschlag(const QString& dateiName)
 }  // namespace
 
 Bahndatenexport* Bahndatenexport::Starten(QWidget* fenster, const ModPlavo& mod, int32_t schrittzahl,
-                                          Standarddialog& cdg, Rueckfragen& rueckfragen, Eingriffe eingriffe)
+                                          Standarddialog& cdg, Rueckfragen& rueckfragen, Eingriffe eingriffe,
+                                          bool festesBezugssystem)
 {
     // The body-file commands propose the file chosen last; that stays a body file.
     const QString bisher = cdg.FileName;
@@ -79,17 +80,18 @@ Bahndatenexport* Bahndatenexport::Starten(QWidget* fenster, const ModPlavo& mod,
     }
 
     auto* export_ = new Bahndatenexport(fenster, mod, schrittzahl, int32_t(*abstand), pfad, rueckfragen,
-                                        std::move(eingriffe));
+                                        std::move(eingriffe), festesBezugssystem);
     // One that fails at once has reported it and goes by itself.
     return export_->Oeffnen() ? export_ : nullptr;
 }
 
 Bahndatenexport::Bahndatenexport(QWidget* fenster, const ModPlavo& mod, int32_t schrittzahl, int32_t abstand,
-                                 const QString& pfad, Rueckfragen& rueckfragen, Eingriffe eingriffe)
+                                 const QString& pfad, Rueckfragen& rueckfragen, Eingriffe eingriffe,
+                                 bool festesBezugssystem)
     : QObject(fenster)
     , pfad_(pfad)
     , frage_(rueckfragen)
-    , wiedergabe_(mod, schrittzahl, abstand, FormatDesBenutzers(), std::move(eingriffe))
+    , wiedergabe_(mod, schrittzahl, abstand, FormatDesBenutzers(festesBezugssystem), std::move(eingriffe))
     , datei_(pfad)
 {
     datei_.setDirectWriteFallback(false);

@@ -68,6 +68,13 @@ void FrmPlavo::MenuesAnlegen()
         {2, "menNamen", "&Namen anzeigen", {}, &FrmPlavo::menNamen_Click, true, false},
         {2, "menGeschwindigkeiten", "Gesch&windigkeiten zeigen", {}, &FrmPlavo::menGeschwindigkeiten_Click, true, false},
         {2, "menBeschleunigungen", "Beschleunig&ungen zeigen", {}, &FrmPlavo::menBeschleunigungen_Click, true, false},
+        {0, "menOptionen1", "-", {}, nullptr},
+        {2, "menBezug", "&Bezugssystem", {}, nullptr},
+        {3, "menBezugFest", "&Fest", {}, &FrmPlavo::menBezugFest_Click},
+        {3, "menBezugSchwerpunkt", "&Schwerpunkt", {}, &FrmPlavo::menBezugSchwerpunkt_Click},
+        {3, "menBezugKoerper", "&Körper...", {}, &FrmPlavo::menBezugKoerper_Click},
+        {3, "menBezugMitrotierend", "&Mitrotierend...", {}, &FrmPlavo::menBezugMitrotierend_Click},
+        {2, "menLagrange", "Lagrange-Punkte zeigen", {}, &FrmPlavo::menLagrange_Click, true, false},
         {1, "menHilfe", "&Hilfe", {}, nullptr},
         {2, "menAnleitung", "&Anleitung", QKeySequence(Qt::Key_F1), &FrmPlavo::menAnleitung_Click},
         {0, "menHilfe0", "-", {}, nullptr},
@@ -117,6 +124,7 @@ void FrmPlavo::MenuesAnlegen()
     BeispielmenueFuellen(*Menue(QStringLiteral("menBeispiele"))->menu(),
                          BeispieleIn(BeispielOrdner(QCoreApplication::applicationDirPath())),
                          [this](const QString& pfad) { BeispielOeffnen(pfad); });
+    BezugsmenueAnlegen();
     // Other commands may switch the timer too; the menu shows the truth when it opens.
     const QAction* simulation = Menue(QStringLiteral("menSimulation"));
     connect(simulation->menu(), &QMenu::aboutToShow, this, [this] { Laufen(tim_->Enabled()); });
