@@ -69,7 +69,9 @@ void FrmPlavo::FormAnlegen()
 
 Bildabbildung FrmPlavo::Abbildung() const
 {
-    return Bildabbildung(ansicht_.Aktuell(), QSizeF(pic_->size()));
+    Bildabbildung abbildung(ansicht_.Aktuell(), QSizeF(pic_->size()));
+    abbildung.LageSetzen(pic_->LageJetzt());
+    return abbildung;
 }
 
 void FrmPlavo::GriffBegonnen()

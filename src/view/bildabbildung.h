@@ -6,16 +6,19 @@
 // here and nowhere else.
 //
 // A shift of (dx, dy) pixels is exactly dx · Breite / breite and
-// dy · Hoehe / hoehe AE, as a drag of the section counts it.
+// dy · Hoehe / hoehe AE, as a drag of the section counts it; seen in a
+// turning frame, it is turned back into the fixed frame.
 
 #include "sim/bearbeitung.h"
 #include "sim/berechnung.h"
 #include "view/ausschnitt.h"
+#include "view/bezugslage.h"
 
 #include <QPointF>
 #include <QSizeF>
 
 #include <algorithm>
+#include <optional>
 
 class Bildabbildung {
 public:
@@ -26,23 +29,33 @@ public:
     {
     }
 
+    // The picture is seen in the frame that stands at `lage`.
+    void LageSetzen(const std::optional<Bezugslage>& lage) { lage_ = lage; }
+
     // Metres per logical pixel; negative along a mirrored axis.
     double MeterProPixelX() const { return a_.Breite / breite_ * MeterProAE; }
     double MeterProPixelY() const { return a_.Hoehe / hoehe_ * MeterProAE; }
 
     Vektor Versatz(QPointF pixel) const
     {
-        return {pixel.x() * (a_.Breite / breite_) * MeterProAE, pixel.y() * (a_.Hoehe / hoehe_) * MeterProAE};
+        const Vektor d{pixel.x() * (a_.Breite / breite_) * MeterProAE, pixel.y() * (a_.Hoehe / hoehe_) * MeterProAE};
+        if (!lage_ || (lage_->c == 1 && lage_->s == 0))
+            return d;
+        return {lage_->c * d.x - lage_->s * d.y, lage_->s * d.x + lage_->c * d.y};
     }
     Vektor Ort(QPointF pixel) const
     {
-        return {(a_.Links() + pixel.x() / breite_ * a_.Breite) * MeterProAE,
-                (a_.Oben() + pixel.y() / hoehe_ * a_.Hoehe) * MeterProAE};
+        QPointF q(a_.Links() + pixel.x() / breite_ * a_.Breite, a_.Oben() + pixel.y() / hoehe_ * a_.Hoehe);
+        if (lage_)
+            q = lage_->OrtZurueck(q);
+        return {q.x() * MeterProAE, q.y() * MeterProAE};
     }
     QPointF Pixel(Vektor ort) const
     {
-        return {(ort.x / MeterProAE - a_.Links()) / a_.Breite * breite_,
-                (ort.y / MeterProAE - a_.Oben()) / a_.Hoehe * hoehe_};
+        QPointF q(ort.x / MeterProAE, ort.y / MeterProAE);
+        if (lage_)
+            q = lage_->Ort(q);
+        return {(q.x() - a_.Links()) / a_.Breite * breite_, (q.y() - a_.Oben()) / a_.Hoehe * hoehe_};
     }
     // A velocity (m/s) drawn as an arrow of `pixelProMps` pixels per m/s, and back.
     QPointF Pfeil(Vektor v, double pixelProMps) const
@@ -60,4 +73,5 @@ private:
 
     Ausschnitt a_;
     double breite_, hoehe_;
+    std::optional<Bezugslage> lage_;
 };
