@@ -1,0 +1,388 @@
+#include "view/filmaufnahme.h"
+#include "view/filmschreiber.h"
+#include "view/pngserie.h"
+
+#include "sim/aufbau.h"
+#include "sim/berechnung.h"
+#include "support/koerperbau.h"
+#include "view/bildausgabe.h"
+#include "view/bildflaeche.h"
+#include "view/dateisenke.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libswscale/swscale.h>
+}
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+// Passes each step on to the picture and keeps its strokes for the film,
+// as the window's picture and a recording both see one step.
+class Abzweig : public Zeichenflaeche {
+public:
+    explicit Abzweig(Zeichenflaeche& ziel)
+        : ziel_(ziel)
+    {
+    }
+    std::vector<Strich> striche;
+    void Cls() override { ziel_.Cls(); }
+    void Scale(double x1, double y1, double x2, double y2) override { ziel_.Scale(x1, y1, x2, y2); }
+    float ScaleWidth() const override { return ziel_.ScaleWidth(); }
+    float ScaleHeight() const override { return ziel_.ScaleHeight(); }
+    void Line(float x, float y, float dx, float dy, int32_t farbe) override { ziel_.Line(x, y, dx, dy, farbe); }
+    void PSet(float x, float y, int32_t farbe) override { ziel_.PSet(x, y, farbe); }
+    void Striche(const Strich* s, std::size_t n) override
+    {
+        striche.insert(striche.end(), s, s + n);
+        ziel_.Striche(s, n);
+    }
+
+private:
+    Zeichenflaeche& ziel_;
+};
+
+// A sun and three planets on circles of 0.4 to 0.9 AE; five days a step
+// moves them several pixels on a small film.
+ModPlavo Sonnensystem()
+{
+    ModPlavo mod;
+    mod.Intervall = 5;
+    mod.KoerperStart = {
+        NeuerKoerper(QStringLiteral("Sonne"), 333000, 0, 0, 0, 0, 0x00C0FF),
+        NeuerKoerper(QStringLiteral("Innen"), 1, 0.4 * MeterProAE, 0, 47000, 90, 0x0000FF),
+        NeuerKoerper(QStringLiteral("Mitte"), 1, -0.7 * MeterProAE, 0, 35600, 270, 0x00A000),
+        NeuerKoerper(QStringLiteral("Aussen"), 1, 0, 0.9 * MeterProAE, 31400, 180, 0xFF0000),
+    };
+    EXPECT_EQ(KoerperSimAufbauen(mod), KeinFehler);
+    return mod;
+}
+
+constexpr Ausschnitt Standard{2, 2, 0, 0};
+
+// The picture export of the run so far: a surface of the film's size and
+// section, every step drawn as the window draws it, written as a bitmap.
+struct Export {
+    BildFlaeche flaeche;
+    Export(QSize groesse, const Ausschnitt& bild)
+    {
+        const Ausschnitt a = FilmAusschnitt(bild, groesse);
+        flaeche.GroesseSetzen(groesse);
+        flaeche.Scale(-a.Breite / 2 + a.XOffset, -a.Hoehe / 2 + a.YOffset, a.Breite / 2 + a.XOffset,
+                      a.Hoehe / 2 + a.YOffset);
+    }
+    QImage Bitmap(const QString& pfad) const
+    {
+        EXPECT_EQ(BitmapSchreiben(flaeche.Image(), pfad), std::nullopt);
+        return QImage(pfad, "BMP").convertToFormat(QImage::Format_RGB32);
+    }
+};
+
+// Runs `schritte` steps, each drawn on the export and handed to every
+// recording; returns the export's bitmap after each k-th step (and step 0).
+std::vector<QImage> Laufen(ModPlavo mod, int schritte, int k, Export& exp, std::vector<Filmaufnahme*> aufnahmen,
+                           const QString& bmp)
+{
+    std::vector<QImage> bitmaps{exp.Bitmap(bmp)};
+    for (Filmaufnahme* a : aufnahmen)
+        EXPECT_TRUE(a->Beginnen(mod.KoerperSim, 0, mod.Intervall));
+    Rechenwerk werk;
+    int32_t schrittzahl = 0;
+    for (int i = 1; i <= schritte; ++i) {
+        Abzweig abzweig(exp.flaeche);
+        EXPECT_EQ(werk.Schritt(mod.KoerperSim, mod.Intervall, schrittzahl, abzweig), KeinFehler);
+        for (Filmaufnahme* a : aufnahmen)
+            EXPECT_TRUE(a->Schritt(abzweig.striche.data(), abzweig.striche.size(), mod.KoerperSim, schrittzahl,
+                                   mod.Intervall))
+                << a->Fehler().toStdString();
+        if (i % k == 0)
+            bitmaps.push_back(exp.Bitmap(bmp));
+    }
+    return bitmaps;
+}
+
+std::unique_ptr<Filmschreiber> Oeffnen(Filmformat format, const QString& ziel, QSize groesse,
+                                       Senkenfabrik senken = {})
+{
+    Filmvorgabe v;
+    v.Format = format;
+    v.Ziel = ziel;
+    v.Groesse = groesse;
+    v.Farben = Filmbild::Spurfarben(Sonnensystem().KoerperStart);
+    v.Senken = std::move(senken);
+    QString fehler;
+    auto s = Filmschreiber::Oeffnen(v, fehler);
+    EXPECT_TRUE(s) << fehler.toStdString();
+    return s;
+}
+
+Filmueberlagen Keine()
+{
+    return {false, false, false, false, {}};
+}
+
+QStringList Eintraege(const QString& ordner)
+{
+    return QDir(ordner).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+}
+
+// Every frame of a film decoded through FFmpeg: how many, their size, and
+// the last one as 32-bit RGB.
+struct Dekodiert {
+    int bilder = 0;
+    QSize groesse;
+    QImage letztes;
+};
+
+Dekodiert Dekodieren(const QString& pfad)
+{
+    Dekodiert d;
+    AVFormatContext* fmt = nullptr;
+    const QByteArray name = QFile::encodeName(pfad);
+    if (avformat_open_input(&fmt, name.constData(), nullptr, nullptr) < 0)
+        return d;
+    avformat_find_stream_info(fmt, nullptr);
+    const AVCodec* codec = nullptr;
+    const int strom = av_find_best_stream(fmt, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
+    AVCodecContext* ctx = avcodec_alloc_context3(codec);
+    avcodec_parameters_to_context(ctx, fmt->streams[strom]->codecpar);
+    avcodec_open2(ctx, codec, nullptr);
+    AVPacket* paket = av_packet_alloc();
+    AVFrame* frame = av_frame_alloc();
+    const auto abholen = [&] {
+        while (avcodec_receive_frame(ctx, frame) == 0) {
+            ++d.bilder;
+            d.groesse = QSize(frame->width, frame->height);
+            d.letztes = QImage(d.groesse, QImage::Format_RGB32);
+            SwsContext* sws = sws_getContext(frame->width, frame->height, AVPixelFormat(frame->format), frame->width,
+                                             frame->height, AV_PIX_FMT_RGB32, SWS_BILINEAR, nullptr, nullptr, nullptr);
+            const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
+            sws_setColorspaceDetails(sws, bt709, 0, bt709, 1, 0, 1 << 16, 1 << 16);
+            uint8_t* ziel[1] = {d.letztes.bits()};
+            const int zeile[1] = {int(d.letztes.bytesPerLine())};
+            sws_scale(sws, frame->data, frame->linesize, 0, frame->height, ziel, zeile);
+            sws_freeContext(sws);
+        }
+    };
+    while (av_read_frame(fmt, paket) >= 0) {
+        if (paket->stream_index == strom)
+            avcodec_send_packet(ctx, paket);
+        av_packet_unref(paket);
+        abholen();
+    }
+    avcodec_send_packet(ctx, nullptr);
+    abholen();
+    av_frame_free(&frame);
+    av_packet_free(&paket);
+    avcodec_free_context(&ctx);
+    avformat_close_input(&fmt);
+    return d;
+}
+
+// Mean absolute difference over all channels, in levels of 255.
+double Abweichung(const QImage& a, const QImage& b)
+{
+    double summe = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            summe += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return summe / (3.0 * a.width() * a.height());
+}
+
+}  // namespace
+
+TEST(Film, PngFramesWithoutOverlaysAreTheBitmapExportFrameForFrameAndOverlaysStayOffTheTrails)
+{
+    QTemporaryDir ordner;
+    // The picture is 161 x 91 pixels: the film takes it rounded down to even.
+    const QSize groesse = FilmPixel(Filmgroesse::WieBild, QSize(161, 91));
+    ASSERT_EQ(groesse, QSize(160, 90));
+    const QString serie = ordner.filePath(QStringLiteral("film"));
+    const QString mitUeberlagen = ordner.filePath(QStringLiteral("mit"));
+    Filmaufnahme ohne(Oeffnen(Filmformat::PngSerie, serie, groesse), Standard, 3, Keine());
+    Filmaufnahme mit(Oeffnen(Filmformat::PngSerie, mitUeberlagen, groesse), Standard, 3,
+                     {true, true, true, true, QStringLiteral("Bezugssystem: Sonne")});
+    Export exp(groesse, Standard);
+    const std::vector<QImage> bitmaps =
+        Laufen(Sonnensystem(), 12, 3, exp, {&ohne, &mit}, ordner.filePath(QStringLiteral("export.bmp")));
+    ASSERT_EQ(ohne.Beenden(), std::nullopt);
+    ASSERT_EQ(mit.Beenden(), std::nullopt);
+
+    // Steps 0, 3, 6, 9 and 12, and nothing else in the folder.
+    ASSERT_EQ(bitmaps.size(), 5u);
+    QStringList namen;
+    for (int i = 0; i < 5; ++i)
+        namen << PngSerie::Dateiname(i);
+    EXPECT_EQ(Eintraege(serie), namen);
+    for (int i = 0; i < 5; ++i) {
+        const QImage bild = QImage(QDir(serie).filePath(PngSerie::Dateiname(i)), "PNG").convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(bild, bitmaps[size_t(i)]) << "frame " << i;
+    }
+    // The first frame is step 0: without overlays an empty picture.
+    QImage weiss(groesse, QImage::Format_RGB32);
+    weiss.fill(Qt::white);
+    EXPECT_EQ(bitmaps[0], weiss);
+    EXPECT_NE(bitmaps[4], weiss);
+
+    // The section is fitted, not stretched: 2 AE high fills the 90 rows, so
+    // an AE is 45 pixels across as well as down.
+    EXPECT_DOUBLE_EQ(FilmAusschnitt(Standard, groesse).Breite, 2.0 * 160 / 90);
+    EXPECT_DOUBLE_EQ(FilmAusschnitt(Standard, groesse).Hoehe, 2.0);
+
+    // With overlays every frame shows more than the trails, starting with
+    // the dots at step 0, yet the trails underneath are the export's.
+    for (int i = 0; i < 5; ++i)
+        EXPECT_NE(QImage(QDir(mitUeberlagen).filePath(PngSerie::Dateiname(i)), "PNG").convertToFormat(QImage::Format_RGB32),
+                  bitmaps[size_t(i)]);
+    EXPECT_EQ(mit.Bild().Spuren(), bitmaps[4]);
+    // No hidden working folder stays behind.
+    EXPECT_EQ(Eintraege(ordner.path()), (QStringList{QStringLiteral("export.bmp"), QStringLiteral("film"), QStringLiteral("mit")}));
+}
+
+TEST(Film, Mp4WebmAndGifDecodeToEveryFrameAtTheirSizeEndingAtTheExport)
+{
+    QTemporaryDir ordner;
+    const QSize groesse(192, 108);
+    struct Fall {
+        Filmformat format;
+        const char* name;
+        double toleranz;
+    };
+    const Fall faelle[] = {{Filmformat::Mp4, "film.mp4", 3},
+                           {Filmformat::WebM, "film.webm", 3},
+                           {Filmformat::Gif, "film.gif", 0.5}};
+    std::vector<std::unique_ptr<Filmaufnahme>> aufnahmen;
+    std::vector<Filmaufnahme*> zeiger;
+    for (const Fall& f : faelle) {
+        if (const auto grund = Filmschreiber::NichtVerfuegbar(f.format)) {
+            ADD_FAILURE() << f.name << ": " << grund->toStdString();
+            continue;
+        }
+        aufnahmen.push_back(std::make_unique<Filmaufnahme>(
+            Oeffnen(f.format, ordner.filePath(QString::fromLatin1(f.name)), groesse), Standard, 1, Keine()));
+        zeiger.push_back(aufnahmen.back().get());
+    }
+    Export exp(groesse, Standard);
+    const std::vector<QImage> bitmaps =
+        Laufen(Sonnensystem(), 20, 1, exp, zeiger, ordner.filePath(QStringLiteral("export.bmp")));
+    for (auto& a : aufnahmen)
+        ASSERT_EQ(a->Beenden(), std::nullopt);
+
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.name);
+        const Dekodiert d = Dekodieren(ordner.filePath(QString::fromLatin1(f.name)));
+        EXPECT_EQ(d.bilder, 21);
+        EXPECT_EQ(d.groesse, groesse);
+        ASSERT_FALSE(d.letztes.isNull());
+        EXPECT_LT(Abweichung(d.letztes, bitmaps.back()), f.toleranz);
+    }
+}
+
+namespace {
+// A disk with `frei` bytes left for every file written through it.
+struct VolleSenke : Filmsenke {
+    std::unique_ptr<Filmsenke> datei;
+    std::shared_ptr<int64_t> frei;
+    QString fehler;
+    bool Schreiben(const uint8_t* daten, int64_t anzahl) override
+    {
+        if (!fehler.isEmpty())
+            return false;
+        if (anzahl > *frei) {
+            fehler = QStringLiteral("Auf dem Datenträger ist kein Platz mehr.");
+            return false;
+        }
+        *frei -= anzahl;
+        return datei->Schreiben(daten, anzahl);
+    }
+    bool Springen(int64_t stelle) override { return fehler.isEmpty() && datei->Springen(stelle); }
+    int64_t Stelle() const override { return datei->Stelle(); }
+    int64_t Groesse() const override { return datei->Groesse(); }
+    QString Fehler() const override { return fehler.isEmpty() ? datei->Fehler() : fehler; }
+    std::optional<QString> Uebernehmen() override
+    {
+        if (!fehler.isEmpty()) {
+            datei->Verwerfen();
+            return fehler;
+        }
+        return datei->Uebernehmen();
+    }
+    void Verwerfen() override { datei->Verwerfen(); }
+};
+}  // namespace
+
+TEST(Film, AFullDiskOrNoFrameLeavesNoFileOfTheTargetsNameAndAnOldFilmIntact)
+{
+    const QSize groesse(128, 96);
+    // New noise in every frame: no encoder can make it small.
+    uint32_t z = 1;
+    const auto rauschen = [&z, groesse] {
+        QImage bild(groesse, QImage::Format_RGB32);
+        for (int y = 0; y < groesse.height(); ++y)
+            for (int x = 0; x < groesse.width(); ++x) {
+                z = z * 1664525u + 1013904223u;
+                bild.setPixel(x, y, 0xFF000000u | (z >> 8));
+            }
+        return bild;
+    };
+    const std::pair<Filmformat, const char*> formate[] = {{Filmformat::Mp4, "film.mp4"},
+                                                          {Filmformat::WebM, "film.webm"},
+                                                          {Filmformat::Gif, "film.gif"},
+                                                          {Filmformat::PngSerie, "film"}};
+    for (const auto& [format, name] : formate) {
+        SCOPED_TRACE(name);
+        QTemporaryDir ordner;
+        const QString ziel = ordner.filePath(QString::fromLatin1(name));
+
+        // A recording that ends before its first frame writes nothing.
+        auto leer = Oeffnen(format, ziel, groesse);
+        ASSERT_TRUE(leer);
+        EXPECT_EQ(leer->Abschliessen(), std::nullopt);
+        EXPECT_EQ(leer->Bilder(), 0);
+        EXPECT_EQ(Eintraege(ordner.path()), QStringList());
+
+        // An old film of that name survives a failed new one.
+        if (format != Filmformat::PngSerie) {
+            QFile alt(ziel);
+            ASSERT_TRUE(alt.open(QIODevice::WriteOnly));
+            alt.write("alt");
+        }
+        const auto frei = std::make_shared<int64_t>(20000);
+        const Senkenfabrik voll = [frei](const QString& pfad, QString& fehler) -> std::unique_ptr<Filmsenke> {
+            auto datei = Dateisenke::Oeffnen(pfad, fehler);
+            if (!datei)
+                return nullptr;
+            auto s = std::make_unique<VolleSenke>();
+            s->datei = std::move(datei);
+            s->frei = frei;
+            return s;
+        };
+        auto film = Oeffnen(format, ziel, groesse, voll);
+        ASSERT_TRUE(film);
+        bool gescheitert = false;
+        for (int i = 0; i < 30 && !gescheitert; ++i)
+            gescheitert = !film->Bild(rauschen());
+        const auto grund = film->Abschliessen();
+        ASSERT_TRUE(grund.has_value());
+        EXPECT_TRUE(grund->contains(QStringLiteral("kein Platz"))) << grund->toStdString();
+        if (format == Filmformat::PngSerie) {
+            EXPECT_EQ(Eintraege(ordner.path()), QStringList());
+        } else {
+            EXPECT_EQ(Eintraege(ordner.path()), QStringList{QString::fromLatin1(name)});
+            QFile alt(ziel);
+            ASSERT_TRUE(alt.open(QIODevice::ReadOnly));
+            EXPECT_EQ(alt.readAll(), QByteArray("alt"));
+        }
+    }
+}
