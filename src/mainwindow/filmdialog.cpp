@@ -100,7 +100,10 @@ Filmdialog::Filmdialog(Standarddialog& cdg, Rueckfragen& rueckfragen, const std:
     form->addRow(QStringLiteral("&Bilder:"), schritteProBild_);
     form->addRow(QStringLiteral("&Wiedergabe:"), bildrate_);
     form->addRow(einblendungen);
-    form->addRow(QStringLiteral("&Ziel:"), zeile);
+    // A label beside a row of two needs its buddy named, or its "&" shows.
+    auto* zielText = new QLabel(QStringLiteral("&Ziel:"));
+    zielText->setBuddy(durchsuchen_);
+    form->addRow(zielText, zeile);
     form->addRow(QStringLiteral("Film &rechnen über:"), schritte_);
 
     auto* knoepfe = new QDialogButtonBox;
