@@ -229,6 +229,7 @@ bool FfmpegFilm::Einrichten(const Filmvorgabe& vorgabe)
     r = avformat_write_header(format_, nullptr);
     if (r < 0)
         return Scheitern(r);
+    kopf_ = true;
     return true;
 }
 
@@ -296,6 +297,7 @@ std::optional<QString> FfmpegFilm::Abschliessen()
     if (fehler_.isEmpty() && codec_ && bilder_ > 0) {
         if (Kodieren(nullptr)) {
             const int r = av_write_trailer(format_);
+            kopf_ = false;
             if (r < 0)
                 Scheitern(r);
             else {
@@ -329,6 +331,12 @@ void FfmpegFilm::Verwerfen()
 
 void FfmpegFilm::Freigeben()
 {
+    // Only the trailer frees what a muxer still holds of the packets it
+    // interleaves; on a film being dropped it writes into a sink that is
+    // thrown away anyway.
+    if (format_ && kopf_)
+        av_write_trailer(format_);
+    kopf_ = false;
     if (format_) {
         AVIOContext* pb = format_->pb;
         avformat_free_context(format_);

@@ -41,4 +41,5 @@ private:
     AVPacket* paket_ = nullptr;
     SwsContext* sws_ = nullptr;
     QList<QRgb> palette_;            // GIF only
+    bool kopf_ = false;              // the header is written and the trailer not yet
 };

@@ -35,6 +35,9 @@ public:
     // (positions in metres), `tage` the days elapsed.
     QImage Bild(const KoerperSatz& jetzt, double tage, const Filmueberlagen& ueberlagen);
 
+    // The trails' surface, for replaying kept strokes onto it (a recording
+    // that begins in the middle of a run); its size and scale are the film's.
+    Zeichenflaeche& Flaeche() { return flaeche_; }
     QSize Groesse() const { return flaeche_.Groesse(); }
     const Ausschnitt& Bereich() const { return ausschnitt_; }
 
