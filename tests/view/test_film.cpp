@@ -345,6 +345,15 @@ TEST(Film, AFullDiskOrNoFrameLeavesNoFileOfTheTargetsNameAndAnOldFilmIntact)
         QTemporaryDir ordner;
         const QString ziel = ordner.filePath(QString::fromLatin1(name));
 
+        // A folder that is not there is named in the reason, before any frame.
+        Filmvorgabe fehlt;
+        fehlt.Format = format;
+        fehlt.Ziel = ordner.filePath(QStringLiteral("fehlt/") + QString::fromLatin1(name));
+        fehlt.Groesse = groesse;
+        QString warum;
+        EXPECT_FALSE(Filmschreiber::Oeffnen(fehlt, warum));
+        EXPECT_TRUE(warum.contains(QStringLiteral("existiert nicht"))) << warum.toStdString();
+
         // A recording that ends before its first frame writes nothing.
         auto leer = Oeffnen(format, ziel, groesse);
         ASSERT_TRUE(leer);
