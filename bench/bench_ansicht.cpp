@@ -27,7 +27,6 @@ std::unique_ptr<FrmPlavo> Fenster(ModPlavo& mod, int koerper, int schritte)
     auto frm = std::make_unique<FrmPlavo>(mod);
     const ModPlavo system = Planetensystem(koerper);
     mod.KoerperStart = system.KoerperStart;
-    mod.KoerperSim = system.KoerperSim;
     mod.Intervall = system.Intervall;
     frm->show();
     QCoreApplication::processEvents();

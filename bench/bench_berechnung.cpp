@@ -27,8 +27,9 @@
 #include "sim/berechnung.h"
 #include "sim/helferfaden.h"
 #include "sim/kernwahl.h"
-#include "view/bildflaeche.h"
 #include "sim/lauf.h"
+#include "view/bildflaeche.h"
+#include "view/laufbild.h"
 
 #include <benchmark/benchmark.h>
 
@@ -45,13 +46,13 @@
 
 namespace {
 
-// The working set of Planetensystem(n), as a step sees it.
-KoerperSatz Arbeitssatz(int n)
+// The run of Planetensystem(n) at step 0, as a step sees it.
+Laufstand Arbeitsstand(int n)
 {
-    ModPlavo mod = Planetensystem(n);
-    if (KoerperSimAufbauen(mod) != KeinFehler)
+    Laufstand stand;
+    if (KoerperSimAufbauen(Planetensystem(n), stand) != KeinFehler)
         std::abort();
-    return mod.KoerperSim;
+    return stand;
 }
 
 void PaareZaehlen(benchmark::State& state, int64_t n)
@@ -76,18 +77,20 @@ void Schritte(benchmark::State& state, Befehlssatz satz)
 {
     BefehlssatzErzwingen(satz);
     const int n = int(state.range(0));
-    KoerperSatz sim = Arbeitssatz(n);
+    Laufstand stand = Arbeitsstand(n);
     BildFlaeche flaeche;
     flaeche.GroesseSetzen(QSize(653, 532));
     flaeche.Scale(-1, -1, 1, 1);
     Rechenwerk werk;
-    int32_t schrittzahl = 0;
     const HelferAnteil anteil;
     for (auto _ : state) {
-        if (werk.Schritt(sim, Intervall, schrittzahl, flaeche) != KeinFehler) {
+        // The step and the drawing of what it gave back, as the picture draws it.
+        const Schrittergebnis e = werk.Schritt(stand);
+        if (e.fehler != KeinFehler) {
             state.SkipWithError("step faulted");
             break;
         }
+        flaeche.Striche(e.striche);
     }
     const bool geteilt = std::size_t(n) >= KernFuer(Befehlssatz::Automatisch).zweiFaedenAb;
     BefehlssatzErzwingen(Befehlssatz::Automatisch);
@@ -105,7 +108,7 @@ struct Felder {
 
     explicit Felder(int n)
     {
-        for (const Koerper& k : Arbeitssatz(n)) {
+        for (const Koerper& k : Arbeitsstand(n).KoerperSim) {
             x.push_back(k.X);
             y.push_back(k.Y);
             m.push_back(k.Masse);
@@ -209,7 +212,9 @@ void BM_Decke(benchmark::State& state)
 struct Gelaufen {
     ModPlavo mod;
     BildFlaeche flaeche;
+    Arbeiter arbeiter;
     std::unique_ptr<Lauf> lauf;
+    std::unique_ptr<LaufBild> zeichnen;
     QString titel;
 
     Gelaufen(int koerper, int32_t schritte, std::size_t budget)
@@ -217,20 +222,19 @@ struct Gelaufen {
     {
         flaeche.GroesseSetzen(QSize(653, 532));
         flaeche.Scale(-1, -1, 1, 1);
-        lauf = std::make_unique<Lauf>(mod, budget);
+        lauf = std::make_unique<Lauf>(mod, arbeiter, budget);
+        zeichnen = std::make_unique<LaufBild>(*lauf, flaeche);
         if (lauf->Starten() != KeinFehler)
             std::abort();
         for (int32_t k = 0; k < schritte; ++k)
-            if (lauf->Schritt(flaeche) != KeinFehler)
+            if (lauf->Schritt() != KeinFehler)
                 std::abort();
     }
     bool Neuzeichnen()
     {
-        flaeche.Cls();
         flaeche.Scale(-1, -1, 1, 1);
         lauf->NeuzeichnenBeginnen();
-        while (lauf->NeuzeichnenArbeiten(flaeche, Lauf::Uhr::time_point::max()) != Lauf::Neuzeichnungsstand::Fertig)
-            lauf->ArbeiterAbwarten();
+        lauf->NeuzeichnungAbschliessen();
         titel = TitelText(lauf->Schrittzahl(), mod.Intervall, mod.DateiName);
         return lauf->Neuzeichnung().Fehler() == KeinFehler;
     }
@@ -275,14 +279,14 @@ void BM_Striche(benchmark::State& state)
 {
     const int n = int(state.range(0));
     std::vector<Strich> striche;
-    for (const Koerper& k : Arbeitssatz(n))
+    for (const Koerper& k : Arbeitsstand(n).KoerperSim)
         striche.push_back({float(k.X / MeterProAE), float(k.Y / MeterProAE), float(k.Vx() / MeterProAE),
                            float(k.Vy() / MeterProAE), k.Farbe});
     BildFlaeche flaeche;
     flaeche.GroesseSetzen(QSize(653, 532));
     flaeche.Scale(-1, -1, 1, 1);
     for (auto _ : state)
-        flaeche.Striche(striche.data(), striche.size());
+        flaeche.Striche(striche);
     state.SetItemsProcessed(state.iterations() * n);
 }
 
@@ -350,6 +354,8 @@ int main(int argc, char** argv)
             ->Arg(16)
             ->Arg(64)
             ->Arg(512)
+            ->Arg(2048)
+            ->Arg(8192)
             ->Unit(benchmark::kMicrosecond)
             ->UseRealTime();
         benchmark::RegisterBenchmark((std::string("BM_Geschwindigkeiten/") + s.name).c_str(), BM_Geschwindigkeiten,

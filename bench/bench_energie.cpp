@@ -26,7 +26,6 @@
 #include "sim/aufbau.h"
 #include "sim/energiebilanz.h"
 #include "sim/lauf.h"
-#include "view/bildflaeche.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -59,7 +58,7 @@ void BM_SchrittMitEnergiebilanz(benchmark::State& state)
         }
         QCoreApplication::processEvents();
     }
-    if (frm.Schrittzahl() - vorher != int32_t(state.iterations()) || mod.KoerperSim.size() != 2048)
+    if (frm.Schrittzahl() - vorher != int32_t(state.iterations()) || frm.lauf().Stand().KoerperSim.size() != 2048)
         state.SkipWithError("steps lost");
     if (offen)
         state.counters["updates"] = double(frm.Energiefenster()->Verlauf().size());
@@ -98,8 +97,8 @@ Energiebilanz Schlicht(const KoerperSatz& sim, double intervall)
 
 void BM_EnergiebilanzSchlicht(benchmark::State& state)
 {
-    ModPlavo mod = Planetensystem(int(state.range(0)));
-    KoerperSimAufbauen(mod);
+    Laufstand mod;
+    KoerperSimAufbauen(Planetensystem(int(state.range(0))), mod);
     for (auto _ : state)
         benchmark::DoNotOptimize(Schlicht(mod.KoerperSim, mod.Intervall));
     state.SetItemsProcessed(state.iterations() * state.range(0) * (state.range(0) - 1) / 2);
@@ -108,8 +107,8 @@ void BM_EnergiebilanzSchlicht(benchmark::State& state)
 // What one update of the window computes for n bodies, alone.
 void BM_Energiebilanz(benchmark::State& state)
 {
-    ModPlavo mod = Planetensystem(int(state.range(0)));
-    KoerperSimAufbauen(mod);
+    Laufstand mod;
+    KoerperSimAufbauen(Planetensystem(int(state.range(0))), mod);
     const Energiebilanz schlicht = Schlicht(mod.KoerperSim, mod.Intervall);
     for (auto _ : state)
         benchmark::DoNotOptimize(EnergiebilanzBerechnen(mod.KoerperSim, mod.Intervall));
@@ -123,13 +122,12 @@ void BM_Energiebilanz(benchmark::State& state)
 void BM_Energiefenster(benchmark::State& state)
 {
     using Uhr = std::chrono::steady_clock;
-    ModPlavo mod = Planetensystem(int(state.range(0)));
-    KoerperSimAufbauen(mod);
-    Lauf lauf(mod);
-    BildFlaeche flaeche;
-    flaeche.GroesseSetzen(QSize(64, 64));
-    lauf.Schritt(flaeche);
-    FrmEnergie fenster(lauf, nullptr);
+    const ModPlavo mod = Planetensystem(int(state.range(0)));
+    Arbeiter arbeiter;
+    Lauf lauf(mod, arbeiter);
+    lauf.Starten();
+    lauf.Schritt();
+    FrmEnergie fenster(lauf, arbeiter, nullptr);
     fenster.show();   // computes the start balance and the first one
     fenster.AufErgebnisWarten();
     QCoreApplication::processEvents();
@@ -141,7 +139,7 @@ void BM_Energiefenster(benchmark::State& state)
     };
     for (auto _ : state) {
         state.PauseTiming();
-        lauf.Schritt(flaeche);
+        lauf.Schritt();
         state.ResumeTiming();
         messen([&] { fenster.Aktualisieren(); });
         while (fenster.Verlauf().back().schritt != lauf.Schrittzahl()) {

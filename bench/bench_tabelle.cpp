@@ -47,7 +47,6 @@ ModPlavo Dokument(int n)
         k.Richtung = std::fmod(i * 0.7, 360.0);
         k.Farbe = int32_t(0x102030 + i);
     }
-    mod.KoerperSim.assign(size_t(n), Koerper{});
     return mod;
 }
 
@@ -120,7 +119,8 @@ void BM_TabelleOK(benchmark::State& state)
 
 }  // namespace
 
-BENCHMARK(BM_TabelleErstesZeigen)->Arg(MaxKoerper)->Unit(benchmark::kMillisecond)->Iterations(5);
+// With 2 bodies for comparison: what the largest table adds is what users wait for.
+BENCHMARK(BM_TabelleErstesZeigen)->Arg(2)->Arg(MaxKoerper)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_TabelleWiederZeigen)->Arg(MaxKoerper)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_TabelleOK)->Arg(MaxKoerper)->Unit(benchmark::kMillisecond)->Iterations(5);
 

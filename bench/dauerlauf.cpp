@@ -14,6 +14,7 @@
 #include "mainwindow/titel.h"
 #include "sim/lauf.h"
 #include "view/bildflaeche.h"
+#include "view/laufbild.h"
 
 #include <QElapsedTimer>
 
@@ -70,10 +71,12 @@ int main(int argc, char** argv)
     mod.KoerperStart = {K("Sonne", 333000, 0, 0, 0x00FFFF), K("Erde", 1, 1.496e11, 29780, 0xFF0000),
                         K("Mars", 0.107, 2.279e11, 24070, 0x0000FF)};
     mod.Intervall = 1;
-    Lauf lauf(mod, budget);
+    Arbeiter arbeiter;
+    Lauf lauf(mod, arbeiter, budget);
     BildFlaeche flaeche;   // the window's surface at its starting size
     flaeche.GroesseSetzen(QSize(653, 532));
     flaeche.Scale(-2, -2, 2, 2);
+    const LaufBild zeichnen(lauf, flaeche);
     if (lauf.Starten() != KeinFehler)
         return 2;
 
@@ -87,7 +90,7 @@ int main(int argc, char** argv)
     std::printf("%10s %12s %12s %14s %10s\n", "Schritte", "RssAnon KiB", "Heap KiB", "Behalten KiB", "Sekunden");
     std::printf("%10d %12ld %12ld %14ld %10.1f\n", 0, ResidentKiB(), HeapKiB(), BehaltenKiB(), 0.0);
     for (long s = 1; s <= schritte; ++s) {
-        if (lauf.Schritt(flaeche) != KeinFehler)
+        if (lauf.Schritt() != KeinFehler)
             return 2;
         titel = TitelText(lauf.Schrittzahl(), mod.Intervall, mod.DateiName);
         if (s % abstand == 0) {
@@ -109,10 +112,8 @@ int main(int argc, char** argv)
 
     // A redraw: the kept strokes drawn, the rest computed.
     uhr.restart();
-    flaeche.Cls();
     lauf.NeuzeichnenBeginnen();
-    while (lauf.NeuzeichnenArbeiten(flaeche, Lauf::Uhr::time_point::max()) != Lauf::Neuzeichnungsstand::Fertig)
-        lauf.ArbeiterAbwarten();
+    lauf.NeuzeichnungAbschliessen();
     std::printf("Neuzeichnen: %.2f s, %d Schritte\n", uhr.elapsed() / 1000.0, lauf.Schrittzahl());
     return heapZuwachs > 1024 || speicher.Bytes() > budget ? 1 : 0;
 }

@@ -38,6 +38,5 @@ inline ModPlavo Planetensystem(int n)
         k.Richtung = winkel + 90;
         k.Farbe = int32_t(zufall() * 0xFFFFFF);
     }
-    mod.KoerperSim = mod.KoerperStart;
     return mod;
 }

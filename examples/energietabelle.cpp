@@ -1,6 +1,6 @@
 // Runs each example for one orbit at half a day per step and prints, as a
 // Markdown table, the energies at the start and at the end and how far the
-// total energy moved: the table in the README.
+// total energy moved, from which the user's guide (docs/anleitung.md) takes its table.
 //   build/examples/plavo_energietabelle
 
 #include "beispielsysteme.h"
@@ -13,17 +13,6 @@
 #include <numbers>
 
 namespace {
-
-// The step needs somewhere to draw.
-class KeineFlaeche : public Zeichenflaeche {
-public:
-    void Cls() override {}
-    void Scale(double, double, double, double) override {}
-    float ScaleWidth() const override { return 2; }
-    float ScaleHeight() const override { return 2; }
-    void Line(float, float, float, float, int32_t) override {}
-    void PSet(float, float, int32_t) override {}
-};
 
 double Umlaufzeit(double r, double masse)
 {
@@ -81,28 +70,24 @@ struct Ergebnis {
 Ergebnis Laufen(const Beispiel& b, double sekunden, double intervall)
 {
     Ergebnis e;
-    ModPlavo mod;
-    mod.KoerperStart = b.Koerper;
-    mod.Intervall = intervall;
-    if (KoerperSimAufbauen(mod) != KeinFehler) {
+    Laufstand stand;
+    if (KoerperSimAufbauen(b.Koerper, intervall, stand) != KeinFehler) {
         e.ok = false;
         return e;
     }
     e.schritte = int(std::lround(sekunden / (intervall * 86400.0)));
-    e.anfang = EnergiebilanzBerechnen(mod.KoerperSim, intervall);
+    e.anfang = EnergiebilanzBerechnen(stand.KoerperSim, intervall);
     Rechenwerk werk;
-    KeineFlaeche flaeche;
-    int32_t schrittzahl = 0;
-    while (schrittzahl < e.schritte) {
-        if (werk.Schritt(mod.KoerperSim, intervall, schrittzahl, flaeche) != KeinFehler) {
+    while (stand.Schrittzahl < e.schritte) {
+        if (werk.Schritt(stand).fehler != KeinFehler) {
             e.ok = false;
             return e;
         }
-        const double a = RelativeAenderung(EnergiebilanzBerechnen(mod.KoerperSim, intervall).Gesamt, e.anfang.Gesamt);
+        const double a = RelativeAenderung(EnergiebilanzBerechnen(stand.KoerperSim, intervall).Gesamt, e.anfang.Gesamt);
         if (std::abs(a) > std::abs(e.groesste))
             e.groesste = a;
     }
-    e.ende = EnergiebilanzBerechnen(mod.KoerperSim, intervall);
+    e.ende = EnergiebilanzBerechnen(stand.KoerperSim, intervall);
     return e;
 }
 

@@ -5,9 +5,10 @@
 // Properties:
 //  - the build is all or nothing: on a fault the working set is unchanged,
 //    otherwise it copies the document set and its displacements are finite;
-//  - a step is all or nothing: on a fault the bodies, the step count, the
-//    image and the caption are unchanged; otherwise the count grows by one,
-//    every new value is finite and the caption is the step's caption;
+//  - a step is all or nothing: on a fault the bodies, the step count and the
+//    caption are unchanged and it gives no strokes to draw; otherwise the
+//    count grows by one, every new value is finite, there is a stroke per
+//    body and the caption is the step's caption;
 //  - drawing stays inside the image, whatever the coordinates;
 //  - the same start gives the same bits and the same picture again (the
 //    redraw replays the run and relies on this);
@@ -136,45 +137,45 @@ struct Ergebnis {
 
 Ergebnis Laufen(const Eingabe& e, const KoerperSatz& anfang)
 {
-    ModPlavo mod;
-    mod.KoerperSim = anfang;
-    mod.Intervall = e.intervall;
-    mod.DateiName = QStringLiteral("/tmp/x.plv");
+    Laufstand stand;
+    stand.KoerperSim = anfang;
+    stand.Intervall = e.intervall;
+    stand.Schrittzahl = e.schrittzahl;
+    const QString dateiName = QStringLiteral("/tmp/x.plv");
     BildFlaeche flaeche;
     flaeche.GroesseSetzen(e.groesse);
     flaeche.Scale(e.x1, e.y1, e.x2, e.y2);
     flaeche.GeaendertNehmen();
     Rechenwerk werk;
-    int32_t schrittzahl = e.schrittzahl;
 
     for (int s = 0; s < e.schritte; ++s) {
-        const KoerperSatz vorher = mod.KoerperSim;
-        const int32_t zahlVorher = schrittzahl;
-        const QImage bildVorher = flaeche.Image().copy();
+        const Laufstand vorher = stand;
         std::optional<QString> titel;
-        const unsigned fehler = werk.Schritt(mod.KoerperSim, mod.Intervall, schrittzahl, flaeche);
-        if (fehler == KeinFehler)
-            titel = TitelText(schrittzahl, mod.Intervall, mod.DateiName);
+        // Drawn as the picture draws a step: every stroke it gave back.
+        const Schrittergebnis ergebnis = werk.Schritt(stand);
+        flaeche.Striche(ergebnis.striche);
+        if (ergebnis.fehler == KeinFehler)
+            titel = TitelText(stand.Schrittzahl, stand.Intervall, dateiName);
         const QRect geaendert = flaeche.GeaendertNehmen();
         PRUEFEN(geaendert.isEmpty() || QRect(QPoint(0, 0), e.groesse).contains(geaendert));
-        if (fehler != KeinFehler) {
-            PRUEFEN(BitGleich(mod.KoerperSim, vorher));
-            PRUEFEN(schrittzahl == zahlVorher);
-            PRUEFEN(flaeche.Image() == bildVorher);
+        if (ergebnis.fehler != KeinFehler) {
+            PRUEFEN(BitGleich(stand, vorher));
+            PRUEFEN(ergebnis.striche.empty());
             PRUEFEN(geaendert.isEmpty());
             PRUEFEN(!titel);
-            if (zahlVorher == std::numeric_limits<int32_t>::max())
-                PRUEFEN(fehler & FehlerZaehlerUeberlauf);
+            if (vorher.Schrittzahl == std::numeric_limits<int32_t>::max())
+                PRUEFEN(ergebnis.fehler & FehlerZaehlerUeberlauf);
             break;
         }
-        PRUEFEN(schrittzahl == zahlVorher + 1);
-        PRUEFEN(mod.KoerperSim.size() == vorher.size());
-        for (const Koerper& k : mod.KoerperSim)
+        PRUEFEN(stand.Schrittzahl == vorher.Schrittzahl + 1);
+        PRUEFEN(stand.KoerperSim.size() == vorher.KoerperSim.size());
+        PRUEFEN(ergebnis.striche.size() == vorher.KoerperSim.size());
+        for (const Koerper& k : stand.KoerperSim)
             PRUEFEN(std::isfinite(k.X) && std::isfinite(k.Y) && std::isfinite(k.Vx()) && std::isfinite(k.Vy()));
-        PRUEFEN(titel && *titel == TitelText(schrittzahl, mod.Intervall, mod.DateiName));
+        PRUEFEN(titel && *titel == TitelText(stand.Schrittzahl, stand.Intervall, dateiName));
         PRUEFEN(titel->startsWith(QStringLiteral("Plavo - [x.plv] - ")) && titel->endsWith(QStringLiteral(" Tage")));
     }
-    return {mod.KoerperSim, schrittzahl, flaeche.Image()};
+    return {stand.KoerperSim, stand.Schrittzahl, flaeche.Image()};
 }
 
 // The velocity pass of `koerper`, repeated `mal` times one after the other
@@ -209,6 +210,7 @@ void KerneVergleichen(const KoerperSatz& koerper, size_t mal, double intervall)
             continue;
         for (const Aufteilung aufteilung : {Aufteilung::Allein, Aufteilung::Geteilt}) {
             std::vector<double> istX = vx, istY = vy;
+            FlagsLoeschen();
             const unsigned fehler = GeschwindigkeitenMit(satz, aufteilung, n, x.data(), y.data(), m.data(),
                                                          istX.data(), istY.data(), K);
             PRUEFEN(fehler == sollFehler);
@@ -223,33 +225,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t groesse)
 {
     const Eingabe e = Zerlegen(daten, groesse);
 
-    ModPlavo mod;
-    mod.KoerperStart = e.koerper;
-    mod.KoerperSim = KoerperSatz(e.koerper.size());
-    mod.Intervall = e.intervall;
-    const KoerperSatz vorher = mod.KoerperSim;
-    const unsigned fehler = KoerperSimAufbauen(mod);
+    Laufstand gebaut;
+    gebaut.KoerperSim = KoerperSatz(e.koerper.size());
+    gebaut.Intervall = -e.intervall;
+    const Laufstand vorher = gebaut;
+    const unsigned fehler = KoerperSimAufbauen(e.koerper, e.intervall, gebaut);
     if (fehler != KeinFehler) {
-        PRUEFEN(BitGleich(mod.KoerperSim, vorher));
+        PRUEFEN(BitGleich(gebaut, vorher));
         // The step also meets what a build would refuse: an opened file's
         // motion fields and a resumed run are stepped without a new build.
-        mod.KoerperSim = e.koerper;
+        gebaut.KoerperSim = e.koerper;
     } else {
-        PRUEFEN(mod.KoerperSim.size() == e.koerper.size());
+        PRUEFEN(gebaut.KoerperSim.size() == e.koerper.size());
+        PRUEFEN(Bits(gebaut.Intervall) == Bits(e.intervall));
         for (size_t i = 0; i < e.koerper.size(); ++i) {
             const Koerper& s = e.koerper[i];
-            const Koerper& k = mod.KoerperSim[i];
+            const Koerper& k = gebaut.KoerperSim[i];
             PRUEFEN(k.Name == s.Name && Bits(k.Masse) == Bits(s.Masse) && Bits(k.X) == Bits(s.X)
                     && Bits(k.Y) == Bits(s.Y) && k.Farbe == s.Farbe);
             PRUEFEN(std::isfinite(k.Vx()) && std::isfinite(k.Vy()));
         }
     }
 
-    KerneVergleichen(mod.KoerperSim, 1, e.intervall);
-    KerneVergleichen(mod.KoerperSim, 4, e.intervall);
+    KerneVergleichen(gebaut.KoerperSim, 1, e.intervall);
+    KerneVergleichen(gebaut.KoerperSim, 4, e.intervall);
 
-    const Ergebnis erster = Laufen(e, mod.KoerperSim);
-    const Ergebnis zweiter = Laufen(e, mod.KoerperSim);
+    const Ergebnis erster = Laufen(e, gebaut.KoerperSim);
+    const Ergebnis zweiter = Laufen(e, gebaut.KoerperSim);
     PRUEFEN(BitGleich(erster.sim, zweiter.sim));
     PRUEFEN(erster.schrittzahl == zweiter.schrittzahl);
     PRUEFEN(erster.bild == zweiter.bild);

@@ -45,6 +45,7 @@ for datei in \
   ./usr/bin/plavo \
   ./usr/share/applications/de.plavo.Plavo.desktop \
   ./usr/share/metainfo/de.plavo.Plavo.metainfo.xml \
+  ./usr/share/doc/plavo/copyright \
   ./usr/share/mime/packages/de.plavo.Plavo.xml \
   ./usr/share/icons/hicolor/16x16/apps/plavo.png \
   ./usr/share/icons/hicolor/32x32/apps/plavo.png \
@@ -74,6 +75,21 @@ done
 wurzel=$(mktemp -d "${TMPDIR:-/tmp}/plavo-paket.XXXXXX")
 trap 'rm -rf "$wurzel"' EXIT
 dpkg-deb -x "$paket" "$wurzel"
+
+# The licence statement in Debian's machine-readable format, read strictly
+# (Debian's own python3, which has the parser).
+if ! /usr/bin/python3 - "$wurzel/usr/share/doc/plavo/copyright" <<'PY'
+import sys
+from debian.copyright import Copyright
+c = Copyright(open(sys.argv[1], encoding="utf-8"), strict=True)
+lizenzen = {p.license.synopsis for p in c.all_files_paragraphs()}
+if lizenzen != {"GPL-3+"} or {l.license.synopsis for l in c.all_license_paragraphs()} != {"GPL-3+"}:
+    sys.exit(f"licences {lizenzen}, not GPL-3+")
+PY
+then
+  echo "check-desktop: the package's copyright file is not a valid machine-readable GPL-3+ statement" >&2
+  fehler=1
+fi
 daten=$wurzel/usr/share
 export XDG_DATA_HOME=$daten XDG_DATA_DIRS=$daten:/usr/share XDG_CONFIG_HOME=$wurzel/config LC_ALL=C
 update-mime-database "$daten/mime"

@@ -19,7 +19,7 @@ if [ "${1:-}" = "--tests" ]; then
     clang libclang-rt-14-dev
     xvfb xdotool fonts-dejavu-core
     desktop-file-utils appstream file dpkg-dev
-    shared-mime-info libglib2.0-bin libxml2-utils
+    shared-mime-info libglib2.0-bin libxml2-utils python3-debian
   )
 fi
 

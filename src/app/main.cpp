@@ -1,4 +1,5 @@
 #include "app/befehlszeile.h"
+#include "mainwindow/dialogplatz.h"
 #include "mainwindow/frmplavo.h"
 #include "mainwindow/qtdeutsch.h"
 #include "mainwindow/qtstandarddialog.h"
@@ -42,6 +43,8 @@ int main(int argc, char** argv)
 
     QTranslator qtDeutsch;
     QtDeutschLaden(qtDeutsch);
+    Dialogplatz dialogplatz;
+    app.installEventFilter(&dialogplatz);
 
     ModPlavo mod;
     // The table window needs the main window as its owner, and the main
@@ -55,7 +58,7 @@ int main(int argc, char** argv)
     FrmPlavo fenster(mod, std::move(dienste));
     QtStandarddialog cdgTabelle(&fenster);
     tabelle = std::make_unique<Tabellenanzeige>(mod, fenster.rueckfragen(), cdgTabelle, &fenster);
-    tabelle->VorDemUebernehmen = [&fenster] { fenster.SchrittAbschliessen(); };
+    tabelle->VorDemUebernehmen = [&fenster] { fenster.TabelleUebernimmt(); };
 
     fenster.show();
     // Once the window is up, so that a message about the file stands over it.

@@ -1,5 +1,6 @@
 #include "bahndatenexport.h"
 
+#include "mainwindow/ablageort.h"
 #include "mainwindow/rueckfragen.h"
 #include "mainwindow/standarddialog.h"
 #include "mainwindow/titel.h"
@@ -30,12 +31,16 @@ BahndatenFormat FormatDesBenutzers()
     return {',', '.'};
 }
 
+QString Rechenfehler(unsigned fehler)
+{
+    return QStringLiteral("Die Bahndaten wurden nicht gespeichert.\n\n") + FehlerText(fehler);
+}
+
 QString Vorschlag(const QString& dateiName)
 {
     if (dateiName.isEmpty())
         return QStringLiteral("Bahndaten.csv");
-    const QFileInfo info(dateiName);
-    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".csv"));
+    return Speichervorschlag(dateiName, QStringLiteral("csv"), QStandardPaths::DocumentsLocation);
 }
 }  // namespace
 
@@ -79,11 +84,8 @@ Bahndatenexport* Bahndatenexport::Starten(QWidget* fenster, const ModPlavo& mod,
     }
 
     auto* export_ = new Bahndatenexport(fenster, mod, schrittzahl, int32_t(*abstand), pfad, rueckfragen);
-    if (!export_->Oeffnen()) {
-        delete export_;
-        return nullptr;
-    }
-    return export_;
+    // One that fails at once has reported it and goes by itself.
+    return export_->Oeffnen() ? export_ : nullptr;
 }
 
 Bahndatenexport::Bahndatenexport(QWidget* fenster, const ModPlavo& mod, int32_t schrittzahl, int32_t abstand,
@@ -118,29 +120,39 @@ Bahndatenexport::~Bahndatenexport()
 
 void Bahndatenexport::Verwerfen()
 {
-    // A commit after the cancel removes the temporary file at once.
+    // A commit after the cancel removes the temporary file at once (a failed
+    // commit has removed it already).
+    if (!datei_.isOpen())
+        return;
     datei_.cancelWriting();
     datei_.commit();
 }
 
-void Bahndatenexport::Melden(const QString& text)
+void Bahndatenexport::Scheitern(const QString& text)
 {
+    Verwerfen();
     frage_.MsgBox(text, Titel, MsgKnoepfe::OK, MsgSymbol::Kritisch);
+    Beenden(false);
+}
+
+QString Bahndatenexport::Schreibfehler(const QString& grund) const
+{
+    return QStringLiteral("Die Bahndaten konnten nicht in der Datei „%1“ gespeichert werden.\n\n%2")
+        .arg(QDir::toNativeSeparators(pfad_), grund);
 }
 
 bool Bahndatenexport::Oeffnen()
 {
     if (!datei_.open(QIODevice::WriteOnly)) {
-        Melden(QStringLiteral("Die Datei „%1“ kann nicht angelegt werden.\n\n%2")
-                   .arg(QDir::toNativeSeparators(pfad_), datei_.errorString()));
+        Scheitern(QStringLiteral("Die Datei „%1“ kann nicht angelegt werden.\n\n%2")
+                      .arg(QDir::toNativeSeparators(pfad_), datei_.errorString()));
         return false;
     }
     // UTF-8 with its byte order mark, by which spreadsheets recognise it.
     puffer_ = "\xEF\xBB\xBF";
     const unsigned fehler = wiedergabe_.Beginnen(puffer_);
     if (fehler != KeinFehler) {
-        Verwerfen();
-        Melden(QStringLiteral("Die Bahndaten wurden nicht gespeichert.\n\n") + FehlerText(fehler));
+        Scheitern(Rechenfehler(fehler));
         return false;
     }
     scheiben_.start();
@@ -164,18 +176,14 @@ void Bahndatenexport::Scheibe()
             return;
     }
     if (fehler != KeinFehler) {
-        Verwerfen();
-        Melden(QStringLiteral("Die Bahndaten wurden nicht gespeichert.\n\n") + FehlerText(fehler));
-        Beenden(false);
+        Scheitern(Rechenfehler(fehler));
         return;
     }
     if (wiedergabe_.Fertig()) {
         if (!Schreiben())
             return;
         if (!datei_.commit()) {
-            Melden(QStringLiteral("Die Bahndaten konnten nicht in der Datei „%1“ gespeichert werden.\n\n%2")
-                       .arg(QDir::toNativeSeparators(pfad_), datei_.errorString()));
-            Beenden(false);
+            Scheitern(Schreibfehler(datei_.errorString()));
             return;
         }
         Beenden(true);
@@ -194,11 +202,7 @@ bool Bahndatenexport::Schreiben()
 {
     const auto n = qint64(puffer_.size());
     if (datei_.write(puffer_.data(), n) != n) {
-        const QString grund = datei_.errorString();
-        Verwerfen();
-        Melden(QStringLiteral("Die Bahndaten konnten nicht in der Datei „%1“ gespeichert werden.\n\n%2")
-                   .arg(QDir::toNativeSeparators(pfad_), grund));
-        Beenden(false);
+        Scheitern(Schreibfehler(datei_.errorString()));
         return false;
     }
     puffer_.clear();

@@ -43,7 +43,9 @@ private:
     bool Schreiben();
     void Beenden(bool geschrieben);
     void Verwerfen();
-    void Melden(const QString& text);
+    // Every failure ends alike: no file, the message, the export over.
+    void Scheitern(const QString& text);
+    QString Schreibfehler(const QString& grund) const;
 
     QString pfad_;
     Rueckfragen& frage_;

@@ -1,5 +1,6 @@
 #include "bildbefehle.h"
 
+#include "mainwindow/ablageort.h"
 #include "mainwindow/rueckfragen.h"
 #include "mainwindow/standarddialog.h"
 #include "view/bildausgabe.h"
@@ -13,6 +14,11 @@
 
 namespace {
 const QString Titel = QStringLiteral("Plavo");
+
+bool IstPng(const QString& pfad)
+{
+    return QFileInfo(pfad).suffix().compare(QStringLiteral("png"), Qt::CaseInsensitive) == 0;
+}
 }  // namespace
 
 Bildbefehle::Bildbefehle(const BildFlaeche& flaeche, Standarddialog& cdg, Rueckfragen& rueckfragen,
@@ -29,16 +35,16 @@ Bildbefehle::Bildbefehle(const BildFlaeche& flaeche, Standarddialog& cdg, Rueckf
 void Bildbefehle::menBild_Click()
 {
     // These stay set after the command; the body-file commands set their own.
-    cdg_.Filter = QStringLiteral("Plavo-Dateien (*.bmp)|*.bmp");
+    // The bitmap comes first, as it always has; PNG is smaller and opens everywhere.
+    cdg_.Filter = QStringLiteral("Plavo-Dateien (*.bmp)|*.bmp|PNG-Bilder (*.png)|*.png");
     cdg_.DefaultExt = QStringLiteral("*.bmp");
     // A name of the dialog's previous use may be the body file: Enter and "Ja"
     // would put a picture in place of the bodies.
     if (LetztesBild && !LetztesBild->isEmpty())
         cdg_.FileName = *LetztesBild;
-    else if (!Dokument.isEmpty())
-        cdg_.FileName = QFileInfo(Dokument).dir().filePath(QFileInfo(Dokument).completeBaseName() + QStringLiteral(".bmp"));
     else
-        cdg_.FileName.clear();
+        cdg_.FileName = Speichervorschlag(Dokument, QStringLiteral("bmp"), QStandardPaths::PicturesLocation);
+    cdg_.FilterIndex = IstPng(cdg_.FileName) ? 2 : 1;
     if (!cdg_.ShowSave())
         return;
     const QString pfad = cdg_.FileName;
@@ -51,7 +57,9 @@ void Bildbefehle::menBild_Click()
     }
     if (LetztesBild)
         *LetztesBild = pfad;
-    if (const auto fehler = BitmapSchreiben(flaeche_.Image(), pfad))
+    // A bitmap whatever the name, unless PNG was chosen or the name asks for it.
+    const bool png = cdg_.FilterIndex == 2 || IstPng(pfad);
+    if (const auto fehler = png ? BildSchreiben(flaeche_.Image(), pfad, "PNG") : BitmapSchreiben(flaeche_.Image(), pfad))
         frage_.MsgBox(QStringLiteral("Das Bild konnte nicht in der Datei „%1“ gespeichert werden.\n\n%2")
                           .arg(QDir::toNativeSeparators(pfad), *fehler),
                       Titel, MsgKnoepfe::OK, MsgSymbol::Kritisch);
@@ -70,9 +78,7 @@ void Bildbefehle::menDrucken_Click()
         // itself would multiply them again.
         drucker->setCopyCount(1);
         const std::unique_ptr<Drucker> job = fabrik_(*drucker);
-        QImage bild = flaeche_.Image();
-        bild.setDevicePixelRatio(Pixelverhaeltnis > 0 ? Pixelverhaeltnis : 1.0);
-        gedruckt = BildDrucken(bild, kopien, *job);
+        gedruckt = BildDrucken(flaeche_.Image(), kopien, *job, Pixelverhaeltnis);
     }
     if (!gedruckt)
         frage_.MsgBox(QStringLiteral("Das Bild konnte nicht gedruckt werden.\n\n"

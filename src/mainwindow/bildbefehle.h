@@ -1,6 +1,7 @@
 #pragma once
 // The two commands that take the picture out of the program: "Bild speichern"
-// writes the surface's image as a Windows bitmap, "Drucken" prints it once per
+// writes the surface's image as a Windows bitmap (or as PNG, when that type or
+// a name ending in .png is chosen), "Drucken" prints it once per
 // copy. Both read the image only after their dialog has closed (the
 // simulation goes on behind the dialog) and change neither the picture nor
 // the timer. Failures are reported in a message box, so nobody believes a
@@ -31,7 +32,8 @@ public:
     // picture never replaces, and the path of the picture saved last, which
     // the export proposes and updates (kept by the caller between commands).
     // Without a last picture the document's name with ".bmp" is proposed, so
-    // the dialog never offers a body file.
+    // the dialog never offers a body file; for an example, in the user's
+    // pictures folder.
     QString Dokument;
     QString* LetztesBild = nullptr;
     // Device pixels of the surface per pixel of 1/96 inch on the screen: a

@@ -1,5 +1,6 @@
 #include "dokumentbefehle.h"
 
+#include "mainwindow/ablageort.h"
 #include "mainwindow/standarddialog.h"
 #include "model/koerperdatei.h"
 
@@ -57,6 +58,8 @@ Dokumentfolge Dokumentbefehle::DateiSpeichern(const QString& pfad)
     }
     if (s.isEmpty()) {
         DateidialogVorbereiten();
+        if (IstBeispiel(cdg_.FileName))
+            cdg_.FileName = Speichervorschlag(cdg_.FileName, QStringLiteral("plv"), QStandardPaths::DocumentsLocation);
         if (!cdg_.ShowSave() || cdg_.FileName.isEmpty())
             return folge;
         s = cdg_.FileName;
@@ -161,7 +164,9 @@ Dokumentfolge Dokumentbefehle::Ende()
 
 Dokumentfolge Dokumentbefehle::Schliessen()
 {
+    // With "Abbrechen", as Exit asks: a close box clicked by reflex, or
+    // Escape in the prompt, must not throw the changes away.
     Dokumentfolge folge;
-    folge.weiter = AenderungenKlaeren(MsgKnoepfe::JaNein, folge);
+    folge.weiter = AenderungenKlaeren(MsgKnoepfe::JaNeinAbbrechen, folge);
     return folge;
 }

@@ -47,7 +47,8 @@ public:
     Dokumentfolge Speichern();
     Dokumentfolge SpeichernUnter();
     Dokumentfolge Ende();
-    // Closing the main window: `weiter` when it may close.
+    // Closing the main window: `weiter` when it may close; the prompt offers
+    // "Abbrechen", and Escape or its close box keep the window open.
     Dokumentfolge Schliessen();
 
 private:

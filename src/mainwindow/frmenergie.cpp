@@ -14,18 +14,16 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <system_error>
 
 #ifdef __linux__
-#include <sys/resource.h>
 #include <time.h>
-#include <unistd.h>
 #endif
 
 namespace {
 // At most ten updates a second, and never more than a twentieth of a
-// processor, wherever the computation runs: the step wants both. A very
-// large system still gets a balance every minute.
+// processor, wherever the computation runs: the step wants both (on the
+// worker it waits behind the balance). A very large system still gets a
+// balance every minute.
 constexpr int KuerzesterAbstandMs = 100;
 constexpr int AnteilKehrwert = 20;
 constexpr int LaengsterAbstandMs = 60000;
@@ -36,18 +34,6 @@ constexpr double DirektePaareBis = 2048.0 * 2047.0 / 2;
 // Points kept for the plot, about two per pixel of its width; beyond that
 // every other one is dropped.
 constexpr size_t MaxPunkte = 1000;
-
-// The balance may come late; the steps and the input may not. At nice 10
-// the calling thread gets about a tenth of a processor's time against a
-// thread of normal priority that wants it, and when it wakes it does not
-// push the user-interface thread off its processor. (Linux keeps the nice
-// value per thread.)
-void ZuruecktretenLassen()
-{
-#ifdef __linux__
-    setpriority(PRIO_PROCESS, id_t(gettid()), 10);
-#endif
-}
 
 // Processor time the calling thread has used, in ns: what the computation
 // takes from the machine, however long others kept it waiting.
@@ -87,40 +73,41 @@ QString Hochgestellt(int zahl)
 }  // namespace
 
 // One update's computation: what it reads, copied on the user-interface
-// thread, and what it finds. Shared by the window and the thread computing it.
+// thread, and what it finds. Shared by the window and the worker computing it.
 struct FrmEnergie::Auftrag {
-    int32_t schritt = 0;
-    double intervall = 0;
+    Laufstand stand;              // the run as it stood
     bool andereKoerper = false;   // the document set changed: the history belongs to the old one
     bool neuerStart = false;      // the start balance is computed as well (other bodies or interval)
     KoerperSatz start;            // the document set, when neuerStart
-    KoerperSatz sim;
+    double startIntervall = 0;    // the document's interval, which the start builds with
+    uint64_t dokumentNummer = 0;  // the run's count of document sets when it was read
     Energiebilanz startbilanz;
-    Energiebilanz bilanz;         // of `sim`, after the first step only
+    Energiebilanz bilanz;         // of the working set, after the first step only
     qint64 rechenNs = 0;          // processor time, not the time it took to come back
-    std::atomic<bool> abbrechen{false};
 
     double Paare() const
     {
         const auto paare = [](size_t n) { return double(n) * double(n > 0 ? n - 1 : 0) / 2; };
-        return (neuerStart ? paare(start.size()) : 0.0) + (schritt != 0 ? paare(sim.size()) : 0.0);
+        return (neuerStart ? paare(start.size()) : 0.0)
+             + (stand.Schrittzahl != 0 ? paare(stand.KoerperSim.size()) : 0.0);
     }
 
-    void Rechnen()
+    void Rechnen(const std::atomic<bool>* abbrechen)
     {
         const qint64 beginn = RechenzeitNs();
         if (neuerStart)
-            startbilanz = StartbilanzBerechnen(start, intervall, &abbrechen);
-        if (schritt != 0)
-            bilanz = EnergiebilanzBerechnen(sim, intervall, Befehlssatz::Automatisch, &abbrechen);
+            startbilanz = StartbilanzBerechnen(start, startIntervall, abbrechen);
+        if (stand.Schrittzahl != 0)
+            bilanz = EnergiebilanzBerechnen(stand.KoerperSim, stand.Intervall, Befehlssatz::Automatisch, abbrechen);
         rechenNs = RechenzeitNs() - beginn;
     }
 };
 
-FrmEnergie::FrmEnergie(const Lauf& lauf, QWidget* owner)
+FrmEnergie::FrmEnergie(const Lauf& lauf, Arbeiter& arbeiter, QWidget* owner)
     : QWidget(owner, Qt::Window)
     , lauf_(lauf)
     , mod_(lauf.Mod())
+    , arbeiter_(arbeiter)
 {
     setObjectName(QStringLiteral("frmEnergie"));
     setWindowTitle(QStringLiteral("Energiebilanz"));
@@ -131,6 +118,9 @@ FrmEnergie::FrmEnergie(const Lauf& lauf, QWidget* owner)
         auto* wert = new QLabel(this);
         wert->setObjectName(QString::fromUtf8(name));
         wert->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        // As wide as the widest value from the start: the columns keep their width while the numbers change.
+        wert->setMinimumWidth(
+            wert->fontMetrics().horizontalAdvance(QStringLiteral("x: -8,88888E+888 kg·m/s,  y: -8,88888E+888 kg·m/s")));
         form->addRow(QString::fromUtf8(beschriftung), wert);
         return wert;
     };
@@ -175,8 +165,10 @@ FrmEnergie::FrmEnergie(const Lauf& lauf, QWidget* owner)
     hinweis->setWordWrap(true);
     spalte->addWidget(hinweis);
 
-    uhr_.setInterval(KuerzesterAbstandMs);
-    connect(&uhr_, &QTimer::timeout, this, &FrmEnergie::Aktualisieren);
+    abstandMs_ = KuerzesterAbstandMs;
+    naechste_.setSingleShot(true);
+    connect(&naechste_, &QTimer::timeout, this, &FrmEnergie::Aktualisieren);
+    connect(&lauf_, &Lauf::standGeaendert, this, &FrmEnergie::LaufGeaendert);
     resize(520, 560);
     Zeichnen();
 }
@@ -184,33 +176,50 @@ FrmEnergie::FrmEnergie(const Lauf& lauf, QWidget* owner)
 FrmEnergie::~FrmEnergie()
 {
     Aufgeben();
-    if (faden_.joinable())
-        faden_.join();
+    // Before the window goes, so that nothing is posted to it afterwards.
+    marke_.Abwarten();
 }
 
 void FrmEnergie::showEvent(QShowEvent* ereignis)
 {
     QWidget::showEvent(ereignis);
+    folgt_ = true;
     Aktualisieren();
-    uhr_.start();
 }
 
 void FrmEnergie::hideEvent(QHideEvent* ereignis)
 {
     QWidget::hideEvent(ereignis);
-    uhr_.stop();
-    // A hidden window shows nothing: the second processor belongs to the step.
+    folgt_ = false;
+    naechste_.stop();
+    // A hidden window shows nothing: the worker belongs to the step.
     Aufgeben();
+}
+
+void FrmEnergie::LaufGeaendert()
+{
+    offen_ = true;
+    Planen();
+}
+
+void FrmEnergie::Planen()
+{
+    if (!folgt_ || !offen_ || auftrag_ || naechste_.isActive())
+        return;
+    // Never inside the run's announcement, and never sooner than the share allows.
+    const qint64 warten = seitLetzter_.isValid() ? abstandMs_ - seitLetzter_.elapsed() : 0;
+    naechste_.start(int(std::clamp<qint64>(warten, 0, LaengsterAbstandMs)));
 }
 
 void FrmEnergie::Aufgeben()
 {
     if (!auftrag_)
         return;
-    // Its thread ends within a few milliseconds and is joined before the next
-    // one starts; a result it posted already no longer matches auftrag_.
-    auftrag_->abbrechen.store(true, std::memory_order_relaxed);
+    // It stops within a few milliseconds; a result it posted already no
+    // longer matches auftrag_. What it was to show is looked at anew.
+    marke_.Abbrechen();
     auftrag_.reset();
+    offen_ = true;
 }
 
 bool FrmEnergie::event(QEvent* ereignis)
@@ -229,67 +238,59 @@ bool FrmEnergie::event(QEvent* ereignis)
 void FrmEnergie::Aktualisieren()
 {
     if (auftrag_)
-        return;   // the next tick after the result looks again
+        return;   // the result looks again when it comes
     QElapsedTimer zeit;
     zeit.start();
-    const int32_t n = lauf_.Schrittzahl();
-    const double intervall = mod_.Intervall;
-    // Bodies compared bit for bit: a NaN typed into the table is a change as well.
-    const bool andereKoerper = !gesehen_ || !BitGleich(mod_.KoerperStart, start_);
-    const bool gleicherStart = !andereKoerper && intervall == intervall_;
-    if (gleicherStart && n == schritt_ && (n == 0 || BitGleich(mod_.KoerperSim, sim_)))
+    // Where the run stands, as one: during a redraw the state it began from.
+    const Laufstand& stand = lauf_.Stand();
+    const int32_t n = stand.Schrittzahl;
+    // What changed the run says: nothing here compares bodies.
+    const bool andereKoerper = !gesehen_ || lauf_.Dokumentnummer() != dokumentNummer_;
+    const bool gleicherStart = !andereKoerper && mod_.Intervall == startIntervall_;
+    if (gleicherStart && n == gezeigt_.Schrittzahl && (n == 0 || !offen_))
         return;
+    offen_ = false;
 
+    seitLetzter_.start();
     auto a = std::make_shared<Auftrag>();
-    a->schritt = n;
-    a->intervall = intervall;
+    a->stand.Schrittzahl = n;
+    a->stand.Intervall = stand.Intervall;
     a->andereKoerper = andereKoerper;
     a->neuerStart = !gleicherStart;
+    a->dokumentNummer = lauf_.Dokumentnummer();
+    a->startIntervall = mod_.Intervall;
     if (a->neuerStart)
         a->start = mod_.KoerperStart;
     // Into the buffer of an earlier update: fresh memory of 2.6 MB (32,767
     // bodies) costs milliseconds of page faults on this thread.
-    a->sim = std::move(frei_);
-    a->sim.assign(mod_.KoerperSim.begin(), mod_.KoerperSim.end());
+    a->stand.KoerperSim = std::move(frei_);
+    a->stand.KoerperSim.assign(stand.KoerperSim.begin(), stand.KoerperSim.end());
     leseNs_ = zeit.nsecsElapsed();
 
     if (a->Paare() > DirektePaareBis) {
-        if (faden_.joinable())
-            faden_.join();   // one called off: it stops within milliseconds
-        try {
-            faden_ = std::thread([this, a] {
-                ZuruecktretenLassen();
-                a->Rechnen();
-                if (a->abbrechen.load(std::memory_order_relaxed))
-                    return;
-                // Delivered only while the window exists: the destructor
-                // joins this thread first, and a deleted object's posted
-                // calls are dropped.
-                QMetaObject::invokeMethod(
-                    this, [this, a] {
-                        if (a == auftrag_)
-                            AufErgebnisWarten();
-                    },
-                    Qt::QueuedConnection);
-            });
-            auftrag_ = std::move(a);
-            return;
-        } catch (const std::system_error&) {
-            // No thread to be had: compute here, slow as that is.
-        }
+        marke_ = arbeiter_.Abgeben({[a](const std::atomic<bool>& abgebrochen) { a->Rechnen(&abgebrochen); }, this,
+                                    [this, a] {
+                                        if (a == auftrag_)
+                                            AufErgebnisWarten();
+                                    }});
+        auftrag_ = std::move(a);
+        return;
     }
-    a->Rechnen();
+    a->Rechnen(nullptr);
     Zeigen(*a);
+    Planen();
 }
 
 void FrmEnergie::AufErgebnisWarten()
 {
     if (!auftrag_)
         return;
-    faden_.join();
+    marke_.Abwarten();
     const std::shared_ptr<Auftrag> a = std::move(auftrag_);
     auftrag_.reset();
     Zeigen(*a);
+    // Whatever the run did meanwhile.
+    Planen();
 }
 
 void FrmEnergie::Zeigen(Auftrag& a)
@@ -303,18 +304,17 @@ void FrmEnergie::Zeigen(Auftrag& a)
         groessteBei_ = 0;
     }
     if (a.neuerStart) {
-        start_ = std::move(a.start);
+        dokumentNummer_ = a.dokumentNummer;
+        startIntervall_ = a.startIntervall;
         startbilanz_ = a.startbilanz;
     }
-    const int32_t n = a.schritt;
-    const double intervall = a.intervall;
-    // Before the first step the run starts from the document set; the working
-    // set may still hold the empty bodies of an open or a table commit.
+    const int32_t n = a.stand.Schrittzahl;
+    const double intervall = a.stand.Intervall;
+    // Before the first step the run starts from the document set, which the
+    // working set is built from only then.
     const Energiebilanz b = n == 0 ? startbilanz_ : a.bilanz;
-    std::swap(sim_, a.sim);
-    frei_ = std::move(a.sim);
-    schritt_ = n;
-    intervall_ = intervall;
+    std::swap(gezeigt_, a.stand);
+    frei_ = std::move(a.stand.KoerperSim);
     gesehen_ = true;
     const double aenderung = RelativeAenderung(b.Gesamt, startbilanz_.Gesamt);
     VerlaufFortschreiben(n, aenderung);
@@ -332,11 +332,10 @@ void FrmEnergie::Zeigen(Auftrag& a)
     Zeichnen();
 
     // The painting this update causes comes later; the last one stands in
-    // for it. The computation counts wherever it ran: on its own thread it
-    // takes the processor the step's helper would use; but only the time it
-    // ran, not the time it waited behind the step at its lower priority.
+    // for it. The computation counts wherever it ran, but only the time it
+    // ran, not the time it waited behind a step.
     const qint64 ms = (leseNs_ + a.rechenNs + zeit.nsecsElapsed() + zeichnenNs_) / 1000000;
-    uhr_.setInterval(int(std::clamp<qint64>(ms * AnteilKehrwert, KuerzesterAbstandMs, LaengsterAbstandMs)));
+    abstandMs_ = int(std::clamp<qint64>(ms * AnteilKehrwert, KuerzesterAbstandMs, LaengsterAbstandMs));
 }
 
 void FrmEnergie::VerlaufFortschreiben(int32_t schritt, double aenderung)

@@ -3,23 +3,25 @@
 // and angular momentum of the bodies at the current step, and how far the
 // total energy has moved since step 0, with a plot over the steps.
 //
-// Modeless and owned by the main window. It reads the body sets and the step
-// count on a timer of its own, at most ten times a second and only while it
-// is shown; the step itself never calls it. The sum over pairs takes n^2 / 2
-// roots and quotients (a third of a second at 32,767 bodies): beyond a few
-// milliseconds' worth the window copies the bodies and computes on a thread
-// of its own, one computation at a time, and shows the result when it comes
-// back; until then it shows the previous one.
+// Modeless and owned by the main window. While it is shown it follows what
+// the run announces, at most ten times a second: a change that comes sooner
+// waits for its turn, and many changes make one update. The sum over pairs
+// takes n^2 / 2 roots and quotients (a third of a second at 32,767 bodies):
+// beyond a few milliseconds' worth the window copies the bodies and hands
+// the computation to the worker, one at a time, and shows the result when it
+// comes back; until then it shows the previous one.
 
 #include "model/modplavo.h"
-#include "sim/lauf.h"
+#include "sim/arbeiter.h"
 #include "sim/energiebilanz.h"
+#include "sim/laufstand.h"
+#include "sim/lauf.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
-#include <thread>
 #include <vector>
 
 class QChart;
@@ -31,24 +33,26 @@ class QValueAxis;
 class FrmEnergie : public QWidget {
     Q_OBJECT
 public:
-    FrmEnergie(const Lauf& lauf, QWidget* owner);
-    // Calls off a computation in flight and waits for its thread, which stops
-    // within a few milliseconds.
+    // Large systems' balances are computed on `arbeiter`.
+    FrmEnergie(const Lauf& lauf, Arbeiter& arbeiter, QWidget* owner);
+    // Calls off a computation in flight and waits for it: it stops within a
+    // few milliseconds.
     ~FrmEnergie() override;
 
-    // Reads the bodies and shows their balance; does nothing when neither the
-    // bodies, the step count nor the interval changed since the last shown
-    // balance, or while a computation is in flight. A small system's balance
-    // is shown before this returns, a large one's later, from the event loop.
+    // Reads the run and shows its balance now; does nothing when the run
+    // announced no change since the last shown balance, or while a
+    // computation is in flight. A small system's balance is shown before
+    // this returns, a large one's later, from the event loop.
     void Aktualisieren();
 
-    // Whether a computation runs on the window's thread.
+    // Whether a computation runs on the worker.
     bool Rechnet() const { return auftrag_ != nullptr; }
     // Waits for the computation in flight, if any, and shows its result
     // (tests and benchmarks).
     void AufErgebnisWarten();
 
-    bool AktualisierungAktiv() const { return uhr_.isActive(); }
+    // Whether it follows the run (while shown).
+    bool AktualisierungAktiv() const { return folgt_; }
     struct Punkt {
         int32_t schritt;
         double aenderung;   // relative change of the total energy since step 0
@@ -62,6 +66,9 @@ protected:
 
 private:
     struct Auftrag;
+    // The run announced a change: an update when its turn comes.
+    void LaufGeaendert();
+    void Planen();
     void Zeigen(Auftrag& a);
     void Aufgeben();
     void VerlaufFortschreiben(int32_t schritt, double aenderung);
@@ -69,22 +76,26 @@ private:
 
     const Lauf& lauf_;
     const ModPlavo& mod_;
-    QTimer uhr_;
+    Arbeiter& arbeiter_;
+    bool folgt_ = false;      // shown: the run's changes are followed
+    bool offen_ = true;       // a change of the run not looked at yet
+    QTimer naechste_;         // one shot: the next update, when its turn comes
+    QElapsedTimer seitLetzter_;   // since the last update began
+    int abstandMs_ = 0;       // the least time from one update to the next
     qint64 zeichnenNs_ = 0;   // how long the window's last painting took
     qint64 leseNs_ = 0;       // how long the last update took to compare and copy the bodies
 
-    // The computation in flight, null when none; the thread that runs it
-    // stays joinable until the next computation or the end of the window.
+    // The computation in flight, null when none, and the mark of the last
+    // one handed to the worker (waited for before the window goes).
     std::shared_ptr<Auftrag> auftrag_;
-    std::thread faden_;
+    Arbeiter::Marke marke_;
 
     // What the last shown balance was computed from; the start balance is kept until the document changes.
     bool gesehen_ = false;
-    int32_t schritt_ = 0;
-    double intervall_ = 0;
-    KoerperSatz sim_;
+    uint64_t dokumentNummer_ = 0;
+    double startIntervall_ = 0;
+    Laufstand gezeigt_;
     KoerperSatz frei_;   // a buffer the next update copies the working set into
-    KoerperSatz start_;
     Energiebilanz startbilanz_;
 
     std::vector<Punkt> verlauf_;

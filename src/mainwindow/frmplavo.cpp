@@ -3,7 +3,7 @@
 #include "mainwindow/bahndatenexport.h"
 #include "mainwindow/beispiele.h"
 #include "mainwindow/dateiablage.h"
-#include "mainwindow/neuzeichnung.h"
+#include "mainwindow/fensterplatz.h"
 #include "mainwindow/frmenergie.h"
 #include "mainwindow/plavoicon.h"
 #include "mainwindow/qtrueckfragen.h"
@@ -43,7 +43,7 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
     , tim_(dienste.timPlavo)
     , tabelleZeigen_(std::move(dienste.tabelleZeigen))
     , programmBeenden_(std::move(dienste.programmBeenden))
-    , lauf_(mod)
+    , lauf_(mod, arbeiter_)
 {
     if (!cdg_) {
         eigenerCdg_ = std::make_unique<QtStandarddialog>(this);
@@ -72,13 +72,7 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
     pic_ = new PicPlavo(this);
     pic_->setObjectName(QStringLiteral("picPlavo"));
     setCentralWidget(pic_);
-    neuzeichnung_ = std::make_unique<Neuzeichnung>(lauf_, *pic_);
-    connect(neuzeichnung_.get(), &Neuzeichnung::fortschritt, this,
-            [this](int prozent) { NeuzeichnungsTitel(NeuzeichnenTitel(prozent, mod_.DateiName)); });
-    connect(neuzeichnung_.get(), &Neuzeichnung::beendet, this, &FrmPlavo::NeuzeichnungBeendet);
-    connect(neuzeichnung_.get(), &Neuzeichnung::abgebrochen, this, &FrmPlavo::NeuzeichnungAbgebrochen);
-    // The worker's message comes on its own thread; it is handled on this one.
-    lauf_.MeldungSetzen([this] { QMetaObject::invokeMethod(this, &FrmPlavo::SchrittFertig, Qt::QueuedConnection); });
+    LaufVerbinden();
     // Qt repaints a whole window whose colours differ when inactive, at every
     // dialog; a giant window takes seconds for that. Nothing here needs them.
     QPalette farben = palette();
@@ -108,9 +102,10 @@ FrmPlavo::~FrmPlavo()
 {
     tim_->Timer = nullptr;
     // The energy window reads the run: it goes before the run does, not
-    // with the window's children after it.
+    // with the window's children after it. Nothing the run announces from
+    // here on reaches a window that is going.
     delete energie_;
-    neuzeichnung_.reset();
+    lauf_.disconnect();
 }
 
 QAction* FrmPlavo::Menue(const QString& name) const
@@ -147,17 +142,9 @@ void FrmPlavo::resizeEvent(QResizeEvent* ereignis)
 void FrmPlavo::menEnergie_Click()
 {
     if (!energie_) {
-        energie_ = new FrmEnergie(lauf_, this);
-        // Beside the main window, where the screen has room, so the picture stays in view.
-        QRect r = energie_->frameGeometry();
-        const QRect haupt = frameGeometry();
-        const QRect schirm = screen() ? screen()->availableGeometry() : QRect();
-        r.moveTopLeft(QPoint(haupt.right() + 1, haupt.top()));
-        if (r.right() > schirm.right())
-            r.moveRight(haupt.left() - 1);
-        if (r.left() < schirm.left())
-            r.moveLeft(schirm.left());
-        energie_->move(r.topLeft());
+        energie_ = new FrmEnergie(lauf_, arbeiter_, this);
+        // Beside the main window, so the picture stays in view; never over the menu bar.
+        DanebenLegen(*energie_, *this);
         // F5, Ctrl+Q, F6 and the rest work while the energy window has the focus, too.
         for (QAction* a : findChildren<QAction*>())
             if (!a->shortcut().isEmpty())
@@ -170,13 +157,15 @@ void FrmPlavo::menEnergie_Click()
 
 void FrmPlavo::menTabelle_Click()
 {
+    tabelleUebernommen_ = false;
     if (tabelleZeigen_) {
-        // The table commits with OK; the run goes on behind it until then.
+        // The table commits with OK (TabelleUebernimmt comes just before);
+        // the run goes on behind it until then.
         tabelleZeigen_();
     }
-    SchrittAbschliessen();
-    lauf_.DokumentGeaendert();
-    pic_->KoerperGeaendert();
+    if (tabelleUebernommen_)
+        lauf_.KoerperGeaendert();
+    tabelleUebernommen_ = false;
 }
 
 // The document commands settle the document; what follows is done here.
@@ -217,24 +206,22 @@ void FrmPlavo::DokumentFolgen(const Dokumentfolge& folge)
     if (folge.gespeichert)
         Caption(DokumentTitel(mod_.DateiName));
     if (folge.neu) {
-        // A running simulation and the picture stay as they are.
+        // A running simulation goes on, with the new document's one body
+        // from its start; the step count stays. The redraw this begins
+        // leaves the new caption alone.
+        lauf_.KoerperGeaendert();
         Caption(DokumentTitel(QString()));
-        lauf_.DokumentGeaendert();
     }
     if (folge.geladen)
         NachDemLaden();
-    pic_->KoerperGeaendert();
 }
 
 void FrmPlavo::NachDemLaden()
 {
-    neuzeichnung_->Abbrechen();
     // The whole working set, so that a running simulation goes on with the
     // loaded bodies from their start values. When it is not running, the next
     // start builds it again and reports a fault itself.
     const unsigned fehler = lauf_.DokumentGeladen();
-    pic_->Flaeche().Cls();
-    pic_->update();
     Caption(DokumentTitel(mod_.DateiName));
     const bool laufFehlgeschlagen = fehler != KeinFehler && tim_->Enabled();
     if (laufFehlgeschlagen)
@@ -305,7 +292,7 @@ void FrmPlavo::closeEvent(QCloseEvent* ereignis)
     const Dokumentfolge folge = dokument_->Schliessen();
     DokumentFolgen(folge);
     if (folge.weiter) {
-        neuzeichnung_->Abbrechen();
+        lauf_.NeuzeichnenAbbrechen();
         ereignis->accept();
     }
     else

@@ -6,6 +6,7 @@
 
 #include "mainwindow/dokumentbefehle.h"
 #include "model/modplavo.h"
+#include "sim/arbeiter.h"
 #include "sim/lauf.h"
 #include "view/ausschnittumalle.h"
 
@@ -15,7 +16,6 @@
 #include <memory>
 
 class Bahndatenexport;
-class Neuzeichnung;
 class FrmEnergie;
 class PicPlavo;
 class QAction;
@@ -86,6 +86,9 @@ public:
     void menVerkleinern_Click();
     void menKoerperZeigen_Click();
     void menNamen_Click();
+    void menAnleitung_Click();
+    void menUeber_Click();
+    void menUeberQt_Click();
     // The wheel's notches at `anteil` of the picture's width and height; a
     // drag's shift in pixels of a picture of `groesse` pixels.
     void picPlavo_Mausrad(int rasten, QPointF anteil);
@@ -101,9 +104,9 @@ public:
     // it is made for; saving it asks for a name of the user's own.
     bool BeispielOeffnen(const QString& pfad);
 
-    // One step with its drawing and caption; a fault stops the run with a
-    // message. A large system's step goes to the worker and is shown when
-    // done; a step still in flight is shown first.
+    // One step as a tick makes it (Lauf::Takt); the picture and the caption
+    // follow the run's announcements, and a fault stops the run with a
+    // message. False after a fault of a step computed here.
     bool Berechnung();
     // Stops the timer and tells the user why the simulation stopped.
     void Fehlerstopp(unsigned fehler);
@@ -113,11 +116,14 @@ public:
     // working set of the replayed run finishes it first.
     void NeuzeichnungAbschliessen();
     bool NeuzeichnungLaeuft();
-    // Before a command that changes the document under a running run (the
-    // table's OK among them): the step in flight is waited for and shown,
-    // as if the command came after its tick.
+    // Before a command that changes the document under a running run: the
+    // step in flight is waited for and shown, as if the command came after
+    // its tick.
     void SchrittAbschliessen();
-    Neuzeichnung& neuzeichnung() { return *neuzeichnung_; }
+    // The table's OK is about to write the document set: as
+    // SchrittAbschliessen, and the run follows the new bodies once the table
+    // has closed.
+    void TabelleUebernimmt();
 
 protected:
     void resizeEvent(QResizeEvent* ereignis) override;
@@ -141,10 +147,9 @@ private:
     // What follows a document command: the caption, the run, the picture.
     void DokumentFolgen(const Dokumentfolge& folge);
     void NachDemLaden();
-    // Shows a step taken over from the run; false after a fault.
-    bool SchrittZeigen(Lauf::Uebernahme uebernahme);
-    // The worker's step is done: shown now, or after a running redraw.
-    void SchrittFertig();
+    // The run's announcements: the caption and a fault's message.
+    void LaufVerbinden();
+    void SchrittGemacht();
 
     // The caption while a redraw runs, unless another command has set one since.
     void NeuzeichnungBegonnen();
@@ -162,9 +167,11 @@ private:
     std::function<void()> tabelleZeigen_;
     std::function<void()> programmBeenden_;
     PicPlavo* pic_;
+    Arbeiter arbeiter_;   // the one worker off this thread, for the run and the energy window
     Lauf lauf_;
-    std::unique_ptr<Neuzeichnung> neuzeichnung_;
     std::unique_ptr<Dokumentbefehle> dokument_;
+    bool tabelleUebernommen_ = false;
+    bool neuzeichnungTitelFolgt_ = false;   // a redraw sets the caption as it goes
     QString neuzeichnungTitel_;      // the caption as the redraw last left it
     bool neuzeichnungTitelFremd_ = false;
     QPointer<Bahndatenexport> export_;

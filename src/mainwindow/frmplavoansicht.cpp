@@ -11,7 +11,6 @@
 
 void FrmPlavo::AnsichtAnlegen()
 {
-    pic_->LaufSetzen(&lauf_);
     connect(pic_, &PicPlavo::mausrad, this, &FrmPlavo::picPlavo_Mausrad);
     connect(pic_, &PicPlavo::gezogen, this, &FrmPlavo::picPlavo_Gezogen);
     struct Pfeil {

@@ -1,15 +1,29 @@
-// The main window's run: the ticks, the step and its caption, start, stop,
-// reset, the single step and the scene redraw. Each handler hands the work
-// to the run and shows what came of it.
+// The main window's run: the ticks, the caption of steps and redraws, start,
+// stop, reset, the single step and the scene redraw. Each handler hands the
+// work to the run; the picture and the caption follow what the run
+// announces.
 #include "frmplavo.h"
 
-#include "mainwindow/neuzeichnung.h"
 #include "mainwindow/rueckfragen.h"
 #include "mainwindow/titel.h"
 #include "mainwindow/zeitgeber.h"
 #include "view/picplavo.h"
 
 #include <QAction>
+
+void FrmPlavo::LaufVerbinden()
+{
+    // The picture subscribes first (PicPlavo::LaufSetzen), so a caption
+    // follows a picture that is drawn already.
+    pic_->LaufSetzen(&lauf_);
+    connect(&lauf_, &Lauf::schrittGemacht, this, &FrmPlavo::SchrittGemacht);
+    connect(&lauf_, &Lauf::schrittFehlgeschlagen, this, &FrmPlavo::Fehlerstopp);
+    connect(&lauf_, &Lauf::neuzeichnungBegonnen, this, &FrmPlavo::NeuzeichnungBegonnen);
+    connect(&lauf_, &Lauf::neuzeichnungFortschritt, this,
+            [this](int prozent) { NeuzeichnungsTitel(NeuzeichnenTitel(prozent, mod_.DateiName)); });
+    connect(&lauf_, &Lauf::neuzeichnungBeendet, this, &FrmPlavo::NeuzeichnungBeendet);
+    connect(&lauf_, &Lauf::neuzeichnungAbgebrochen, this, &FrmPlavo::NeuzeichnungAbgebrochen);
+}
 
 void FrmPlavo::Laufen(bool an)
 {
@@ -23,33 +37,30 @@ void FrmPlavo::Form_Resize()
     BildFlaeche& flaeche = pic_->Flaeche();
     if (pic_->GeraetePixel() != flaeche.Groesse())
         flaeche.GroesseSetzen(pic_->GeraetePixel());
-    flaeche.Cls();
     flaeche.Scale(-AusschnittBreite / 2 + AusschnittXOffset, -AusschnittHoehe / 2 + AusschnittYOffset,
                   AusschnittBreite / 2 + AusschnittXOffset, AusschnittHoehe / 2 + AusschnittYOffset);
     pic_->update();
-    // A step in flight counts: the redraw replays it too.
-    if (lauf_.Schrittzahl() == 0 && !lauf_.SchrittZaehlt()) {
-        neuzeichnung_->Abbrechen();
-        return;
-    }
-    // In slices: the kept strokes, then the steps beyond them.
-    if (!neuzeichnung_->Laeuft())
-        NeuzeichnungBegonnen();
-    neuzeichnung_->Beginnen();
+    // The run clears the picture and draws itself again, in slices: the kept
+    // strokes, then the steps beyond them. A step in flight counts.
+    lauf_.Neuzeichnen();
 }
 
 void FrmPlavo::NeuzeichnungAbschliessen()
 {
-    neuzeichnung_->Abschliessen();
+    lauf_.NeuzeichnungAbschliessen();
 }
 
 bool FrmPlavo::NeuzeichnungLaeuft()
 {
-    return neuzeichnung_->Laeuft();
+    return lauf_.NeuzeichnungLaeuft();
 }
 
 void FrmPlavo::NeuzeichnungBegonnen()
 {
+    // A redraw begun again goes on with the caption it found first.
+    if (neuzeichnungTitelFolgt_)
+        return;
+    neuzeichnungTitelFolgt_ = true;
     neuzeichnungTitel_ = windowTitle();
     neuzeichnungTitelFremd_ = false;
 }
@@ -68,11 +79,9 @@ void FrmPlavo::NeuzeichnungBeendet(unsigned fehler)
     const Wiedergabe& w = lauf_.Neuzeichnung();
     if (lauf_.Schrittzahl() > 0)
         NeuzeichnungsTitel(TitelText(lauf_.Schrittzahl(), w.Intervall(), mod_.DateiName));
-    pic_->KoerperGeaendert();
+    neuzeichnungTitelFolgt_ = false;
     if (fehler != KeinFehler)
         Fehlerstopp(fehler);
-    // A step the worker finished meanwhile follows the replayed ones.
-    SchrittFertig();
 }
 
 void FrmPlavo::NeuzeichnungAbgebrochen()
@@ -80,53 +89,28 @@ void FrmPlavo::NeuzeichnungAbgebrochen()
     const Wiedergabe& w = lauf_.Neuzeichnung();
     if (w.Ziel() > 0)
         NeuzeichnungsTitel(TitelText(w.Ziel(), w.Intervall(), mod_.DateiName));
-    pic_->KoerperGeaendert();
-    // A step that came back during the replay waited for it; it must not wait for ever.
-    SchrittFertig();
+    neuzeichnungTitelFolgt_ = false;
 }
 
 bool FrmPlavo::Berechnung()
 {
-    NeuzeichnungAbschliessen();
-    // A tick's step still in flight comes first, as if this came after it.
-    if (lauf_.SchrittUnterwegs())
-        SchrittZeigen(lauf_.SchrittAbwarten(pic_->Flaeche()));
-    // The window goes on while the worker computes; it reports back to SchrittFertig.
-    if (lauf_.Nebenlaeufig())
-        return lauf_.SchrittAbgeben();
-    return SchrittZeigen({Lauf::Uebernahme::Uebernommen, lauf_.Schritt(pic_->Flaeche())});
+    return lauf_.Takt() == KeinFehler;
 }
 
 void FrmPlavo::SchrittAbschliessen()
 {
-    if (!lauf_.SchrittUnterwegs())
-        return;
-    // The step comes after the replayed ones: a redraw ends first.
-    NeuzeichnungAbschliessen();
-    SchrittZeigen(lauf_.SchrittAbwarten(pic_->Flaeche()));
+    lauf_.SchrittAbschliessen();
 }
 
-void FrmPlavo::SchrittFertig()
+void FrmPlavo::TabelleUebernimmt()
 {
-    if (neuzeichnung_->Laeuft())
-        neuzeichnung_->Weiter();
-    else
-        SchrittZeigen(lauf_.SchrittUebernehmen(pic_->Flaeche()));
+    SchrittAbschliessen();
+    tabelleUebernommen_ = true;
 }
 
-bool FrmPlavo::SchrittZeigen(Lauf::Uebernahme uebernahme)
+void FrmPlavo::SchrittGemacht()
 {
-    if (uebernahme.art != Lauf::Uebernahme::Uebernommen)
-        return true;
-    if (uebernahme.fehler == KeinFehler)
-        Caption(TitelText(lauf_.Schrittzahl(), mod_.Intervall, mod_.DateiName));
-    pic_->GeaendertesZeigen();
-    pic_->KoerperGeaendert();
-    if (uebernahme.fehler != KeinFehler) {
-        Fehlerstopp(uebernahme.fehler);
-        return false;
-    }
-    return true;
+    Caption(TitelText(lauf_.Schrittzahl(), lauf_.Stand().Intervall, mod_.DateiName));
 }
 
 void FrmPlavo::timPlavo_Timer()
@@ -173,10 +157,7 @@ void FrmPlavo::menEinzelschritt_Click()
 
 void FrmPlavo::menZurueck_Click()
 {
-    neuzeichnung_->Abbrechen();
+    // The picture goes white as the run announces it.
     lauf_.Zuruecksetzen();
     Laufen(false);
-    pic_->Flaeche().Cls();
-    pic_->update();
-    pic_->KoerperGeaendert();
 }

@@ -55,6 +55,11 @@ void FrmPlavo::MenuesAnlegen()
         {2, "menVerkleinern", "Ver&kleinern", QKeySequence(Qt::CTRL | Qt::Key_Minus), &FrmPlavo::menVerkleinern_Click},
         {2, "menKoerperZeigen", "Körper &zeigen", {}, &FrmPlavo::menKoerperZeigen_Click, true, true},
         {2, "menNamen", "&Namen anzeigen", {}, &FrmPlavo::menNamen_Click, true, false},
+        {1, "menHilfe", "&Hilfe", {}, nullptr},
+        {2, "menAnleitung", "&Anleitung", QKeySequence(Qt::Key_F1), &FrmPlavo::menAnleitung_Click},
+        {0, "menHilfe0", "-", {}, nullptr},
+        {2, "menUeber", "Über &Plavo", {}, &FrmPlavo::menUeber_Click},
+        {2, "menUeberQt", "Über &Qt", {}, &FrmPlavo::menUeberQt_Click},
     };
     QMenu* menue = nullptr;
     QMenu* untermenue = nullptr;

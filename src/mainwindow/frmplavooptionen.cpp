@@ -43,7 +43,7 @@ void FrmPlavo::menIntervall_Click()
     SchrittAbschliessen();
     if (wert)
         mod_.Intervall = *wert;
-    lauf_.DokumentGeaendert();
+    lauf_.IntervallGeaendert();
 }
 
 void FrmPlavo::menAusschnitt_Click()

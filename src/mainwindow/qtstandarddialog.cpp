@@ -6,6 +6,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 // With CUPS, Qt's print dialog offers a page range for the print server to
@@ -71,8 +72,22 @@ bool QtStandarddialog::DateiDialog(bool speichern)
     QFileDialog dialog(besitzer_);
     dialog.setAcceptMode(speichern ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(speichern ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilter(QtFilterAusFilter(Filter));
-    dialog.setDefaultSuffix(SuffixAusDefaultExt(DefaultExt));
+    const QStringList filter = QtFilterAusFilter(Filter).split(QStringLiteral(";;"));
+    const QStringList teile = Filter.split(QLatin1Char('|'));
+    dialog.setNameFilters(filter);
+    // A name typed without suffix gets the suffix of the type chosen, the
+    // first type's being DefaultExt.
+    const auto suffix = [&](qsizetype eintrag) {
+        const qsizetype muster = 2 * eintrag + 1;
+        return eintrag == 0 || muster >= teile.size() ? SuffixAusDefaultExt(DefaultExt)
+                                                      : SuffixAusDefaultExt(teile[muster].section(QLatin1Char(';'), 0, 0));
+    };
+    const qsizetype erster = std::clamp<qsizetype>(FilterIndex - 1, 0, filter.size() - 1);
+    dialog.selectNameFilter(filter[erster]);
+    dialog.setDefaultSuffix(suffix(erster));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& gewaehlt) {
+        dialog.setDefaultSuffix(suffix(std::max<qsizetype>(filter.indexOf(gewaehlt), 0)));
+    });
     if (!FileName.isEmpty()) {
         const QFileInfo info(FileName);
         dialog.setDirectory(info.absolutePath());
@@ -81,6 +96,7 @@ bool QtStandarddialog::DateiDialog(bool speichern)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     FileName = dialog.selectedFiles().constFirst();
+    FilterIndex = int16_t(std::max<qsizetype>(filter.indexOf(dialog.selectedNameFilter()), 0) + 1);
     return true;
 }
 

@@ -16,6 +16,7 @@ public:
     QString Filter = QStringLiteral("Plavo-Dateien (*.plv)|*.plv");   // "label|pattern[|label|pattern...]"
     QString DefaultExt = QStringLiteral("*.plv");
     QString FileName;          // after ShowOpen/ShowSave: the chosen path
+    int16_t FilterIndex = 1;   // file dialogs: the entry of Filter offered first, and after them the one chosen (from 1)
     int32_t Flags = 0;         // print dialog: 4 = no selection, 8 = no page range
     int16_t Copies = 1;        // after ShowPrinter: copies chosen
     int32_t Color = 0;         // RGB, red in the low byte: initial and chosen colour

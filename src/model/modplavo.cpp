@@ -4,13 +4,11 @@
 
 void ModPlavo::AufEinenLeerenKoerper()
 {
-    KoerperSim.assign(1, Koerper{});
     KoerperStart.assign(1, Koerper{});
 }
 
 void ModPlavo::NeuDimensionieren(int n)
 {
-    KoerperSim.assign(size_t(n), Koerper{});
     KoerperStart.assign(size_t(n), Koerper{});
 }
 
@@ -19,7 +17,6 @@ void ModPlavo::Laden(const KoerperSatz& gelesen)
     if (gelesen.empty())
         return;
     KoerperStart = gelesen;
-    KoerperSim.assign(gelesen.size(), Koerper{});
 }
 
 bool BitGleich(const KoerperSatz& a, const KoerperSatz& b)

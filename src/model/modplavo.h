@@ -1,5 +1,6 @@
 #pragma once
-// The program's shared document and simulation state, alive for the whole run.
+// The document: the bodies as the user edits, loads and saves them, and the
+// settings that live for the whole run. The moving bodies are the run's.
 
 #include "koerper.h"
 #include <QString>
@@ -17,16 +18,14 @@ inline constexpr int MaxKoerper = 32767;
 
 struct ModPlavo {
     KoerperSatz KoerperStart{Koerper{}};   // document set: what the user edits, loads and saves
-    KoerperSatz KoerperSim{Koerper{}};     // working set: what the simulation moves
     double Intervall = 2.0;                // simulated days per step
     QString DateiName;                     // path of the current body file; empty when untitled
     bool Gespeichert = true;               // no unsaved changes
 
-    // Both sets become one empty body (program start, New, Open).
+    // The document set becomes one empty body (program start, New, Open).
     void AufEinenLeerenKoerper();
-    // Both sets become n empty bodies (the table commit, which then fills the document set).
+    // The document set becomes n empty bodies (the table commit, which then fills it).
     void NeuDimensionieren(int n);
-    // The document set takes the bodies read from a file; the working set gets
-    // the same bounds with empty bodies, to be built from them.
+    // The document set takes the bodies read from a file.
     void Laden(const KoerperSatz& gelesen);
 };

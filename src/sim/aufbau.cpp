@@ -22,27 +22,29 @@ double VerschiebungY(double intervall, double geschwindigkeit, double richtung)
     return ((intervall * SekundenProTag) * geschwindigkeit) * std::sin(Winkel(richtung));
 }
 
-unsigned KoerperSimAufbauen(ModPlavo& mod)
+unsigned KoerperSimAufbauen(const KoerperSatz& start, double intervall, Laufstand& stand)
 {
-    KoerperSatz neu(mod.KoerperStart.size());
+    KoerperSatz neu(start.size());
     FlagsLoeschen();
     bool endlich = true;
     for (size_t i = 0; i < neu.size(); ++i) {
-        const Koerper& s = mod.KoerperStart[i];
+        const Koerper& s = start[i];
         Koerper& k = neu[i];
         k.Name = s.Name;
         k.Masse = s.Masse;
         k.X = s.X;
         k.Y = s.Y;
         k.Farbe = s.Farbe;
-        k.Vx() = VerschiebungX(mod.Intervall, s.Geschwindigkeit, s.Richtung);
-        k.Vy() = VerschiebungY(mod.Intervall, s.Geschwindigkeit, s.Richtung);
+        k.Vx() = VerschiebungX(intervall, s.Geschwindigkeit, s.Richtung);
+        k.Vy() = VerschiebungY(intervall, s.Geschwindigkeit, s.Richtung);
         endlich = endlich && std::isfinite(k.Vx()) && std::isfinite(k.Vy());
     }
     unsigned fehler = FlagsAlsFehler();
     if (!endlich)
         fehler |= FehlerNichtEndlich;
-    if (fehler == KeinFehler)
-        mod.KoerperSim = std::move(neu);
+    if (fehler == KeinFehler) {
+        stand.KoerperSim = std::move(neu);
+        stand.Intervall = intervall;
+    }
     return fehler;
 }

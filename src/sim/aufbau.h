@@ -2,6 +2,7 @@
 // Building the working set from the document set.
 
 #include "model/modplavo.h"
+#include "sim/laufstand.h"
 #include "sim/schrittkern.h"
 
 // Displacement per step of a body moving at `geschwindigkeit` m/s in
@@ -11,8 +12,15 @@
 double VerschiebungX(double intervall, double geschwindigkeit, double richtung);
 double VerschiebungY(double intervall, double geschwindigkeit, double richtung);
 
-// KoerperSim becomes a copy of KoerperStart with speed and direction turned
-// into the displacement per step. All or nothing: on a floating-point fault
-// or a non-finite result the working set is left as it was and the fault is
-// returned.
-unsigned KoerperSimAufbauen(ModPlavo& mod);
+// The working set of `stand` becomes a copy of `start` with speed and
+// direction turned into the displacement per step at `intervall` days, which
+// becomes the interval in use; the step count is the caller's. All or
+// nothing: on a floating-point fault or a non-finite result `stand` is left
+// as it was and the fault is returned.
+unsigned KoerperSimAufbauen(const KoerperSatz& start, double intervall, Laufstand& stand);
+
+// The same from the document set and interval.
+inline unsigned KoerperSimAufbauen(const ModPlavo& mod, Laufstand& stand)
+{
+    return KoerperSimAufbauen(mod.KoerperStart, mod.Intervall, stand);
+}

@@ -8,7 +8,7 @@
 #include "model/modplavo.h"
 #include "sim/bahndaten.h"
 #include "sim/berechnung.h"
-#include "sim/zeichenflaeche.h"
+#include "sim/laufstand.h"
 
 #include <cstdint>
 #include <string>
@@ -23,27 +23,16 @@ public:
     // chosen ones. A fault ends the replay and is returned.
     unsigned Weiter(std::string& ziel, int32_t schritte);
 
-    bool Fertig() const { return schritt_ >= schrittzahl_; }
-    int32_t Schritt() const { return schritt_; }
+    bool Fertig() const { return stand_.Schrittzahl >= schrittzahl_; }
+    int32_t Schritt() const { return stand_.Schrittzahl; }
     int32_t Schrittzahl() const { return schrittzahl_; }
 
 private:
-    // The replay draws nothing.
-    struct LeereFlaeche final : Zeichenflaeche {
-        void Cls() override {}
-        void Scale(double, double, double, double) override {}
-        float ScaleWidth() const override { return 1; }
-        float ScaleHeight() const override { return 1; }
-        void Line(float, float, float, float, int32_t) override {}
-        void PSet(float, float, int32_t) override {}
-        void Striche(const Strich*, std::size_t) override {}
-    };
-
-    ModPlavo mod_;
+    KoerperSatz start_;
+    double intervall_;
     int32_t schrittzahl_;
     int32_t abstand_;
     BahndatenFormat format_;
-    int32_t schritt_ = 0;
+    Laufstand stand_;
     Rechenwerk werk_;
-    LeereFlaeche flaeche_;
 };

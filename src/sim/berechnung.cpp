@@ -3,11 +3,12 @@
 #include <cmath>
 #include <limits>
 
-unsigned Rechenwerk::Schritt(KoerperSatz& sim, double intervall, int32_t& schrittzahl, Zeichenflaeche& flaeche)
+Schrittergebnis Rechenwerk::Schritt(Laufstand& stand)
 {
-    if (schrittzahl == std::numeric_limits<int32_t>::max())
-        return FehlerZaehlerUeberlauf;
+    if (stand.Schrittzahl == std::numeric_limits<int32_t>::max())
+        return {FehlerZaehlerUeberlauf, {}};
 
+    KoerperSatz& sim = stand.KoerperSim;
     const size_t n = sim.size();
     if (x_.size() < n) {
         for (auto* v : {&x_, &y_, &m_, &vx_, &vy_, &nx_, &ny_})
@@ -22,18 +23,12 @@ unsigned Rechenwerk::Schritt(KoerperSatz& sim, double intervall, int32_t& schrit
         vy_[i] = sim[i].Vy();
     }
 
+    // One clearing for the whole step: the pass returns K's faults with its
+    // own, and the position pass adds to them.
     FlagsLoeschen();
-    const double dt = intervall * 86400.0;
+    const double dt = stand.Intervall * 86400.0;
     const double K = dt * dt * GravitationsParameter;
-    unsigned fehler = FlagsAlsFehler();
-    // The strokes of the step before may still wait to be drawn: the helper
-    // thread draws them while this thread computes rows.
-    Vorarbeit nachholen;
-    if (flaeche.HatVorgemerkte())
-        nachholen = {[](void* f) { static_cast<Zeichenflaeche*>(f)->Nachholen(); }, &flaeche};
-    // Clears this thread's flags and leaves set only what it returns, so the
-    // position pass needs no clearing of its own.
-    fehler |= Geschwindigkeiten(n, x_.data(), y_.data(), m_.data(), vx_.data(), vy_.data(), K, nachholen);
+    unsigned fehler = Geschwindigkeiten(n, x_.data(), y_.data(), m_.data(), vx_.data(), vy_.data(), K);
 
     bool endlich = true;
     for (size_t i = 0; i < n; ++i) {
@@ -46,24 +41,19 @@ unsigned Rechenwerk::Schritt(KoerperSatz& sim, double intervall, int32_t& schrit
     if (!endlich)
         fehler |= FehlerNichtEndlich;
     if (fehler != KeinFehler)
-        return fehler;
+        return {fehler, {}};
 
-    // Each body: a segment from where it was to where it is now, and a point
-    // where it was. Later bodies paint over earlier ones. A surface may put
-    // the drawing off until it is next used or the next step. Narrowing a far
-    // position to single precision may overflow; that is the surface's
-    // business (it clips), not a fault of the step, so it comes after the test.
+    // Narrowing a far position to single precision may overflow; that is the
+    // picture's business (it clips), not a fault of the step, so it comes
+    // after the test.
     for (size_t i = 0; i < n; ++i) {
         striche_[i] = {float(x_[i] / MeterProAE), float(y_[i] / MeterProAE), float(vx_[i] / MeterProAE),
                        float(vy_[i] / MeterProAE), sim[i].Farbe};
-    }
-    flaeche.StricheVormerken(striche_.data(), n);
-    for (size_t i = 0; i < n; ++i) {
         sim[i].Vx() = vx_[i];
         sim[i].Vy() = vy_[i];
         sim[i].X = nx_[i];
         sim[i].Y = ny_[i];
     }
-    ++schrittzahl;
-    return KeinFehler;
+    ++stand.Schrittzahl;
+    return {KeinFehler, std::span<const Strich>(striche_.data(), n)};
 }

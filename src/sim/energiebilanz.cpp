@@ -52,10 +52,8 @@ Energiebilanz EnergiebilanzBerechnen(const KoerperSatz& sim, double intervall, B
 
 Energiebilanz StartbilanzBerechnen(const KoerperSatz& start, double intervall, const std::atomic<bool>* abbrechen)
 {
-    ModPlavo aufbau;
-    aufbau.KoerperStart = start;
-    aufbau.Intervall = intervall;
-    if (KoerperSimAufbauen(aufbau) != KeinFehler) {
+    Laufstand aufbau;
+    if (KoerperSimAufbauen(start, intervall, aufbau) != KeinFehler) {
         Energiebilanz b;
         b.Gesamt = std::nan("");
         return b;

@@ -1,6 +1,6 @@
 #include "helferfaden.h"
 
-#include "schrittkern.h"
+#include "gleitkommaflags.h"
 
 #include <algorithm>
 #include <cfenv>
@@ -83,7 +83,7 @@ void HelferFaden::Vorbereiten(Kern kern, std::size_t zeilenProEinheit, const Zei
 }
 
 bool HelferFaden::Rechnen(Kern kern, std::size_t zeilenProEinheit, const Zeilenauftrag& a, bool selbstRechnen,
-                          unsigned& helferFehler, bool bremsen, Vorarbeit vorarbeit)
+                          unsigned& helferFehler, bool bremsen)
 {
     // One caller at a time: a step on the run's worker thread may meet a
     // replay or an export on the user-interface thread. The later one
@@ -101,8 +101,6 @@ bool HelferFaden::Rechnen(Kern kern, std::size_t zeilenProEinheit, const Zeilena
     }
     Vorbereiten(kern, zeilenProEinheit, a);
     bremsen_ = bremsen;
-    vorarbeit_ = vorarbeit;
-    vorarbeitZustand_.store(vorarbeit ? Offen : Fertig, std::memory_order_relaxed);
     // Publishes the job; a helper that entered before sees it closed and
     // leaves, one that enters later sees the whole job.
     offen_.store(true);
@@ -120,30 +118,8 @@ bool HelferFaden::Rechnen(Kern kern, std::size_t zeilenProEinheit, const Zeilena
     }
     const Uhr::duration proEinheit = (Uhr::now() - beginn) / std::max<std::size_t>(u, 1);
     helferFehler = Einsammeln(a, u, selbstRechnen, 2 * proEinheit + std::chrono::microseconds(2));
-    helferFehler |= VorarbeitAbschliessen();
     offen_.store(false);
     return true;
-}
-
-// Does the work handed along if the helper has not taken it, or waits until
-// the helper has done it: it cannot be taken over halfway. Returns the
-// caller's faults when it had to clear its flags.
-unsigned HelferFaden::VorarbeitAbschliessen()
-{
-    uint32_t z = Offen;
-    if (vorarbeitZustand_.compare_exchange_strong(z, BeimAufrufer, std::memory_order_acquire)) {
-        const unsigned eigene = FlagsAlsFehler();
-        vorarbeit_();
-        FlagsLoeschen();
-        return eigene;
-    }
-    for (int runde = 0; vorarbeitZustand_.load(std::memory_order_acquire) != Fertig; ++runde) {
-        if (runde < 64)
-            Verschnaufen();
-        else
-            std::this_thread::yield();
-    }
-    return KeinFehler;
 }
 
 // Units ab .. einheiten_ - 1 are the helper's: all delivered but perhaps the
@@ -211,25 +187,20 @@ void HelferFaden::Mitrechnen()
     if (offen_.load()) {
         if (std::fegetround() != rundung_)
             std::fesetround(rundung_);
-        // The work handed along first: the caller is busy with its rows
-        // meanwhile, and the split of the rows evens out the difference.
-        uint32_t vz = Offen;
-        if (vorarbeitZustand_.compare_exchange_strong(vz, InArbeit, std::memory_order_acquire)) {
-            vorarbeit_();
-            vorarbeitZustand_.store(Fertig, std::memory_order_release);
-        }
+        FlagsLoeschen();
         for (std::size_t u = einheiten_; u-- > 0;) {
             uint32_t z = Offen;
             if (!zustand_[u].compare_exchange_strong(z, InArbeit, std::memory_order_relaxed))
                 break;   // reached the caller's units
             if (bremsen_)
                 std::this_thread::sleep_for(std::chrono::microseconds(200));
-            // Flags per unit: a unit taken over must not bring its flags
-            // along, nor may a delivered one lose them.
-            FlagsLoeschen();
             kern_(auftrag_, proEinheit_ * u, std::min(auftrag_.n, proEinheit_ * (u + 1)));
+            // Flags per unit, taken (read and cleared): a unit taken over
+            // must not pass its flags on to the next, nor may a delivered one
+            // lose them.
+            const unsigned fehler = FlagsNehmen();
             z = InArbeit;
-            if (!zustand_[u].compare_exchange_strong(z, Fertig | (FlagsAlsFehler() << 8), std::memory_order_release,
+            if (!zustand_[u].compare_exchange_strong(z, Fertig | (fehler << 8), std::memory_order_release,
                                                      std::memory_order_relaxed))
                 break;   // taken over: it took too long
             erledigt_.fetch_add(std::min(auftrag_.n, proEinheit_ * (u + 1)) - proEinheit_ * u,

@@ -38,21 +38,19 @@ public:
     // With `selbstRechnen` false the caller only waits and collects (for
     // tests: every row then runs on the helper). `helferFehler` receives the
     // faults of the units the helper delivered, as SchrittFehler bits; the
-    // caller checks its own flags. False, with nothing computed or done,
-    // while the helper is still busy with a unit of an earlier pass, or while
-    // another thread's pass holds it: then the
-    // caller computes alone. `bremsen` makes the helper wait before each unit
-    // (tests).
-    //
-    // `vorarbeit` is done once before this returns: by the helper before its
-    // first unit if it comes in time, else by the caller after its rows (its
-    // flags then end up in `helferFehler`, and the work's own are dropped).
+    // caller's own faults, those of the units it took over included, stay in
+    // its flags. False, with nothing computed, while the helper is still busy
+    // with a unit of an earlier pass, or while another thread's pass holds
+    // it: then the caller computes alone. `bremsen` makes the helper wait
+    // before each unit (tests).
     bool Rechnen(Kern kern, std::size_t zeilenProEinheit, const Zeilenauftrag& a, bool selbstRechnen,
-                 unsigned& helferFehler, bool bremsen = false, Vorarbeit vorarbeit = {});
+                 unsigned& helferFehler, bool bremsen = false);
 
     // Rows the helper has delivered since it started: on a machine whose
     // other processor is busy this stays well behind half.
     std::size_t ErledigteZeilen() const { return erledigt_.load(std::memory_order_relaxed); }
+    // Passes handed to the helper since it started (wrapping).
+    uint32_t Auftraege() const { return generation_.load(std::memory_order_relaxed); }
 
     HelferFaden(const HelferFaden&) = delete;
     HelferFaden& operator=(const HelferFaden&) = delete;
@@ -66,7 +64,6 @@ private:
     void Mitrechnen();
     void Vorbereiten(Kern kern, std::size_t zeilenProEinheit, const Zeilenauftrag& a);
     unsigned Einsammeln(const Zeilenauftrag& a, std::size_t ab, bool uebernehmen, Uhr::duration geduld);
-    unsigned VorarbeitAbschliessen();
 
     // Unit states. A delivered unit carries the helper's flags from bit 8 on.
     static constexpr uint32_t Offen = 0, BeimAufrufer = 1, InArbeit = 2, Uebernommen = 3, Fertig = 4;
@@ -79,8 +76,6 @@ private:
     std::size_t einheiten_ = 0;
     int rundung_ = 0;
     bool bremsen_ = false;
-    Vorarbeit vorarbeit_;
-    std::atomic<uint32_t> vorarbeitZustand_{Fertig};
     std::vector<double> x_, y_, m_, vx_, vy_, hx_, hy_;
     std::unique_ptr<std::atomic<uint32_t>[]> zustand_;
     std::size_t zustandPlatz_ = 0;

@@ -11,10 +11,10 @@ namespace {
 
 constexpr Zeilenkern Skalar{&ZeilenSkalar, 4, Befehlssatz::Skalar};   // four rows a unit, as AVX2
 // The AVX2 kernel works in groups of four rows, the AVX-512 one in sixteen.
-constexpr Zeilenkern Avx2{&ZeilenAvx2, 4, Befehlssatz::Avx2};
+constexpr Zeilenkern Avx2{&ZeilenAvx2, 4, Befehlssatz::Avx2, MindestzahlFuerZweiFaeden, &ZeilenAvx2Klein};
 // A pass this fast is over before a woken helper has joined in below about a
 // hundred bodies (measured: one thread as fast as two at 100).
-constexpr Zeilenkern Avx512{&ZeilenAvx512, 16, Befehlssatz::Avx512, 128};
+constexpr Zeilenkern Avx512{&ZeilenAvx512, 16, Befehlssatz::Avx512, 128, &ZeilenAvx512Klein};
 
 // The shortest of several runs of each kernel over a pass of 64 scattered
 // bodies, the size of the larger example systems; the runs of the kernels

@@ -18,6 +18,8 @@ struct Zeilenkern {
     // From this many bodies on the helper thread takes a share: below it,
     // waking the helper costs more than it saves.
     std::size_t zweiFaedenAb = MindestzahlFuerZweiFaeden;
+    // The whole pass of a small system alone (see KleinBis), or null.
+    void (*klein)(const Zeilenauftrag& a) = nullptr;
 };
 
 // Whether this processor can run `satz` (Automatisch and Skalar always).

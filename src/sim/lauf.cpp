@@ -2,179 +2,355 @@
 
 #include "sim/aufbau.h"
 
-#include <bit>
+#include <vector>
 
-namespace {
-bool GleicheBits(double a, double b)
-{
-    return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
-}
-}  // namespace
+// A step on the worker: what it starts from, and what it gives back. The
+// worker writes the result; this thread reads it once the mark says done.
+struct Lauf::Schrittauftrag {
+    Laufstand vorher;
+    uint64_t laufnummer = 0;
+    Laufstand nachher;
+    std::vector<Strich> striche;
+    unsigned fehler = KeinFehler;
+};
 
-Lauf::Lauf(ModPlavo& mod, std::size_t budgetBytes)
+Lauf::Lauf(const ModPlavo& mod, Arbeiter& arbeiter, std::size_t budgetBytes)
     : mod_(mod)
+    , arbeiter_(arbeiter)
     , speicher_(budgetBytes)
 {
+    stand_.Intervall = mod_.Intervall;
+    // Interval 0: the next slice as soon as the window has handled its events.
+    scheiben_.setInterval(0);
+    connect(&scheiben_, &QTimer::timeout, this, &Lauf::Scheibe);
+}
+
+Lauf::~Lauf()
+{
+    marke_.Abbrechen();
+    marke_.Abwarten();
 }
 
 unsigned Lauf::Starten()
 {
-    if (schrittzahl_ != 0)
+    if (Schrittzahl() != 0 || SchrittZaehlt())
         return KeinFehler;
-    return KoerperSimAufbauen(mod_);
+    const unsigned fehler = KoerperSimAufbauen(mod_, stand_);
+    if (fehler == KeinFehler)
+        emit standGeaendert();
+    return fehler;
 }
 
-unsigned Lauf::Schritt(Zeichenflaeche& flaeche)
+unsigned Lauf::VorigesAbschliessen()
 {
-    if (SchrittUnterwegs()) {
-        const Uebernahme u = SchrittAbwarten(flaeche);
-        if (u.art == Uebernahme::Uebernommen && u.fehler != KeinFehler)
-            return u.fehler;
+    NeuzeichnungAbschliessen();
+    // A tick's step still in flight comes first, as if this came after it.
+    const Uebernahme u = SchrittAbwarten();
+    return u.art == Uebernahme::Uebernommen ? u.fehler : KeinFehler;
+}
+
+unsigned Lauf::Takt()
+{
+    if (const unsigned fehler = VorigesAbschliessen(); fehler != KeinFehler)
+        return fehler;
+    // The window goes on while the worker computes.
+    if (Nebenlaeufig()) {
+        SchrittAbgeben();
+        return KeinFehler;
     }
+    return SchrittRechnen();
+}
+
+unsigned Lauf::Schritt()
+{
+    if (const unsigned fehler = VorigesAbschliessen(); fehler != KeinFehler)
+        return fehler;
+    return SchrittRechnen();
+}
+
+unsigned Lauf::SchrittRechnen()
+{
     // Each step is also kept for the next redraw, as far as the budget allows.
-    return speicher_.Schritt(werk_, mod_, mod_.KoerperSim, mod_.Intervall, schrittzahl_, flaeche);
+    const bool behalten = speicher_.Fortsetzen(mod_, stand_);
+    const Schrittergebnis e = werk_.Schritt(stand_);
+    if (e.fehler != KeinFehler) {
+        speicher_.Verwerfen();
+        emit schrittFehlgeschlagen(e.fehler);
+        return e.fehler;
+    }
+    if (behalten)
+        speicher_.Anhaengen(e.striche, stand_);
+    emit schrittGemacht(e.striche);
+    emit standGeaendert();
+    return KeinFehler;
 }
 
 void Lauf::Zuruecksetzen()
 {
     NeuzeichnenAbbrechen();
     speicher_.Verwerfen();
-    schrittzahl_ = 0;
-    ++stand_;
+    stand_.Schrittzahl = 0;
+    ++laufnummer_;
+    emit zurueckgesetzt();
+    emit standGeaendert();
 }
 
 unsigned Lauf::DokumentGeladen()
 {
-    Zuruecksetzen();
-    return KoerperSimAufbauen(mod_);
+    NeuzeichnenAbbrechen();
+    speicher_.Verwerfen();
+    stand_.Schrittzahl = 0;
+    ++laufnummer_;
+    ++dokumentNummer_;
+    const unsigned fehler = DokumentAufbauen();
+    emit zurueckgesetzt();
+    emit standGeaendert();
+    return fehler;
 }
 
-void Lauf::DokumentGeaendert()
+void Lauf::KoerperGeaendert()
 {
+    ++dokumentNummer_;
+    if (Schrittzahl() > 0 || SchrittZaehlt()) {
+        // The run replayed from the new bodies; the record of the old ones
+        // no longer fits and is begun anew.
+        emit standGeaendert();
+        Neuzeichnen();
+        return;
+    }
+    if (!speicher_.Passt(mod_))
+        speicher_.Verwerfen();
+    // A fault is reported by the start, which builds it again.
+    DokumentAufbauen();
+    emit standGeaendert();
+}
+
+unsigned Lauf::DokumentAufbauen()
+{
+    const unsigned fehler = KoerperSimAufbauen(mod_, stand_);
+    if (fehler != KeinFehler) {
+        // Never the old document's bodies: empty ones, until the start
+        // builds them again (and reports the fault).
+        stand_.KoerperSim.assign(mod_.KoerperStart.size(), Koerper{});
+        stand_.Intervall = mod_.Intervall;
+    }
+    return fehler;
+}
+
+void Lauf::IntervallGeaendert()
+{
+    stand_.Intervall = mod_.Intervall;
     // A running redraw may still be drawing them; it lets them go when it ends.
     if (!neuzeichnung_ && !speicher_.Passt(mod_))
         speicher_.Verwerfen();
+    emit standGeaendert();
 }
 
-void Lauf::Abgeben(const KoerperSatz& vorher, double intervall, int32_t schrittzahl)
+bool Lauf::SchrittZaehlt() const
 {
-    Schrittarbeiter::Auftrag a;
-    a.vorher = vorher;
-    a.intervall = intervall;
-    a.schrittzahl = schrittzahl;
-    a.stand = stand_;
-    arbeiter_.Abgeben(std::move(a), [this] {
-        if (meldung_)
-            meldung_();
-    });
+    return auftrag_ && !auftragFuerNeuzeichnung_ && auftrag_->laufnummer == laufnummer_
+        && auftrag_->vorher.Schrittzahl == stand_.Schrittzahl;
+}
+
+void Lauf::Abgeben(const Laufstand& vorher)
+{
+    auto a = std::make_shared<Schrittauftrag>();
+    a->vorher = vorher;
+    a->laufnummer = laufnummer_;
+    Rechenwerk* werk = &werkNebenher_;
+    marke_ = arbeiter_.Abgeben({[a, werk](const std::atomic<bool>&) {
+                                    a->nachher = a->vorher;
+                                    const Schrittergebnis e = werk->Schritt(a->nachher);
+                                    a->fehler = e.fehler;
+                                    a->striche.assign(e.striche.begin(), e.striche.end());
+                                },
+                                this, [this] { SchrittFertig(); }});
+    auftrag_ = std::move(a);
 }
 
 bool Lauf::SchrittAbgeben()
 {
-    if (arbeiter_.Belegt())
+    if (auftrag_)
         return false;
-    Abgeben(mod_.KoerperSim, mod_.Intervall, schrittzahl_);
+    Abgeben(stand_);
     auftragFuerNeuzeichnung_ = false;
-    abgegebenStand_ = stand_;
-    abgegebenBei_ = schrittzahl_;
     return true;
 }
 
-Lauf::Uebernahme Lauf::SchrittUebernehmen(Zeichenflaeche& flaeche)
+Lauf::Uebernahme Lauf::SchrittUebernehmen()
 {
     // A redraw takes the worker's step itself, or ends first.
-    if (!arbeiter_.Belegt() || neuzeichnung_)
-        return {arbeiter_.Belegt() ? Uebernahme::Unterwegs : Uebernahme::Keine};
-    if (!arbeiter_.Fertig())
+    if (!auftrag_ || neuzeichnung_)
+        return {auftrag_ ? Uebernahme::Unterwegs : Uebernahme::Keine};
+    if (!marke_.Fertig())
         return {Uebernahme::Unterwegs};
-    Schrittarbeiter::Auftrag a = arbeiter_.Abholen();
-    const bool passt = !auftragFuerNeuzeichnung_ && a.stand == stand_ && a.schrittzahl == schrittzahl_
-                    && GleicheBits(a.intervall, mod_.Intervall) && BitGleich(a.vorher, mod_.KoerperSim);
+    const std::shared_ptr<Schrittauftrag> a = std::move(auftrag_);
+    marke_ = {};
+    const bool passt = !auftragFuerNeuzeichnung_ && a->laufnummer == laufnummer_ && BitGleich(a->vorher, stand_);
     auftragFuerNeuzeichnung_ = false;
     if (!passt)
         return {Uebernahme::Verworfen};
-    if (a.fehler != KeinFehler) {
+    if (a->fehler != KeinFehler) {
         speicher_.Verwerfen();
-        return {Uebernahme::Uebernommen, a.fehler};
+        emit schrittFehlgeschlagen(a->fehler);
+        return {Uebernahme::Uebernommen, a->fehler};
     }
-    speicher_.Aufnehmen(mod_, a.vorher, schrittzahl_, a.intervall, a.striche.data(), a.striche.size(), a.nachher);
-    flaeche.Striche(a.striche.data(), a.striche.size());
-    mod_.KoerperSim = std::move(a.nachher);
-    ++schrittzahl_;
+    speicher_.Aufnehmen(mod_, a->vorher, a->striche, a->nachher);
+    stand_ = std::move(a->nachher);
+    emit schrittGemacht(a->striche);
+    emit standGeaendert();
     return {Uebernahme::Uebernommen};
 }
 
-Lauf::Uebernahme Lauf::SchrittAbwarten(Zeichenflaeche& flaeche)
+Lauf::Uebernahme Lauf::SchrittAbwarten()
 {
-    arbeiter_.Abwarten();
-    return SchrittUebernehmen(flaeche);
+    marke_.Abwarten();
+    return SchrittUebernehmen();
+}
+
+void Lauf::SchrittAbschliessen()
+{
+    if (!SchrittUnterwegs())
+        return;
+    // The step comes after the replayed ones: a redraw ends first.
+    NeuzeichnungAbschliessen();
+    SchrittAbwarten();
+}
+
+void Lauf::SchrittFertig()
+{
+    if (neuzeichnung_) {
+        if (!scheiben_.isActive())
+            Scheibe();
+    } else {
+        SchrittUebernehmen();
+    }
 }
 
 void Lauf::NeuzeichnenBeginnen()
 {
-    if (!neuzeichnung_) {
-        vorNeuzeichnung_ = mod_.KoerperSim;
+    int32_t ziel = Schrittzahl();
+    if (!neuzeichnung_ && SchrittZaehlt()) {
         // The step in flight came before this redraw: it is replayed too.
-        if (SchrittZaehlt()) {
-            ++schrittzahl_;
-            auftragFuerNeuzeichnung_ = true;
-        }
+        ++ziel;
+        auftragFuerNeuzeichnung_ = true;
     }
-    wiedergabe_.Beginnen(mod_, schrittzahl_, speicher_);
+    if (ziel == 0) {
+        // Nothing computed yet: a white picture, and the run as it stands.
+        emit neuzeichnungBegonnen();
+        emit neuzeichnungBeendet(KeinFehler);
+        return;
+    }
+    wiedergabe_.Beginnen(mod_, ziel, speicher_, stand_);
     neuzeichnung_ = true;
+    emit neuzeichnungBegonnen();
 }
 
-Lauf::Neuzeichnungsstand Lauf::NeuzeichnenArbeiten(Zeichenflaeche& flaeche, Uhr::time_point bis)
+void Lauf::Neuzeichnen()
+{
+    NeuzeichnenBeginnen();
+    scheiben_.stop();
+    Scheibe();
+}
+
+void Lauf::Scheibe()
+{
+    if (!neuzeichnung_) {
+        scheiben_.stop();
+        return;
+    }
+    const Neuzeichnungsstand stand = NeuzeichnenArbeiten(Uhr::now() + scheibe_);
+    if (stand == Neuzeichnungsstand::Fertig)
+        return;
+    // While the worker computes, no slice is due until it reports back.
+    if (stand == Neuzeichnungsstand::Warten)
+        scheiben_.stop();
+    else if (!scheiben_.isActive())
+        scheiben_.start();
+    emit neuzeichnungFortschritt(int(wiedergabe_.Anteil() * 100));
+}
+
+Lauf::Neuzeichnungsstand Lauf::NeuzeichnenArbeiten(Uhr::time_point bis)
 {
     if (!neuzeichnung_)
         return Neuzeichnungsstand::Fertig;
     for (;;) {
-        if (arbeiter_.Belegt()) {
-            if (!arbeiter_.Fertig())
+        if (auftrag_) {
+            if (!marke_.Fertig())
                 return Neuzeichnungsstand::Warten;
             // The redraw's own step, or the one that was in flight when it began.
-            vorgemerkt_ = arbeiter_.Abholen();
+            vorgemerkt_ = std::move(auftrag_);
+            marke_ = {};
             auftragFuerNeuzeichnung_ = false;
         }
-        if (vorgemerkt_ && wiedergabe_.SchrittFaellig() && wiedergabe_.Schrittzahl() == vorgemerkt_->schrittzahl) {
-            Schrittarbeiter::Auftrag a = std::move(*vorgemerkt_);
-            vorgemerkt_.reset();
-            if (GleicheBits(a.intervall, wiedergabe_.Intervall()) && BitGleich(a.vorher, wiedergabe_.Sim()))
-                wiedergabe_.SchrittUebernehmen(speicher_, flaeche, a.fehler, a.striche, std::move(a.nachher));
+        if (vorgemerkt_ && wiedergabe_.SchrittFaellig()
+            && wiedergabe_.Stand().Schrittzahl == vorgemerkt_->vorher.Schrittzahl) {
+            const std::shared_ptr<Schrittauftrag> a = std::move(vorgemerkt_);
+            if (BitGleich(a->vorher, wiedergabe_.Stand())) {
+                const std::span<const Strich> s =
+                    wiedergabe_.SchrittUebernehmen(speicher_, a->fehler, a->striche, std::move(a->nachher));
+                if (!s.empty())
+                    emit wiedergegeben(s);
+            }
             continue;
         }
         if (wiedergabe_.Fertig()) {
             NeuzeichnungBeenden();
             return Neuzeichnungsstand::Fertig;
         }
-        const bool hier = !Nebenlaeufig(wiedergabe_.Sim());
+        const bool hier = !Nebenlaeufig(wiedergabe_.Stand().KoerperSim);
         if (!wiedergabe_.SchrittFaellig() || hier) {
-            if (!wiedergabe_.Arbeiten(werk_, speicher_, flaeche, bis, hier) && Uhr::now() >= bis)
+            const Wiedergabe::Stueck stueck = wiedergabe_.Weiter(werk_, speicher_);
+            if (stueck.vonVorn)
+                emit neuzeichnungBegonnen();
+            if (!stueck.striche.empty())
+                emit wiedergegeben(stueck.striche);
+            if (!wiedergabe_.Fertig() && Uhr::now() >= bis)
                 return Neuzeichnungsstand::Weiter;
             continue;
         }
-        Abgeben(wiedergabe_.Sim(), wiedergabe_.Intervall(), wiedergabe_.Schrittzahl());
+        Abgeben(wiedergabe_.Stand());
         auftragFuerNeuzeichnung_ = true;
         return Neuzeichnungsstand::Warten;
+    }
+}
+
+void Lauf::NeuzeichnungAbschliessen()
+{
+    while (neuzeichnung_) {
+        if (NeuzeichnenArbeiten(Uhr::time_point::max()) == Neuzeichnungsstand::Warten)
+            marke_.Abwarten();
     }
 }
 
 void Lauf::NeuzeichnungBeenden()
 {
     neuzeichnung_ = false;
+    scheiben_.stop();
     vorgemerkt_.reset();
-    if (BitGleich(mod_.KoerperSim, vorNeuzeichnung_))
-        mod_.KoerperSim = wiedergabe_.Sim();
-    vorNeuzeichnung_ = {};
+    // The interval in use stays: a new one may have come during the replay.
+    const Laufstand& ende = wiedergabe_.Stand();
+    const bool anders = ende.Schrittzahl != stand_.Schrittzahl || !BitGleich(ende.KoerperSim, stand_.KoerperSim);
+    stand_.KoerperSim = ende.KoerperSim;
+    stand_.Schrittzahl = ende.Schrittzahl;
     // Kept strokes of a document changed meanwhile were left for the replay to draw.
     if (!speicher_.Passt(mod_))
         speicher_.Verwerfen();
-    schrittzahl_ = wiedergabe_.Schrittzahl();
+    emit neuzeichnungBeendet(wiedergabe_.Fehler());
+    if (anders)
+        emit standGeaendert();
+    // A step the worker finished meanwhile follows the replayed ones.
+    SchrittUebernehmen();
 }
 
 void Lauf::NeuzeichnenAbbrechen()
 {
+    if (!neuzeichnung_)
+        return;
     neuzeichnung_ = false;
+    scheiben_.stop();
     vorgemerkt_.reset();
-    vorNeuzeichnung_ = {};
+    emit neuzeichnungAbgebrochen();
+    // A step that came back during the replay waited for it; it must not wait for ever.
+    SchrittUebernehmen();
 }

@@ -1,129 +1,193 @@
 #pragma once
-// The run of the document: the one owner of its step count, its working set
-// (the module's KoerperSim, written by nobody else while a run goes), the
-// step engine, the strokes kept for redraws, a redraw in progress and a step
-// in flight on the worker thread. Windows, the energy balance and the export
-// read it; commands change it through the methods below, which say what
-// happened as values (SchrittFehler bits), never as text.
+// The run of the document: the one owner and the only writer of where the
+// run stands (Laufstand: the working set, the step count, the interval in
+// use), with the step engine, the strokes kept for redraws, a redraw in
+// progress and a step in flight on the worker. It reads the document and
+// never writes it. What happens it announces by its signals, as values: a
+// step with its strokes, the strokes of a redraw, a reset, a redraw's
+// progress and end, faults as SchrittFehler bits. Whatever draws or shows
+// the run subscribes; nothing polls it.
 //
 // A step of a large system is handed to the worker, and so are the steps a
 // redraw must compute for it. Until a step is taken over, the run stands
 // where it stood, and a command acts as if it came between two ticks. A
 // command that replaces the run (Zurücksetzen, a loaded document) drops the
-// step; so does anything that leaves the working set, the step count or the
-// interval other than the step found them. A redraw that begins while a step
-// is in flight counts that step in: it replays it too, and takes the
-// worker's result for it where it fits.
+// step; so does anything that leaves the run other than the step found it.
+// A redraw that begins while a step is in flight counts that step in: it
+// replays it too, and takes the worker's result for it where it fits.
 
 #include "model/modplavo.h"
+#include "sim/arbeiter.h"
 #include "sim/berechnung.h"
-#include "sim/schrittarbeiter.h"
+#include "sim/laufstand.h"
+#include "sim/strich.h"
 #include "sim/strichspeicher.h"
 #include "sim/wiedergabe.h"
-#include "sim/zeichenflaeche.h"
 
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <optional>
+#include <memory>
+#include <span>
 
-class Lauf {
+class Lauf : public QObject {
+    Q_OBJECT
 public:
-    using Uhr = Wiedergabe::Uhr;
+    using Uhr = std::chrono::steady_clock;
 
     // From this many bodies on a step goes to the worker: there one step
     // takes a few milliseconds or more (3.3 ms at 3,000 bodies on two cores
     // with AVX2, 0.33 s at 32,767).
     static constexpr std::size_t StandardNebenlaeufigAb = 3000;
 
-    explicit Lauf(ModPlavo& mod, std::size_t budgetBytes = Strichspeicher::StandardBudget());
+    Lauf(const ModPlavo& mod, Arbeiter& arbeiter, std::size_t budgetBytes = Strichspeicher::StandardBudget());
+    // Waits for its step on the worker (at most one step); announces nothing.
+    ~Lauf() override;
 
     const ModPlavo& Mod() const { return mod_; }
-    int32_t Schrittzahl() const { return schrittzahl_; }
+    // While a redraw runs, Stand() is where the run stood when it began and
+    // Schrittzahl() the count it will end at.
+    const Laufstand& Stand() const { return stand_; }
+    int32_t Schrittzahl() const { return neuzeichnung_ ? wiedergabe_.Ziel() : stand_.Schrittzahl; }
     // Where the bodies are now: the working set once the run has begun,
     // before that the document set.
-    const KoerperSatz& Jetzt() const { return schrittzahl_ > 0 ? mod_.KoerperSim : mod_.KoerperStart; }
+    const KoerperSatz& Jetzt() const { return stand_.Schrittzahl > 0 ? stand_.KoerperSim : mod_.KoerperStart; }
+    // Counts the document sets the run was told of (DokumentGeladen,
+    // KoerperGeaendert): whoever shows start values knows by it whether
+    // they still belong to the document.
+    uint64_t Dokumentnummer() const { return dokumentNummer_; }
     Strichspeicher& Speicher() { return speicher_; }
     const Strichspeicher& Speicher() const { return speicher_; }
 
     // "Starten": builds the working set at step 0; otherwise the run resumes.
+    // Returns the faults of the building (the run then stays as it was).
     unsigned Starten();
-    // One step on this thread, drawn on `flaeche` and kept for redraws. A
-    // step in flight is taken over first, onto the same surface.
-    unsigned Schritt(Zeichenflaeche& flaeche);
+    // One step as a tick of the timer makes it: a running redraw is finished
+    // and a step in flight taken over first; then a small system's step is
+    // computed here and a large one's handed to the worker, whose result
+    // comes back through the event loop. Returns the faults of what was done
+    // here (announced as well).
+    unsigned Takt();
+    // One step on this thread, whatever the size (a step in flight is taken
+    // over first), kept for redraws where it continues the record.
+    unsigned Schritt();
     // "Zurücksetzen": step 0, nothing kept, no redraw, no step in flight.
     void Zuruecksetzen();
     // A document was loaded: as Zurücksetzen, and the working set is built
     // from the new document set at once, so a running simulation goes on
     // with it. Returns the faults of that building.
     unsigned DokumentGeladen();
-    // The document set or the interval may have changed (New, the table's
-    // OK, a new interval): the kept strokes go when they no longer belong.
-    void DokumentGeaendert();
+    // The document set was replaced (the table's OK, New): the working set
+    // never stays on bodies the document no longer has. At a later step it
+    // is built again and the run replayed up to its step count at once, in
+    // slices as a redraw is; the count stays. At step 0 it is built now.
+    void KoerperGeaendert();
+    // The document's interval changed: the next step uses it (the
+    // displacements stay as built); kept strokes go when they no longer belong.
+    void IntervallGeaendert();
 
     // Steps on the worker.
-    bool Nebenlaeufig() const { return Nebenlaeufig(mod_.KoerperSim); }
+    bool Nebenlaeufig() const { return Nebenlaeufig(stand_.KoerperSim); }
     void NebenlaeufigAbSetzen(std::size_t koerper) { nebenlaeufigAb_ = koerper; }
-    // Called on the worker's thread whenever it has finished a step.
-    void MeldungSetzen(std::function<void()> fertig) { meldung_ = std::move(fertig); }
     // Hands the next step to the worker; false while one is in flight.
     bool SchrittAbgeben();
     // A step was handed over and not taken over or dropped yet.
-    bool SchrittUnterwegs() const { return arbeiter_.Belegt(); }
+    bool SchrittUnterwegs() const { return auftrag_ != nullptr; }
     // A step of the run is in flight that will count once taken over
     // (nothing has replaced the run since it was handed over).
-    bool SchrittZaehlt() const
-    {
-        return arbeiter_.Belegt() && !auftragFuerNeuzeichnung_ && abgegebenStand_ == stand_
-            && abgegebenBei_ == schrittzahl_;
-    }
+    bool SchrittZaehlt() const;
     struct Uebernahme {
         enum Art { Keine, Unterwegs, Verworfen, Uebernommen } art = Keine;
         unsigned fehler = KeinFehler;
     };
-    // Takes over a done step: its strokes drawn on `flaeche`, the run one
-    // step on, or its faults returned with nothing changed. A step that no
-    // longer fits the run is dropped. Never waits.
-    Uebernahme SchrittUebernehmen(Zeichenflaeche& flaeche);
-    // Waits for the step in flight (at most one step), then takes it over.
-    Uebernahme SchrittAbwarten(Zeichenflaeche& flaeche);
+    // Waits for the step in flight (at most one step), then takes it over:
+    // announced and kept, or its faults announced with nothing changed; a
+    // step that no longer fits the run is dropped.
+    Uebernahme SchrittAbwarten();
+    // Before a command that changes the document under a running run: the
+    // step in flight is waited for and taken over, as if the command came
+    // after its tick (a running redraw ends first).
+    void SchrittAbschliessen();
+    // Waits until the worker is done with the run's step (at most one step).
+    void ArbeiterAbwarten() { marke_.Abwarten(); }
 
-    // The redraw: replays the Schrittzahl steps on a surface the caller has
-    // cleared and scaled, first from the kept strokes, then computing the
-    // rest. One already running starts again, keeping what it computed.
-    // While it runs, Schrittzahl() is the count it will end at and the
-    // working set is left alone; a step in flight waits for its end.
+    // The redraw: replays the Schrittzahl() steps onto a picture that clears
+    // itself at neuzeichnungBegonnen, first from the kept strokes, then
+    // computing the rest, in slices of at most ScheibeSetzen() on the event
+    // loop; the first slice runs at once, so a short redraw is done on
+    // return. One already running starts again, keeping what it computed.
+    // Ticks, a step in flight and the working set wait for its end.
+    void Neuzeichnen();
+    // Neuzeichnen without any slice: NeuzeichnenArbeiten drives it (tests and
+    // benchmarks, which have no event loop).
     void NeuzeichnenBeginnen();
-    // Draws and computes until done or until `bis`. When done, the working
-    // set and count are what a replay in one go would have left (a command
-    // that replaced the working set meanwhile keeps its own). Warten: the
-    // worker computes the replay's next step; go on after its message.
+    // Draws and computes until done or until `bis`. When done, the run
+    // stands where the replay ended. Warten: the worker computes the
+    // replay's next step; go on once it is done.
     enum class Neuzeichnungsstand { Fertig, Weiter, Warten };
-    Neuzeichnungsstand NeuzeichnenArbeiten(Zeichenflaeche& flaeche, Uhr::time_point bis);
-    // Waits until the worker is done with its step (at most one step).
-    void ArbeiterAbwarten() { arbeiter_.Abwarten(); }
+    Neuzeichnungsstand NeuzeichnenArbeiten(Uhr::time_point bis);
+    // Finishes a running redraw now (waiting for the worker where it computes).
+    void NeuzeichnungAbschliessen();
+    // Drops a running redraw (announced); the run stays where it stood.
     void NeuzeichnenAbbrechen();
     bool NeuzeichnungLaeuft() const { return neuzeichnung_; }
     const Wiedergabe& Neuzeichnung() const { return wiedergabe_; }
+    // The longest slice (30 ms); 0 computes one piece per slice.
+    void ScheibeSetzen(std::chrono::milliseconds dauer) { scheibe_ = dauer; }
+
+signals:
+    // A step was taken: what it drew, in order (each body's segment, then its point).
+    void schrittGemacht(std::span<const Strich> striche);
+    // A step failed: the run stands where it stood, nothing was drawn.
+    void schrittFehlgeschlagen(unsigned fehler);
+    // The run went back to step 0 (Zurücksetzen, a loaded document): the picture is white.
+    void zurueckgesetzt();
+    // A redraw begins, or begins again: the picture clears (its scale stays)
+    // and receives the run once more through `wiedergegeben`.
+    void neuzeichnungBegonnen();
+    // Strokes of a redraw, kept or computed again, in the order first drawn.
+    void wiedergegeben(std::span<const Strich> striche);
+    void neuzeichnungFortschritt(int prozent);   // after each slice that did not finish it
+    void neuzeichnungBeendet(unsigned fehler);   // done (fault bits, if a replayed step failed)
+    void neuzeichnungAbgebrochen();
+    // Stand(), Schrittzahl() or Jetzt() changed, or the document set they
+    // start from (a redraw that ends where the run stood says nothing).
+    void standGeaendert();
 
 private:
+    struct Schrittauftrag;
+
     bool Nebenlaeufig(const KoerperSatz& satz) const { return satz.size() >= nebenlaeufigAb_; }
-    void Abgeben(const KoerperSatz& vorher, double intervall, int32_t schrittzahl);
+    // Finishes a running redraw and takes over a step in flight; its faults.
+    unsigned VorigesAbschliessen();
+    unsigned SchrittRechnen();
+    // The working set built from the document at step 0; its faults.
+    unsigned DokumentAufbauen();
+    void Abgeben(const Laufstand& vorher);
+    Uebernahme SchrittUebernehmen();
+    // The worker is done with the run's step: taken over, or the redraw goes on.
+    void SchrittFertig();
+    void Scheibe();
     void NeuzeichnungBeenden();
 
-    ModPlavo& mod_;
-    int32_t schrittzahl_ = 0;
+    const ModPlavo& mod_;
+    Arbeiter& arbeiter_;
+    Laufstand stand_;
     Rechenwerk werk_;
+    Rechenwerk werkNebenher_;          // the worker's, one step at a time
     Strichspeicher speicher_;
     Wiedergabe wiedergabe_;
     bool neuzeichnung_ = false;
-    KoerperSatz vorNeuzeichnung_;   // the working set when the redraw began
-    uint64_t stand_ = 0;            // counts the commands that replace the run
-    bool auftragFuerNeuzeichnung_ = false;              // the worker's step is the redraw's
-    uint64_t abgegebenStand_ = 0;                       // the run's step in flight: when handed over
-    int32_t abgegebenBei_ = 0;
-    std::optional<Schrittarbeiter::Auftrag> vorgemerkt_;   // a done step the redraw will reach
-    std::function<void()> meldung_;
+    QTimer scheiben_;
+    std::chrono::milliseconds scheibe_{30};
+    uint64_t laufnummer_ = 0;          // counts the commands that replace the run
+    uint64_t dokumentNummer_ = 0;
+    std::shared_ptr<Schrittauftrag> auftrag_;   // handed over, not yet taken over
+    Arbeiter::Marke marke_;
+    bool auftragFuerNeuzeichnung_ = false;      // the step in flight is the redraw's
+    std::shared_ptr<Schrittauftrag> vorgemerkt_;   // a done step the redraw will reach
     std::size_t nebenlaeufigAb_ = StandardNebenlaeufigAb;
-    Schrittarbeiter arbeiter_;      // last: its thread goes before the rest
 };

@@ -10,35 +10,22 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "sim/zeilenkern.h"
-
-// Floating-point faults of a step, as bits.
-enum SchrittFehler : unsigned {
-    KeinFehler = 0,
-    FehlerUeberlauf = 1u << 0,          // overflow
-    FehlerDivisionDurchNull = 1u << 1,
-    FehlerUngueltig = 1u << 2,          // invalid operation (NaN involved, inf - inf, ...)
-    FehlerNichtEndlich = 1u << 3,       // a new value is infinite or NaN
-    FehlerZaehlerUeberlauf = 1u << 4,   // Schrittzahl would pass 2^31 - 1
-};
-
-// Clears the thread's overflow, division-by-zero and invalid flags, so a
-// later FlagsAlsFehler sees only new faults.
-void FlagsLoeschen();
-// The thread's overflow, division-by-zero and invalid flags as SchrittFehler bits.
-unsigned FlagsAlsFehler();
+#include "sim/gleitkommaflags.h"
 
 // The literal scalar loop; the reference every faster version must match bit for bit.
 void GeschwindigkeitenReferenz(std::size_t n, const double* x, const double* y, const double* m,
                                double* vx, double* vy, double K);
 
 // The program's velocity pass: same bits as the reference, with the fastest
-// vector kernel the processor offers (see GewaehlterBefehlssatz), on two threads from MindestzahlFuerZweiFaeden bodies on
-// (see HelferFaden). Returns the floating-point faults it raised (the flags
-// of every thread it used), the same bits the reference raises; faults of
-// `vorarbeit` are not among them.
+// vector kernel the processor offers (see GewaehlterBefehlssatz), on two
+// threads from MindestzahlFuerZweiFaeden bodies on (see HelferFaden); below
+// that the helper is not woken. Returns the floating-point faults set on the
+// calling thread when it returns, together with those of the helper's rows:
+// the same bits the reference raises, provided the caller's flags were clear
+// (FlagsLoeschen) when it began. So a step clears once, computes K, the pass
+// and the positions, and reads once more at the end.
 unsigned Geschwindigkeiten(std::size_t n, const double* x, const double* y, const double* m,
-                           double* vx, double* vy, double K, Vorarbeit vorarbeit = {});
+                           double* vx, double* vy, double K);
 
 // Below this many bodies waking the helper thread costs more than it saves
 // (the scalar and AVX2 passes; the AVX-512 pass shares from 128 on).
@@ -57,5 +44,4 @@ enum class Aufteilung {
                  // the caller takes its units over (tests)
 };
 unsigned GeschwindigkeitenMit(Befehlssatz satz, Aufteilung aufteilung, std::size_t n, const double* x,
-                              const double* y, const double* m, double* vx, double* vy, double K,
-                              Vorarbeit vorarbeit = {});
+                              const double* y, const double* m, double* vx, double* vy, double K);

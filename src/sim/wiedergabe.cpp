@@ -1,35 +1,36 @@
 #include "wiedergabe.h"
 
 namespace {
-// Kept strokes drawn between two looks at the clock.
-constexpr std::size_t StricheJeBlick = std::size_t(1) << 14;
+// Kept strokes handed out at a time, so that the caller looks at the clock
+// often enough.
+constexpr std::size_t StricheJeStueck = std::size_t(1) << 14;
 }  // namespace
 
-void Wiedergabe::Beginnen(const ModPlavo& mod, int32_t n, Strichspeicher& speicher)
+void Wiedergabe::Beginnen(const ModPlavo& mod, int32_t n, Strichspeicher& speicher, const Laufstand& bisher)
 {
-    mod_.KoerperStart = mod.KoerperStart;
-    mod_.Intervall = mod.Intervall;
-    mod_.DateiName = mod.DateiName;
+    dokument_.KoerperStart = mod.KoerperStart;
+    dokument_.Intervall = mod.Intervall;
     ziel_ = n;
     fehler_ = KeinFehler;
     if (speicher.Passt(mod) && speicher.Schritte() <= n) {
-        behalten_ = schrittzahl_ = speicher.Schritte();
-        zuZeichnen_ = speicher.Striche();
+        stand_ = speicher.Ende();
+        behalten_ = stand_.Schrittzahl;
+        zuZeichnen_ = speicher.AnzahlStriche();
         gezeichnet_ = 0;
         generation_ = speicher.Generation();
-        mod_.KoerperSim = speicher.Ende();
     } else {
-        Neu(speicher, mod.KoerperSim);
+        Neu(speicher, bisher);
     }
 }
 
-void Wiedergabe::Neu(Strichspeicher& speicher, const KoerperSatz& bisher)
+void Wiedergabe::Neu(Strichspeicher& speicher, const Laufstand& bisher)
 {
-    behalten_ = schrittzahl_ = 0;
+    behalten_ = 0;
     zuZeichnen_ = gezeichnet_ = 0;
-    fehler_ = speicher.Beginnen(mod_);
-    // A set that cannot be built leaves the working set as it was.
-    mod_.KoerperSim = fehler_ == KeinFehler ? speicher.Ende() : bisher;
+    fehler_ = speicher.Beginnen(dokument_);
+    // A set that cannot be built leaves the bodies where they stood before.
+    stand_ = fehler_ == KeinFehler ? speicher.Ende() : bisher;
+    stand_.Schrittzahl = 0;
 }
 
 double Wiedergabe::Anteil() const
@@ -37,42 +38,48 @@ double Wiedergabe::Anteil() const
     if (ziel_ <= 0)
         return 1;
     const double gezeichnet = zuZeichnen_ > 0 ? double(behalten_) * double(gezeichnet_) / double(zuZeichnen_) : 0;
-    return (gezeichnet + double(schrittzahl_ - behalten_)) / double(ziel_);
+    return (gezeichnet + double(stand_.Schrittzahl - behalten_)) / double(ziel_);
 }
 
-bool Wiedergabe::Arbeiten(Rechenwerk& werk, Strichspeicher& speicher, Zeichenflaeche& flaeche, Uhr::time_point bis,
-                          bool rechnen)
+Wiedergabe::Stueck Wiedergabe::Weiter(Rechenwerk& werk, Strichspeicher& speicher)
 {
-    while (gezeichnet_ < zuZeichnen_) {
-        if (speicher.Generation() != generation_) {
-            // The record went while it was being drawn: everything anew.
-            flaeche.Cls();
-            Neu(speicher, mod_.KoerperSim);
-            break;
+    if (gezeichnet_ < zuZeichnen_) {
+        if (speicher.Generation() == generation_) {
+            const std::span<const Strich> s = speicher.Striche(gezeichnet_, StricheJeStueck);
+            gezeichnet_ += s.size();
+            return {s};
         }
-        gezeichnet_ += speicher.Zeichnen(flaeche, gezeichnet_, StricheJeBlick);
-        if (Uhr::now() >= bis)
-            return Fertig();
+        // The record went while it was being drawn: everything anew.
+        const Laufstand bisher = stand_;
+        Neu(speicher, bisher);
+        Stueck s = Fertig() ? Stueck{} : Weiter(werk, speicher);
+        s.vonVorn = true;
+        return s;
     }
-    while (rechnen && !Fertig()) {
-        fehler_ = speicher.Schritt(werk, mod_, mod_.KoerperSim, mod_.Intervall, schrittzahl_, flaeche);
-        if (Uhr::now() >= bis)
-            break;
+    if (Fertig())
+        return {};
+    const bool behalten = speicher.Fortsetzen(dokument_, stand_);
+    const Schrittergebnis e = werk.Schritt(stand_);
+    if (e.fehler != KeinFehler) {
+        speicher.Verwerfen();
+        fehler_ = e.fehler;
+        return {};
     }
-    return Fertig();
+    if (behalten)
+        speicher.Anhaengen(e.striche, stand_);
+    return {e.striche};
 }
 
-void Wiedergabe::SchrittUebernehmen(Strichspeicher& speicher, Zeichenflaeche& flaeche, unsigned fehler,
-                                    const std::vector<Strich>& striche, KoerperSatz nachher)
+std::span<const Strich> Wiedergabe::SchrittUebernehmen(Strichspeicher& speicher, unsigned fehler,
+                                                       std::span<const Strich> striche, Laufstand nachher)
 {
     if (fehler != KeinFehler) {
         // As a step computed here: the record is forgotten, the replay ends.
         speicher.Verwerfen();
         fehler_ = fehler;
-        return;
+        return {};
     }
-    speicher.Aufnehmen(mod_, mod_.KoerperSim, schrittzahl_, mod_.Intervall, striche.data(), striche.size(), nachher);
-    flaeche.Striche(striche.data(), striche.size());
-    mod_.KoerperSim = std::move(nachher);
-    ++schrittzahl_;
+    speicher.Aufnehmen(dokument_, stand_, striche, nachher);
+    stand_ = std::move(nachher);
+    return striche;
 }

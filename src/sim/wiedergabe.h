@@ -1,59 +1,64 @@
 #pragma once
-// The replay of a run for a redraw, in pieces: first whatever the stroke
-// record keeps, then the steps beyond it, computed from the record's working
-// set, each for as long as the caller allows at a time. The replay works on
-// its own copy of the working set and its own step count, so the caller
-// decides what becomes of them when it is done.
+// The replay of a run for a redraw, piece by piece: first whatever the
+// stroke record keeps, then the steps beyond it, computed from the record's
+// end. The replay works on a run state of its own, so the caller decides
+// what becomes of it when it is done, and hands every piece's strokes to
+// whatever draws them.
 
 #include "model/modplavo.h"
 #include "sim/berechnung.h"
+#include "sim/laufstand.h"
 #include "sim/strichspeicher.h"
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <span>
 
 class Wiedergabe {
 public:
-    using Uhr = std::chrono::steady_clock;
-
     // A replay of `n` steps of the run that starts from `mod`'s document set
-    // and interval, on `flaeche` (cleared and scaled by the caller), drawing
-    // what `speicher` keeps of that run. A record of another run is forgotten
-    // and a new one started.
-    void Beginnen(const ModPlavo& mod, int32_t n, Strichspeicher& speicher);
-    // Draws and computes until the replay is done, a step faults, or `bis`
-    // has passed (at least one piece of work per call). True when done.
-    // Without `rechnen` it stops where a step is to be computed.
-    bool Arbeiten(Rechenwerk& werk, Strichspeicher& speicher, Zeichenflaeche& flaeche, Uhr::time_point bis,
-                  bool rechnen = true);
-    // Every kept stroke is drawn and a step is to be computed next.
+    // and interval, drawing what `speicher` keeps of that run. A record of
+    // another run is forgotten and a new one started. When the document set
+    // cannot be built, the replay ends at once with the fault, and its bodies
+    // are `bisher`'s at step 0.
+    void Beginnen(const ModPlavo& mod, int32_t n, Strichspeicher& speicher, const Laufstand& bisher);
+
+    struct Stueck {
+        std::span<const Strich> striche;   // to be drawn next, in this order
+        // The record went while it was being drawn: the picture starts
+        // again from white before these strokes, and every step is computed.
+        bool vonVorn = false;
+    };
+    // The next piece, when not Fertig(): a block of kept strokes or, once
+    // every kept stroke is out, one step computed with `werk` (kept where it
+    // continues the record). A faulting step ends the replay with no strokes.
+    Stueck Weiter(Rechenwerk& werk, Strichspeicher& speicher);
+    // Every kept stroke is out and a step is to be computed next.
     bool SchrittFaellig() const { return gezeichnet_ >= zuZeichnen_ && !Fertig(); }
-    // Takes a step computed elsewhere from Sim() as step Schrittzahl() + 1:
-    // kept and drawn as Arbeiten() would have, or its faults end the replay.
-    void SchrittUebernehmen(Strichspeicher& speicher, Zeichenflaeche& flaeche, unsigned fehler,
-                            const std::vector<Strich>& striche, KoerperSatz nachher);
+    // Takes a step computed elsewhere from Stand(): kept as Weiter() would
+    // keep it, and its strokes returned; or its faults end the replay.
+    std::span<const Strich> SchrittUebernehmen(Strichspeicher& speicher, unsigned fehler,
+                                               std::span<const Strich> striche, Laufstand nachher);
 
     bool Fertig() const
     {
-        return gezeichnet_ >= zuZeichnen_ && (fehler_ != KeinFehler || schrittzahl_ >= ziel_);
+        return gezeichnet_ >= zuZeichnen_ && (fehler_ != KeinFehler || stand_.Schrittzahl >= ziel_);
     }
     int32_t Ziel() const { return ziel_; }
-    int32_t Schrittzahl() const { return schrittzahl_; }   // the step count reached, once done
+    double Intervall() const { return dokument_.Intervall; }   // the interval replayed
+    // The replay's run as it goes: its end once Fertig().
+    const Laufstand& Stand() const { return stand_; }
     int32_t Behalten() const { return behalten_; }         // steps drawn from the record
     double Anteil() const;                                 // how far it is, 0 to 1
     unsigned Fehler() const { return fehler_; }
-    const KoerperSatz& Sim() const { return mod_.KoerperSim; }
-    double Intervall() const { return mod_.Intervall; }
 
 private:
     // Starts a new record and computes every step.
-    void Neu(Strichspeicher& speicher, const KoerperSatz& bisher);
+    void Neu(Strichspeicher& speicher, const Laufstand& bisher);
 
-    ModPlavo mod_;   // the document set and interval replayed, and the working set as it goes
+    ModPlavo dokument_;   // the document set and interval replayed
+    Laufstand stand_;
     int32_t ziel_ = 0;
-    int32_t schrittzahl_ = 0;
     int32_t behalten_ = 0;
     std::size_t zuZeichnen_ = 0;   // kept strokes to draw, and how many are drawn
     std::size_t gezeichnet_ = 0;

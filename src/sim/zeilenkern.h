@@ -24,18 +24,6 @@ struct Zeilenauftrag {
     double K = 0;
 };
 
-// Work handed along with a velocity pass: done exactly once before the pass
-// returns, by the helper thread while the caller computes rows when it can,
-// otherwise by the caller. It must not touch the pass's arrays, and the
-// caller must not touch what it works on until the pass has returned.
-struct Vorarbeit {
-    void (*lauf)(void* daten) = nullptr;
-    void* daten = nullptr;
-
-    explicit operator bool() const { return lauf != nullptr; }
-    void operator()() const { lauf(daten); }
-};
-
 // Rows [von, bis) of the pass, bis <= n.
 void ZeilenSkalar(const Zeilenauftrag& a, std::size_t von, std::size_t bis);
 
@@ -44,3 +32,13 @@ void ZeilenAvx2(const Zeilenauftrag& a, std::size_t von, std::size_t bis);
 
 // Rows [von, bis) sixteen at a time (a last one to eight rows eight at a time).
 void ZeilenAvx512(const Zeilenauftrag& a, std::size_t von, std::size_t bis);
+
+// The whole pass of a small system (0 < n <= KleinBis) on the calling
+// thread, each distance computed once for both rows of its pair: the roots
+// take a third of the divider's time, and the divider is what the pass waits
+// for. The same bits and flags as the rows above, but only while the thread
+// rounds to nearest: other roundings do not give y[j] - y[i] exactly as
+// -(y[i] - y[j]). The distances are kept on the stack (KleinBis^2 doubles).
+inline constexpr std::size_t KleinBis = 64;
+void ZeilenAvx2Klein(const Zeilenauftrag& a);
+void ZeilenAvx512Klein(const Zeilenauftrag& a);

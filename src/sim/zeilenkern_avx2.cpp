@@ -9,6 +9,8 @@
 
 #include <immintrin.h>
 
+#include <algorithm>
+
 #if defined(__clang__)
 #pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
 #else
@@ -24,6 +26,7 @@ struct Vier {
     static constexpr int Breite = 4;
     static V Alle(double d) { return _mm256_set1_pd(d); }
     static V Laden(const double* p, const std::size_t* i) { return _mm256_set_pd(p[i[3]], p[i[2]], p[i[1]], p[i[0]]); }
+    static V LadenAb(const double* p) { return _mm256_loadu_pd(p); }
     static void Ablegen(double* p, V v) { _mm256_storeu_pd(p, v); }
     static V Plus(V a, V b) { return _mm256_add_pd(a, b); }
     static V Minus(V a, V b) { return _mm256_sub_pd(a, b); }
@@ -42,6 +45,7 @@ struct Zwei {
     static constexpr int Breite = 2;
     static V Alle(double d) { return _mm_set1_pd(d); }
     static V Laden(const double* p, const std::size_t* i) { return _mm_set_pd(p[i[1]], p[i[0]]); }
+    static V LadenAb(const double* p) { return _mm_loadu_pd(p); }
     static void Ablegen(double* p, V v) { _mm_storeu_pd(p, v); }
     static V Plus(V a, V b) { return _mm_add_pd(a, b); }
     static V Minus(V a, V b) { return _mm_sub_pd(a, b); }
@@ -67,8 +71,12 @@ struct Zwei {
 // which the comparison has raised "invalid" already; the old velocity is
 // kept out of the sum (a signalling NaN there would raise "invalid") and put
 // back by the blend.
-template <class S>
-void Gruppe(const Zeilenauftrag& a, std::size_t i0, std::size_t bis)
+//
+// With `AusTabelle` the distances are read from `tabelle` (see Abstaende)
+// instead of computed.
+template <class S, bool AusTabelle = false>
+void Gruppe(const Zeilenauftrag& a, std::size_t i0, std::size_t bis, const double* tabelle = nullptr,
+            std::size_t schritt = 0)
 {
     using V = typename S::V;
     std::size_t zeile[S::Breite];
@@ -89,9 +97,14 @@ void Gruppe(const Zeilenauftrag& a, std::size_t i0, std::size_t bis)
         const V xj = S::Alle(x[j]);
         const V yj = S::Alle(y[j]);
         const V mj = S::Alle(m[j]);
-        const V dy = S::Minus(yi, yj);
-        const V dx = S::Minus(xi, xj);
-        const V r = S::Wurzel(S::Plus(S::Mal(dy, dy), S::Mal(dx, dx)));
+        V r;
+        if constexpr (AusTabelle) {
+            r = S::LadenAb(tabelle + j * schritt + i0);
+        } else {
+            const V dy = S::Minus(yi, yj);
+            const V dx = S::Minus(xi, xj);
+            r = S::Wurzel(S::Plus(S::Mal(dy, dy), S::Mal(dx, dx)));
+        }
         const V an = S::Groesser(r, null);
 
         const V r3 = S::Plus(S::Mal(S::Mal(r, r), r), S::UndNicht(an, eins));
@@ -112,7 +125,58 @@ void Gruppe(const Zeilenauftrag& a, std::size_t i0, std::size_t bis)
     }
 }
 
+// The distance of every pair of rows i, j < schritt into
+// tabelle[j * schritt + i] (rows from n on stand for row n - 1), in blocks
+// of 4 x 4, each computed as the scalar loop computes it for the block's
+// rows and stored for its columns too, transposed. Rounding to nearest,
+// y[j] - y[i] is exactly -(y[i] - y[j]), so row j's root is the same bits
+// and raises the same flags: the divider, which the pass waits for, does
+// nearly half the roots less.
+void Abstaende(const Zeilenauftrag& a, double* tabelle, std::size_t schritt)
+{
+    const std::size_t letzte = a.n - 1;
+    for (std::size_t I = 0; I < schritt; I += 4) {
+        for (std::size_t J = I; J < schritt; J += 4) {
+            std::size_t spalte[4];
+            for (int l = 0; l < 4; ++l)
+                spalte[l] = std::min(J + l, letzte);
+            const __m256d xj = Vier::Laden(a.x, spalte);
+            const __m256d yj = Vier::Laden(a.y, spalte);
+            __m256d r[4];
+            for (std::size_t l = 0; l < 4; ++l) {
+                const std::size_t i = std::min(I + l, letzte);
+                const __m256d dy = _mm256_sub_pd(_mm256_set1_pd(a.y[i]), yj);
+                const __m256d dx = _mm256_sub_pd(_mm256_set1_pd(a.x[i]), xj);
+                r[l] = _mm256_sqrt_pd(_mm256_add_pd(_mm256_mul_pd(dy, dy), _mm256_mul_pd(dx, dx)));
+                _mm256_storeu_pd(tabelle + (I + l) * schritt + J, r[l]);
+            }
+            if (J == I)
+                continue;   // symmetric in itself
+            const __m256d t0 = _mm256_unpacklo_pd(r[0], r[1]);
+            const __m256d t1 = _mm256_unpackhi_pd(r[0], r[1]);
+            const __m256d t2 = _mm256_unpacklo_pd(r[2], r[3]);
+            const __m256d t3 = _mm256_unpackhi_pd(r[2], r[3]);
+            _mm256_storeu_pd(tabelle + (J + 0) * schritt + I, _mm256_permute2f128_pd(t0, t2, 0x20));
+            _mm256_storeu_pd(tabelle + (J + 1) * schritt + I, _mm256_permute2f128_pd(t1, t3, 0x20));
+            _mm256_storeu_pd(tabelle + (J + 2) * schritt + I, _mm256_permute2f128_pd(t0, t2, 0x31));
+            _mm256_storeu_pd(tabelle + (J + 3) * schritt + I, _mm256_permute2f128_pd(t1, t3, 0x31));
+        }
+    }
+}
+
 }  // namespace
+
+void ZeilenAvx2Klein(const Zeilenauftrag& a)
+{
+    const std::size_t schritt = (a.n + 3) & ~std::size_t(3);
+    alignas(32) double tabelle[KleinBis * KleinBis];
+    Abstaende(a, tabelle, schritt);
+    std::size_t i0 = 0;
+    for (; i0 + 2 < a.n; i0 += 4)
+        Gruppe<Vier, true>(a, i0, a.n, tabelle, schritt);
+    if (i0 < a.n)
+        Gruppe<Zwei, true>(a, i0, a.n, tabelle, schritt);
+}
 
 void ZeilenAvx2(const Zeilenauftrag& a, std::size_t von, std::size_t bis)
 {
@@ -135,6 +199,11 @@ void ZeilenAvx2(const Zeilenauftrag& a, std::size_t von, std::size_t bis)
 void ZeilenAvx2(const Zeilenauftrag& a, std::size_t von, std::size_t bis)
 {
     ZeilenSkalar(a, von, bis);
+}
+
+void ZeilenAvx2Klein(const Zeilenauftrag& a)
+{
+    ZeilenSkalar(a, 0, a.n);
 }
 
 #endif

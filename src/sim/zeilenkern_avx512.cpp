@@ -20,11 +20,16 @@
 
 #include <immintrin.h>
 
+#include <algorithm>
+
 #if defined(__clang__)
 #pragma clang attribute push(__attribute__((target("avx512f"))), apply_to = function)
 #else
 #pragma GCC push_options
 #pragma GCC target("avx512f")
+// GCC 12's _mm512_sqrt_pd passes an undefined vector along, and warns of it.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #endif
 
 namespace {
@@ -32,8 +37,12 @@ namespace {
 // 8 rows per vector, `Vektoren` vectors per group: two give the divider two
 // independent chains to interleave, which the latency of root, cube and
 // quotient needs on a short row (16 bodies are one group).
-template <int Vektoren>
-void Gruppe(const Zeilenauftrag& a, std::size_t i0, std::size_t bis)
+//
+// With `AusTabelle` the distances are read from `tabelle` (see Abstaende)
+// instead of computed.
+template <int Vektoren, bool AusTabelle = false>
+void Gruppe(const Zeilenauftrag& a, std::size_t i0, std::size_t bis, const double* tabelle = nullptr,
+            std::size_t schritt = 0)
 {
     __mmask8 zeilen[Vektoren];
     __m512d xi[Vektoren], yi[Vektoren], vx[Vektoren], vy[Vektoren];
@@ -61,9 +70,14 @@ void Gruppe(const Zeilenauftrag& a, std::size_t i0, std::size_t bis)
         const __m512d yj = _mm512_set1_pd(y[j]);
         const __m512d mj = _mm512_set1_pd(m[j]);
         for (int v = 0; v < Vektoren; ++v) {
-            const __m512d dy = _mm512_sub_pd(yi[v], yj);
-            const __m512d dx = _mm512_sub_pd(xi[v], xj);
-            const __m512d r = _mm512_sqrt_pd(_mm512_add_pd(_mm512_mul_pd(dy, dy), _mm512_mul_pd(dx, dx)));
+            __m512d r;
+            if constexpr (AusTabelle) {
+                r = _mm512_loadu_pd(tabelle + j * schritt + i0 + 8 * std::size_t(v));
+            } else {
+                const __m512d dy = _mm512_sub_pd(yi[v], yj);
+                const __m512d dx = _mm512_sub_pd(xi[v], xj);
+                r = _mm512_sqrt_pd(_mm512_add_pd(_mm512_mul_pd(dy, dy), _mm512_mul_pd(dx, dx)));
+            }
             // Signalling, like the scalar comparison: a NaN raises "invalid".
             const __mmask8 an = _mm512_cmp_pd_mask(r, null, _CMP_GT_OS);
             const __m512d r3 = _mm512_mask_blend_pd(an, eins, _mm512_mul_pd(_mm512_mul_pd(r, r), r));
@@ -83,7 +97,70 @@ void Gruppe(const Zeilenauftrag& a, std::size_t i0, std::size_t bis)
     }
 }
 
+// As in the AVX2 file: the distance of every pair of rows i, j < schritt
+// into tabelle[j * schritt + i] (rows from n on stand for row n - 1), in
+// blocks of 8 x 8, each computed as the scalar loop computes it for the
+// block's rows and stored for its columns too, transposed; row j's root is
+// the same bits when rounding to nearest.
+void Abstaende(const Zeilenauftrag& a, double* tabelle, std::size_t schritt)
+{
+    const std::size_t letzte = a.n - 1;
+    const __m512d xl = _mm512_set1_pd(a.x[letzte]);
+    const __m512d yl = _mm512_set1_pd(a.y[letzte]);
+    // Pairs of elements, then of 128-bit and of 256-bit pieces.
+    const __m512i paarLo = _mm512_set_epi64(13, 12, 5, 4, 9, 8, 1, 0);
+    const __m512i paarHi = _mm512_set_epi64(15, 14, 7, 6, 11, 10, 3, 2);
+    const __m512i haelfteLo = _mm512_set_epi64(11, 10, 9, 8, 3, 2, 1, 0);
+    const __m512i haelfteHi = _mm512_set_epi64(15, 14, 13, 12, 7, 6, 5, 4);
+    for (std::size_t I = 0; I < schritt; I += 8) {
+        for (std::size_t J = I; J < schritt; J += 8) {
+            const std::size_t rest = J < a.n ? a.n - J : 0;
+            const __mmask8 da = rest >= 8 ? __mmask8(0xFF) : __mmask8((1u << rest) - 1);
+            const __m512d xj = _mm512_mask_loadu_pd(xl, da, a.x + J);
+            const __m512d yj = _mm512_mask_loadu_pd(yl, da, a.y + J);
+            __m512d r[8];
+            for (std::size_t l = 0; l < 8; ++l) {
+                const std::size_t i = std::min(I + l, letzte);
+                const __m512d dy = _mm512_sub_pd(_mm512_set1_pd(a.y[i]), yj);
+                const __m512d dx = _mm512_sub_pd(_mm512_set1_pd(a.x[i]), xj);
+                r[l] = _mm512_sqrt_pd(_mm512_add_pd(_mm512_mul_pd(dy, dy), _mm512_mul_pd(dx, dx)));
+                _mm512_storeu_pd(tabelle + (I + l) * schritt + J, r[l]);
+            }
+            if (J == I)
+                continue;   // symmetric in itself
+            __m512d t[8], u[8];
+            for (int k = 0; k < 4; ++k) {
+                t[2 * k] = _mm512_unpacklo_pd(r[2 * k], r[2 * k + 1]);
+                t[2 * k + 1] = _mm512_unpackhi_pd(r[2 * k], r[2 * k + 1]);
+            }
+            for (int k = 0; k < 2; ++k) {
+                u[4 * k + 0] = _mm512_permutex2var_pd(t[4 * k], paarLo, t[4 * k + 2]);
+                u[4 * k + 1] = _mm512_permutex2var_pd(t[4 * k + 1], paarLo, t[4 * k + 3]);
+                u[4 * k + 2] = _mm512_permutex2var_pd(t[4 * k], paarHi, t[4 * k + 2]);
+                u[4 * k + 3] = _mm512_permutex2var_pd(t[4 * k + 1], paarHi, t[4 * k + 3]);
+            }
+            for (std::size_t c = 0; c < 4; ++c) {
+                _mm512_storeu_pd(tabelle + (J + c) * schritt + I, _mm512_permutex2var_pd(u[c], haelfteLo, u[c + 4]));
+                _mm512_storeu_pd(tabelle + (J + c + 4) * schritt + I,
+                                 _mm512_permutex2var_pd(u[c], haelfteHi, u[c + 4]));
+            }
+        }
+    }
+}
+
 }  // namespace
+
+void ZeilenAvx512Klein(const Zeilenauftrag& a)
+{
+    const std::size_t schritt = (a.n + 7) & ~std::size_t(7);
+    alignas(64) double tabelle[KleinBis * KleinBis];
+    Abstaende(a, tabelle, schritt);
+    std::size_t i0 = 0;
+    for (; i0 + 8 < a.n; i0 += 16)
+        Gruppe<2, true>(a, i0, a.n, tabelle, schritt);
+    if (i0 < a.n)
+        Gruppe<1, true>(a, i0, a.n, tabelle, schritt);
+}
 
 void ZeilenAvx512(const Zeilenauftrag& a, std::size_t von, std::size_t bis)
 {
@@ -97,6 +174,7 @@ void ZeilenAvx512(const Zeilenauftrag& a, std::size_t von, std::size_t bis)
 #if defined(__clang__)
 #pragma clang attribute pop
 #else
+#pragma GCC diagnostic pop
 #pragma GCC pop_options
 #endif
 
@@ -106,6 +184,11 @@ void ZeilenAvx512(const Zeilenauftrag& a, std::size_t von, std::size_t bis)
 void ZeilenAvx512(const Zeilenauftrag& a, std::size_t von, std::size_t bis)
 {
     ZeilenSkalar(a, von, bis);
+}
+
+void ZeilenAvx512Klein(const Zeilenauftrag& a)
+{
+    ZeilenSkalar(a, 0, a.n);
 }
 
 #endif

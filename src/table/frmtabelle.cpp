@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QPushButton>
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -19,6 +20,15 @@ constexpr int Spalten = 8;
 constexpr std::array<int, Spalten> Breiten{300, 960, 1440, 1440, 1440, 1440, 840, 540};   // twips
 const std::array<const char*, Spalten> Ueberschriften{
     "", "Name", "Masse", "x-Position", "y-Position", "Geschwindigkeit", "Richtung", "Farbe"};
+// The units, which the headings leave out.
+const std::array<const char*, Spalten> Kopftipps{"",
+                                                 "Name, höchstens 15 Zeichen",
+                                                 "Masse in Erdmassen",
+                                                 "x-Position in m",
+                                                 "y-Position in m (+y zeigt nach unten)",
+                                                 "Geschwindigkeit in m/s",
+                                                 "Richtung in ° (0° nach rechts, 90° nach unten)",
+                                                 "Farbe"};
 
 const QString Titel = QStringLiteral("Plavo");
 
@@ -80,8 +90,10 @@ void FrmTabelle::Form_Load()
     Gitter& g = fgrKoerper();
     for (int c = 0; c < Spalten; ++c)
         g.ColWidthSetzen(c, Breiten[size_t(c)]);
-    for (int c = 1; c < Spalten; ++c)
+    for (int c = 1; c < Spalten; ++c) {
         g.TextMatrixSetzen(0, c, QString::fromUtf8(Ueberschriften[size_t(c)]));
+        g.ColToolTipSetzen(c, QString::fromUtf8(Kopftipps[size_t(c)]));
+    }
     // Columns wider than their twips (a larger font) widen the window rather
     // than hide the colour column behind a sideways scroll bar; the buttons
     // keep their distance from the right edge.
@@ -112,16 +124,17 @@ void FrmTabelle::Form_Activate()
     }
 
     g.RowsSetzen(n + 1);
-    const QLocale locale;
     for (int k = 1; k <= n; ++k) {
         const Koerper& koerper = mod_.KoerperStart[size_t(k - 1)];
-        g.TextMatrixSetzen(k, 0, QString::number(k));
+        // Number cells are written as text only when shown; an OK without
+        // edits gives back every bit, not the 15 digits shown.
+        g.ZahlMatrixSetzen(k, 0, k);
         g.TextMatrixSetzen(k, SpalteName, koerper.NameText());
-        g.TextMatrixSetzen(k, 2, ZahlZuText(koerper.Masse, locale));
-        g.TextMatrixSetzen(k, 3, ZahlZuText(koerper.X, locale));
-        g.TextMatrixSetzen(k, 4, ZahlZuText(koerper.Y, locale));
-        g.TextMatrixSetzen(k, 5, ZahlZuText(koerper.Geschwindigkeit, locale));
-        g.TextMatrixSetzen(k, 6, ZahlZuText(koerper.Richtung, locale));
+        g.ZahlMatrixSetzen(k, 2, koerper.Masse);
+        g.ZahlMatrixSetzen(k, 3, koerper.X);
+        g.ZahlMatrixSetzen(k, 4, koerper.Y);
+        g.ZahlMatrixSetzen(k, 5, koerper.Geschwindigkeit);
+        g.ZahlMatrixSetzen(k, 6, koerper.Richtung);
         g.ColSetzen(SpalteFarbe);
         g.RowSetzen(k);
         g.CellBackColorSetzen(koerper.Farbe);
@@ -195,7 +208,11 @@ bool FrmTabelle::ZahlenLesen(std::vector<double>& werte)
     werte.reserve(size_t(n) * (LetzteZahl - ErsteZahl + 1));
     for (int i = 1; i <= n; ++i) {
         for (int c = ErsteZahl; c <= LetzteZahl; ++c) {
-            const auto wert = TextZuZahl(g.TextMatrix(i, c), locale);
+            // Only a cell the user edited is read from its text; an infinity
+            // or NaN from a file is refused as its text is.
+            auto wert = g.ZahlMatrix(i, c);
+            if (!wert || !std::isfinite(*wert))
+                wert = TextZuZahl(g.TextMatrix(i, c), locale);
             if (!wert) {
                 g.ColSetzen(c);
                 g.RowSetzen(i);

@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <utility>
 
 class Gitter {
@@ -27,6 +28,14 @@ public:
 
     virtual QString TextMatrix(int zeile, int spalte) const = 0;
     virtual void TextMatrixSetzen(int zeile, int spalte, const QString& text) = 0;
+    // A number cell: it shows `wert` as number text, and gives back exactly
+    // `wert` until a different text is set into it. The text is made only
+    // when it is needed, so even the largest table fills at once.
+    virtual void ZahlMatrixSetzen(int zeile, int spalte, double wert) = 0;
+    virtual std::optional<double> ZahlMatrix(int zeile, int spalte) const = 0;
+
+    // Tooltip of a column's heading.
+    virtual void ColToolTipSetzen(int spalte, const QString& text) = 0;
 
     // Width of a column in twips (1/1440 inch).
     virtual void ColWidthSetzen(int spalte, int twips) = 0;

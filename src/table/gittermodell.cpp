@@ -1,5 +1,7 @@
 #include "gittermodell.h"
 
+#include "model/zahltext.h"
+
 namespace {
 
 // A never-named body's name is 15 NUL characters; fonts draw them as boxes.
@@ -23,7 +25,10 @@ GitterModell::GitterModell(int spalten, QObject* parent)
     : QAbstractTableModel(parent)
     , spalten_(std::max(spalten, 2))
     , texte_(Stelle(zeilen_, 0))
+    , zahlen_(Stelle(zeilen_, 0), 0.0)
+    , istZahl_(Stelle(zeilen_, 0), 0)
     , farben_(Stelle(zeilen_, 0), 0)
+    , kopfTipps_(size_t(spalten_))
 {
 }
 
@@ -33,12 +38,16 @@ void GitterModell::ZeilenSetzen(int anzahl)
     if (anzahl > zeilen_) {
         beginInsertRows(QModelIndex(), zeilen_ - 1, anzahl - 2);
         texte_.resize(Stelle(anzahl, 0));
+        zahlen_.resize(Stelle(anzahl, 0), 0.0);
+        istZahl_.resize(Stelle(anzahl, 0), 0);
         farben_.resize(Stelle(anzahl, 0), 0);
         zeilen_ = anzahl;
         endInsertRows();
     } else if (anzahl < zeilen_) {
         beginRemoveRows(QModelIndex(), anzahl - 1, zeilen_ - 2);
         texte_.resize(Stelle(anzahl, 0));
+        zahlen_.resize(Stelle(anzahl, 0));
+        istZahl_.resize(Stelle(anzahl, 0));
         farben_.resize(Stelle(anzahl, 0));
         zeilen_ = anzahl;
         endRemoveRows();
@@ -47,18 +56,49 @@ void GitterModell::ZeilenSetzen(int anzahl)
 
 QString GitterModell::Text(int zeile, int spalte) const
 {
-    return Gueltig(zeile, spalte) ? texte_[Stelle(zeile, spalte)] : QString();
+    if (!Gueltig(zeile, spalte))
+        return QString();
+    const size_t i = Stelle(zeile, spalte);
+    return istZahl_[i] ? ZahlZuText(zahlen_[i]) : texte_[i];
 }
 
 void GitterModell::TextSetzen(int zeile, int spalte, const QString& text)
 {
     if (!Gueltig(zeile, spalte))
         return;
-    QString& zelle = texte_[Stelle(zeile, spalte)];
-    if (zelle == text)
+    const size_t i = Stelle(zeile, spalte);
+    // The text it shows, confirmed unchanged: the number stays exact.
+    if (text == Text(zeile, spalte))
         return;
-    zelle = text;
+    istZahl_[i] = 0;
+    texte_[i] = text;
     Geaendert(zeile, spalte);
+}
+
+void GitterModell::ZahlSetzen(int zeile, int spalte, double wert)
+{
+    if (!Gueltig(zeile, spalte))
+        return;
+    const size_t i = Stelle(zeile, spalte);
+    texte_[i] = QString();
+    zahlen_[i] = wert;
+    istZahl_[i] = 1;
+    Geaendert(zeile, spalte);
+}
+
+std::optional<double> GitterModell::Zahl(int zeile, int spalte) const
+{
+    if (!Gueltig(zeile, spalte) || !istZahl_[Stelle(zeile, spalte)])
+        return std::nullopt;
+    return zahlen_[Stelle(zeile, spalte)];
+}
+
+void GitterModell::KopfTippSetzen(int spalte, const QString& text)
+{
+    if (spalte < 1 || spalte >= spalten_)
+        return;
+    kopfTipps_[size_t(spalte)] = text;
+    emit headerDataChanged(Qt::Horizontal, spalte - 1, spalte - 1);
 }
 
 int32_t GitterModell::Farbe(int zeile, int spalte) const
@@ -78,6 +118,7 @@ void GitterModell::ZeileAnhaengen(const QString& ersteSpalte)
 {
     ZeilenSetzen(zeilen_ + 1);
     texte_[Stelle(zeilen_ - 1, 0)] = ersteSpalte;
+    istZahl_[Stelle(zeilen_ - 1, 0)] = 0;
     Geaendert(zeilen_ - 1, 0);
 }
 
@@ -89,6 +130,8 @@ void GitterModell::ZeileEntfernen(int zeile)
     const auto anfang = std::ptrdiff_t(Stelle(zeile, 0));
     const auto ende = std::ptrdiff_t(Stelle(zeile + 1, 0));
     texte_.erase(texte_.begin() + anfang, texte_.begin() + ende);
+    zahlen_.erase(zahlen_.begin() + anfang, zahlen_.begin() + ende);
+    istZahl_.erase(istZahl_.begin() + anfang, istZahl_.begin() + ende);
     farben_.erase(farben_.begin() + anfang, farben_.begin() + ende);
     --zeilen_;
     endRemoveRows();
@@ -158,6 +201,10 @@ QVariant GitterModell::data(const QModelIndex& index, int role) const
 
 QVariant GitterModell::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (role == Qt::ToolTipRole && orientation == Qt::Horizontal && section >= 0 && section + 1 < spalten_) {
+        const QString& tipp = kopfTipps_[size_t(section + 1)];
+        return tipp.isEmpty() ? QVariant() : QVariant(tipp);
+    }
     if (role != Qt::DisplayRole)
         return {};
     return Anzeigetext(orientation == Qt::Horizontal ? Text(0, section + 1) : Text(section + 1, 0));

@@ -2,6 +2,11 @@
 // The cells of a grid with one fixed heading row and one fixed row-number
 // column, kept in flat vectors so that tens of thousands of rows fill fast.
 //
+// A cell holds a text, or a number that is turned into number text only when
+// the text is asked for (drawn, read, edited): a table of 32,767 bodies is
+// filled with 163,835 numbers, and the view shows a few dozen of them. A
+// number cell also gives back its exact double until its text is set.
+//
 // Grid cell (r, c) with r, c >= 1 is model index (r - 1, c - 1); the heading
 // row is the horizontal header and the row-number column the vertical header.
 
@@ -10,6 +15,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class GitterModell : public QAbstractTableModel {
@@ -26,7 +32,13 @@ public:
 
     void ZeilenSetzen(int anzahl);
     QString Text(int zeile, int spalte) const;
+    // Setting the text that a number cell shows already keeps the number.
     void TextSetzen(int zeile, int spalte, const QString& text);
+    void ZahlSetzen(int zeile, int spalte, double wert);
+    // The number a cell was given, unless a different text was set since.
+    std::optional<double> Zahl(int zeile, int spalte) const;
+    // Tooltip of a heading (row 0) cell.
+    void KopfTippSetzen(int spalte, const QString& text);
     int32_t Farbe(int zeile, int spalte) const;
     void FarbeSetzen(int zeile, int spalte, int32_t farbe);
     void ZeileAnhaengen(const QString& ersteSpalte);
@@ -59,7 +71,10 @@ private:
     int spalten_;
     int zeilen_ = 2;
     std::vector<QString> texte_;
+    std::vector<double> zahlen_;
+    std::vector<uint8_t> istZahl_;   // the cell's content is zahlen_, texte_ is empty
     std::vector<int32_t> farben_;
+    std::vector<QString> kopfTipps_;
     Bereich oben_, links_, zellen_;
     bool meldungGeplant_ = false;
 };

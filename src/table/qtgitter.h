@@ -23,6 +23,9 @@ public:
     void ColSetzen(int spalte) override;
     QString TextMatrix(int zeile, int spalte) const override { return modell_.Text(zeile, spalte); }
     void TextMatrixSetzen(int zeile, int spalte, const QString& text) override;
+    void ZahlMatrixSetzen(int zeile, int spalte, double wert) override { modell_.ZahlSetzen(zeile, spalte, wert); }
+    std::optional<double> ZahlMatrix(int zeile, int spalte) const override { return modell_.Zahl(zeile, spalte); }
+    void ColToolTipSetzen(int spalte, const QString& text) override { modell_.KopfTippSetzen(spalte, text); }
     void ColWidthSetzen(int spalte, int twips) override;
     int32_t CellBackColor() const override { return modell_.Farbe(zeile_, spalte_); }
     void CellBackColorSetzen(int32_t farbe) override { modell_.FarbeSetzen(zeile_, spalte_, farbe); }

@@ -35,6 +35,11 @@ QString Grund(const QSaveFile& datei)
 
 std::optional<QString> BitmapSchreiben(const QImage& bild, const QString& pfad)
 {
+    return BildSchreiben(bild, pfad, "BMP");
+}
+
+std::optional<QString> BildSchreiben(const QImage& bild, const QString& pfad, const char* format)
+{
     if (pfad.isEmpty())
         return QStringLiteral("Es wurde kein Dateiname angegeben.");
     if (bild.isNull())
@@ -42,7 +47,7 @@ std::optional<QString> BitmapSchreiben(const QImage& bild, const QString& pfad)
     // The bitmap's header counts its bytes in 32 bits, and many programs read
     // them as signed: 2 GiB is the most a bitmap file can hold.
     const qint64 zeile = (qint64(bild.width()) * (bild.depth() == 32 ? 24 : bild.depth()) + 31) / 32 * 4;
-    if (54 + 1024 + zeile * bild.height() > std::numeric_limits<qint32>::max())
+    if (qstrcmp(format, "BMP") == 0 && 54 + 1024 + zeile * bild.height() > std::numeric_limits<qint32>::max())
         return QStringLiteral("Ein Bild von %1 × %2 Pixeln ist zu groß für eine Bitmap-Datei (höchstens 2 GiB). "
                               "Bitte verkleinern Sie das Fenster.")
             .arg(bild.width())
@@ -59,7 +64,7 @@ std::optional<QString> BitmapSchreiben(const QImage& bild, const QString& pfad)
     if (!datei.open(QIODevice::WriteOnly))
         return Grund(datei);
     // The format is named: the extension the user chose does not matter.
-    if (!bild.save(&datei, "BMP")) {
+    if (!bild.save(&datei, format)) {
         datei.cancelWriting();
         return datei.error() != QFileDevice::NoError ? Grund(datei)
                                                      : QStringLiteral("Das Bild konnte nicht umgewandelt werden.");
@@ -80,10 +85,21 @@ bool GleicheDatei(const QString& a, const QString& b)
     return QDir::cleanPath(fa.absoluteFilePath()) == QDir::cleanPath(fb.absoluteFilePath());
 }
 
-bool BildDrucken(const QImage& bild, int kopien, Drucker& drucker)
+bool BildDrucken(const QImage& bild, int kopien, Drucker& drucker, double pixelverhaeltnis)
 {
+    // The ratio goes on a second image over the same pixels: set on the
+    // picture itself (or on a copy of it sharing its data), it would copy the
+    // whole picture first, gigabytes for a giant window, of which the
+    // printer gets only what falls on the page.
+    QImage druckbild = bild;
+    if (pixelverhaeltnis > 0 && pixelverhaeltnis != bild.devicePixelRatio() && !bild.isNull()) {
+        druckbild = QImage(const_cast<uchar*>(bild.constBits()), bild.width(), bild.height(), bild.bytesPerLine(),
+                           bild.format());
+        druckbild.setColorTable(bild.colorTable());
+        druckbild.setDevicePixelRatio(pixelverhaeltnis);
+    }
     for (int k = 1; k <= kopien; ++k) {
-        drucker.PaintPicture(bild, 0, 0);
+        drucker.PaintPicture(druckbild, 0, 0);
         drucker.NewPage();
     }
     drucker.EndDoc();

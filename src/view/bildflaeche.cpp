@@ -67,10 +67,35 @@ bool KlippenAufRahmen(double& ax, double& ay, double& bx, double& by, int breite
     return (ca | cb) == Innen;
 }
 
+// Bresenham's walk from (x0, y0) to (x1, y1), both ends included: `pixel`
+// gets each pixel in order. The one definition of the line's pixels, for
+// the table of short lines and for drawing alike.
+template <class Pixel>
+constexpr void BresenhamGehen(int x0, int y0, int x1, int y1, Pixel&& pixel)
+{
+    const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+    const int adx = x1 < x0 ? x0 - x1 : x1 - x0, ady = y1 < y0 ? y1 - y0 : y0 - y1;
+    int fehler = adx + ady;
+    for (;;) {
+        pixel(x0, y0);
+        if (x0 == x1 && y0 == y1)
+            break;
+        const int f2 = 2 * fehler;
+        if (f2 >= ady) {
+            fehler += ady;
+            x0 += sx;
+        }
+        if (f2 <= adx) {
+            fehler += adx;
+            y0 += sy;
+        }
+    }
+}
+
 // Bresenham's pixels depend only on how far the end pixel lies from the
 // start pixel. For the short lines of the common case they are looked up:
 // a line of one to four pixels then costs four stores and no branch (the
-// unused entries repeat the end pixel). Same steps as BildFlaeche::Bresenham.
+// unused entries repeat the end pixel).
 constexpr int KurzMax = 3;
 
 struct KurzerWeg {
@@ -90,29 +115,16 @@ constexpr KurzeWegeTabelle KurzeWegeBerechnen()
     for (int ex = -KurzMax; ex <= KurzMax; ++ex) {
         for (int ey = -KurzMax; ey <= KurzMax; ++ey) {
             KurzerWeg& weg = t.wege[size_t((ex + KurzMax) * (2 * KurzMax + 1) + ey + KurzMax)];
-            int x = 0, y = 0, k = 0;
-            const int sx = 0 < ex ? 1 : -1, sy = 0 < ey ? 1 : -1;
-            const int adx = ex < 0 ? -ex : ex, ady = ey < 0 ? ey : -ey;
-            int fehler = adx + ady;
-            for (;; ++k) {
+            int k = 0;
+            BresenhamGehen(0, 0, ex, ey, [&](int x, int y) {
                 if (k > KurzMax) {
                     t.vollstaendig = false;
-                    break;
+                    return;
                 }
                 weg.dx[k] = int8_t(x);
                 weg.dy[k] = int8_t(y);
-                if (x == ex && y == ey)
-                    break;
-                const int f2 = 2 * fehler;
-                if (f2 >= ady) {
-                    fehler += ady;
-                    x += sx;
-                }
-                if (f2 <= adx) {
-                    fehler += adx;
-                    y += sy;
-                }
-            }
+                ++k;
+            });
             for (; k <= KurzMax; ++k) {
                 weg.dx[k] = int8_t(ex);
                 weg.dy[k] = int8_t(ey);
@@ -173,7 +185,6 @@ BildFlaeche::BildFlaeche()
 
 void BildFlaeche::GroesseSetzen(QSize pixel)
 {
-    vorgemerkt_.clear();   // the new image is white anyway
     bild_ = QImage(pixel.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     bild_.fill(Qt::white);
     VektorOberhaelftenLeeren();
@@ -185,7 +196,6 @@ void BildFlaeche::GroesseSetzen(QSize pixel)
 
 void BildFlaeche::Cls()
 {
-    vorgemerkt_.clear();
     bild_.fill(Qt::white);
     VektorOberhaelftenLeeren();
     links_ = 0;
@@ -196,7 +206,6 @@ void BildFlaeche::Cls()
 
 void BildFlaeche::Scale(double x1, double y1, double x2, double y2)
 {
-    Nachholen();   // with the scale they were meant for
     x1_ = x1;
     y1_ = y1;
     x2_ = x2;
@@ -210,15 +219,11 @@ void BildFlaeche::Scale(double x1, double y1, double x2, double y2)
 
 const QImage& BildFlaeche::Image() const
 {
-    // Strokes put off belong to the picture already; drawing them changes
-    // nothing a reader could have seen.
-    const_cast<BildFlaeche*>(this)->Nachholen();
     return bild_;
 }
 
 QRect BildFlaeche::GeaendertNehmen()
 {
-    Nachholen();
     QRect r;
     if (rechts_ >= links_ && unten_ >= oben_)
         r = QRect(QPoint(links_, oben_), QPoint(rechts_, unten_));
@@ -279,76 +284,38 @@ inline void BildFlaeche::LinieZiehen(double ax, double ay, double bx, double by,
 // `pruefen` every pixel must lie inside and the caller marks the changed area.
 inline void BildFlaeche::Bresenham(int x0, int y0, int x1, int y1, uint32_t rgb, bool pruefen)
 {
-    const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
-    const int adx = std::abs(x1 - x0), ady = -std::abs(y1 - y0);
-    int fehler = adx + ady;
-    for (;;) {
-        if (pruefen)
-            Pixel(x0, y0, rgb);
-        else
-            pixel_[y0 * proZeile_ + x0] = rgb;
-        if (x0 == x1 && y0 == y1)
-            break;
-        const int f2 = 2 * fehler;
-        if (f2 >= ady) {
-            fehler += ady;
-            x0 += sx;
-        }
-        if (f2 <= adx) {
-            fehler += adx;
-            y0 += sy;
-        }
+    if (pruefen) {
+        BresenhamGehen(x0, y0, x1, y1, [this, rgb](int x, int y) { Pixel(x, y, rgb); });
+    } else {
+        uint32_t* const pixel = pixel_;
+        const qsizetype proZeile = proZeile_;
+        BresenhamGehen(x0, y0, x1, y1, [pixel, proZeile, rgb](int x, int y) { pixel[y * proZeile + x] = rgb; });
     }
 }
 
 void BildFlaeche::PSet(float x, float y, int32_t farbe)
 {
-    Nachholen();
     Oeffnen();
     PunktSetzen(Spalte(x), Zeile(y), FarbeAlsPixel(farbe));
 }
 
 void BildFlaeche::Line(float x, float y, float dx, float dy, int32_t farbe)
 {
-    Nachholen();
     Oeffnen();
     const float ex = x + dx;
     const float ey = y + dy;
     LinieZiehen(Spalte(x), Zeile(y), Spalte(ex), Zeile(ey), FarbeAlsPixel(farbe));
 }
 
-void BildFlaeche::Striche(const Strich* striche, std::size_t anzahl)
+void BildFlaeche::Striche(std::span<const Strich> striche)
 {
-    Nachholen();
     Oeffnen();
-    StricheZeichnen(striche, anzahl);
-}
-
-void BildFlaeche::StricheVormerken(const Strich* striche, std::size_t anzahl)
-{
-    Nachholen();
-    // The image is taken for writing here, on the caller's thread: Nachholen
-    // may run on another one and must not detach a shared image there.
-    Oeffnen();
-    vorgemerkt_.assign(striche, striche + anzahl);
-}
-
-void BildFlaeche::Nachholen()
-{
-    if (vorgemerkt_.empty())
-        return;
-    StricheZeichnen(vorgemerkt_.data(), vorgemerkt_.size());
-    vorgemerkt_.clear();
-}
-
-void BildFlaeche::StricheZeichnen(const Strich* striche, std::size_t anzahl)
-{
     // Whatever ran before on this thread may have left them dirty.
     VektorOberhaelftenLeeren();
     if (kehrwertGenau_)
-        StricheZeichnenMit<true>(striche, anzahl);
+        StricheZeichnenMit<true>(striche.data(), striche.size());
     else
-        StricheZeichnenMit<false>(striche, anzahl);
+        StricheZeichnenMit<false>(striche.data(), striche.size());
 }
 
 template <bool MitKehrwert>

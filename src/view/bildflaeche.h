@@ -1,21 +1,25 @@
 #pragma once
 // The drawing surface on an image: white background, one-pixel solid lines
-// without antialiasing, drawn straight into the pixels.
+// without antialiasing, drawn straight into the pixels. It draws the strokes
+// the run's steps give back.
 //
 // A point (x, y) in user units lands in pixel column floor((x - x1) / (x2 - x1) * W)
 // and row floor((y - y1) / (y2 - y1) * H). Everything is clipped in floating
 // point before any integer conversion, so far-away, infinite or NaN
 // coordinates draw nothing instead of misbehaving.
 
-#include "sim/zeichenflaeche.h"
+#include "sim/strich.h"
 
 #include <QImage>
 #include <QRect>
 #include <QSize>
 
+#include <cstddef>
+#include <cstdint>
+#include <span>
 #include <vector>
 
-class BildFlaeche : public Zeichenflaeche {
+class BildFlaeche {
 public:
     BildFlaeche();
 
@@ -24,16 +28,18 @@ public:
     QSize Groesse() const { return bild_.size(); }
     const QImage& Image() const;
 
-    void Cls() override;
-    void Scale(double x1, double y1, double x2, double y2) override;
-    float ScaleWidth() const override { return float(x2_ - x1_); }
-    float ScaleHeight() const override { return float(y2_ - y1_); }
-    void Line(float x, float y, float dx, float dy, int32_t farbe) override;
-    void PSet(float x, float y, int32_t farbe) override;
-    void Striche(const Strich* striche, std::size_t anzahl) override;
-    void StricheVormerken(const Strich* striche, std::size_t anzahl) override;
-    bool HatVorgemerkte() const override { return !vorgemerkt_.empty(); }
-    void Nachholen() override;
+    // Fill with white; the scale stays.
+    void Cls();
+    // (x1, y1) becomes the upper-left, (x2, y2) the lower-right corner of the
+    // drawing area; x2 < x1 or y2 < y1 mirror that axis.
+    void Scale(double x1, double y1, double x2, double y2);
+    float ScaleWidth() const { return float(x2_ - x1_); }    // x2 - x1, single precision
+    float ScaleHeight() const { return float(y2_ - y1_); }   // y2 - y1
+    // A one-pixel solid segment from (x, y) to (x + dx, y + dy), user units.
+    void Line(float x, float y, float dx, float dy, int32_t farbe);
+    void PSet(float x, float y, int32_t farbe);
+    // Strokes in order, each as Line then PSet, at once.
+    void Striche(std::span<const Strich> striche);
 
     // The pixels changed since the last call (for repainting only what changed).
     QRect GeaendertNehmen();
@@ -46,7 +52,6 @@ private:
     // Takes the pixels for a batch of drawing: detaches the image once (a
     // copy handed out by Image() keeps what it showed) instead of per pixel.
     void Oeffnen();
-    void StricheZeichnen(const Strich* striche, std::size_t anzahl);
     template <bool MitKehrwert>
     void StricheZeichnenMit(const Strich* striche, std::size_t anzahl);
     void LinieZiehen(double ax, double ay, double bx, double by, uint32_t rgb);
@@ -70,9 +75,6 @@ private:
     double kehrwertX_ = 1, kehrwertY_ = 1;
     bool kehrwertGenau_ = true;
     int links_ = 0, oben_ = 0, rechts_ = -1, unten_ = -1;   // changed area, empty when rechts_ < links_
-    // Strokes put off. Their capacity is kept, so putting off allocates
-    // only while a run grows.
-    std::vector<Strich> vorgemerkt_;
     // The pixel offsets of the short lines, for scan lines of versatzZeile_ pixels.
     std::vector<int32_t> versaetze_;
     qsizetype versatzZeile_ = 0;

@@ -51,7 +51,20 @@ void PicPlavo::GeaendertesZeigen()
 
 void PicPlavo::LaufSetzen(const Lauf* lauf)
 {
+    for (QMetaObject::Connection& v : verbindungen_)
+        disconnect(v);
+    bild_.reset();
     lauf_ = lauf;
+    if (lauf_) {
+        // Drawn first, then shown: slots run in the order they were connected.
+        bild_.emplace(*lauf_, flaeche_);
+        verbindungen_[0] = connect(lauf_, &Lauf::schrittGemacht, this, &PicPlavo::GeaendertesZeigen);
+        verbindungen_[1] = connect(lauf_, &Lauf::wiedergegeben, this, &PicPlavo::GeaendertesZeigen);
+        verbindungen_[2] = connect(lauf_, &Lauf::zurueckgesetzt, this, &PicPlavo::GeaendertesZeigen);
+        verbindungen_[3] = connect(lauf_, &Lauf::neuzeichnungBegonnen, this, &PicPlavo::GeaendertesZeigen);
+        verbindungen_[4] = connect(lauf_, &Lauf::standGeaendert, this, &PicPlavo::KoerperGeaendert);
+        verbindungen_[5] = connect(lauf_, &Lauf::neuzeichnungAbgebrochen, this, &PicPlavo::KoerperGeaendert);
+    }
     KoerperGeaendert();
 }
 

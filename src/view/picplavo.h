@@ -2,7 +2,9 @@
 // The widget that shows the drawing surface. It keeps the picture in an image
 // of its own size in device pixels, so lines stay one pixel wide and sharp on
 // high-DPI screens; a paint event copies the image and draws the bodies'
-// dots and names over it, never into it.
+// dots and names over it, never into it. It follows the run it shows: draws
+// the strokes of its steps and redraws, clears when the run says so, and
+// moves the dots when the bodies move.
 //
 // The mouse explores the picture: the wheel reports whole notches, a drag
 // with the left button shows the picture shifted at once and reports the
@@ -10,10 +12,14 @@
 
 #include "view/bildflaeche.h"
 #include "view/koerperpunkte.h"
+#include "view/laufbild.h"
 
+#include <QMetaObject>
 #include <QPointF>
 #include <QRegion>
 #include <QWidget>
+
+#include <optional>
 
 class Lauf;
 
@@ -32,7 +38,8 @@ public:
     // Schedules a repaint of what was drawn since the last call.
     void GeaendertesZeigen();
 
-    // The run whose bodies are shown (their current positions); null shows none.
+    // The run drawn and whose bodies are shown (their current positions);
+    // null shows none.
     void LaufSetzen(const Lauf* lauf);
     void PunkteZeigen(bool an);
     void NamenZeigen(bool an);
@@ -70,6 +77,8 @@ private:
     BildFlaeche flaeche_;
     Koerperpunkte punkte_;
     const Lauf* lauf_ = nullptr;
+    std::optional<LaufBild> bild_;
+    QMetaObject::Connection verbindungen_[6];
     bool punkteZeigen_ = true;
     bool namenZeigen_ = false;
     QRegion gezeigt_;          // where dots and names may be on the screen

@@ -4,7 +4,6 @@
 
 #include "sim/aufbau.h"
 #include "sim/berechnung.h"
-#include "support/sofortflaeche.h"
 
 #include <QApplication>
 #include <QDir>
@@ -72,7 +71,7 @@ TEST_F(BildBefehle, OrbitDataEqualTheRunBitForBitAndACancelLeavesNoFile)
     mod.Intervall = 0.5;
     Menue("menStart")->trigger();
     ASSERT_EQ(tim.Ticken(50), 50);
-    const KoerperSatz lauf = mod.KoerperSim;
+    const KoerperSatz lauf = frm->lauf().Stand().KoerperSim;
 
     const QString csv = Pfad(QStringLiteral("drei.csv"));
     cdg.Antworten = {csv};
@@ -98,18 +97,14 @@ TEST_F(BildBefehle, OrbitDataEqualTheRunBitForBitAndACancelLeavesNoFile)
     ASSERT_EQ(zeilen.size(), qsizetype(gewaehlt.size() * 3));
 
     // An independent replay of the run.
-    ModPlavo nach = mod;
-    nach.KoerperStart = drei;
-    ASSERT_EQ(KoerperSimAufbauen(nach), KeinFehler);
+    Laufstand nach;
+    ASSERT_EQ(KoerperSimAufbauen(drei, 0.5, nach), KeinFehler);
     Rechenwerk werk;
-    SofortFlaeche flaeche;
-    flaeche.GroesseSetzen(QSize(8, 8));
-    int32_t schritt = 0;
     const double sekunden = 0.5 * 86400;
     qsizetype z = 0;
     for (int s : gewaehlt) {
-        while (schritt < s)
-            ASSERT_EQ(werk.Schritt(nach.KoerperSim, 0.5, schritt, flaeche), KeinFehler);
+        while (nach.Schrittzahl < s)
+            ASSERT_EQ(werk.Schritt(nach).fehler, KeinFehler);
         for (int k = 0; k < 3; ++k, ++z) {
             const QStringList f = CsvFelder(zeilen[z]);
             ASSERT_EQ(f.size(), 8) << zeilen[z].toStdString();
@@ -200,8 +195,8 @@ TEST_F(BildBefehle, ExportAndPrintTheCurrentPictureWhileTheRunGoesOn)
     EXPECT_EQ(frm->picPlavo().Flaeche().Image(), bild);
     EXPECT_EQ(tim.Ticken(), 1);
 
-    // The bitmap filter stays until a body-file command sets its own.
-    EXPECT_EQ(cdg.Filter, QStringLiteral("Plavo-Dateien (*.bmp)|*.bmp"));
+    // The picture filter stays until a body-file command sets its own.
+    EXPECT_EQ(cdg.Filter, QStringLiteral("Plavo-Dateien (*.bmp)|*.bmp|PNG-Bilder (*.png)|*.png"));
     cdg.Antworten = {std::nullopt};
     Menue("menSpUnter")->trigger();
     EXPECT_EQ(cdg.Aufrufe.back().Filter, QStringLiteral("Plavo-Dateien (*.plv)|*.plv"));

@@ -2,8 +2,13 @@
 #include "mainwindow/titel.h"
 #include "support/fensterprobe.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QTimer>
 
 namespace {
 
@@ -151,7 +156,7 @@ TEST_F(Dokument, NewEmptiesTheDocumentButLeavesTheRunAlone)
     frm->menNeu_Click();
     EXPECT_TRUE(frage.Gemeldet.empty());
     EXPECT_EQ(mod.KoerperStart, KoerperSatz{Koerper{}});
-    EXPECT_EQ(mod.KoerperSim, KoerperSatz{Koerper{}});
+    EXPECT_EQ(frm->lauf().Stand().KoerperSim, KoerperSatz{Koerper{}});
     EXPECT_TRUE(mod.DateiName.isEmpty());
     EXPECT_TRUE(mod.Gespeichert);
     EXPECT_EQ(Titel(), QStringLiteral("Plavo"));
@@ -246,19 +251,77 @@ TEST_F(Dokument, ExitAsksWithCancelAndEndsTheProgram)
     EXPECT_EQ(Inhalt(a), BytesAusKoerpern(mod.KoerperStart));
 }
 
-TEST_F(Dokument, ClosingTheWindowAsksYesOrNo)
+TEST_F(Dokument, ClosingTheWindowAsksYesNoOrCancel)
 {
     EXPECT_TRUE(Schliessen());
     EXPECT_TRUE(frage.Gemeldet.empty());
 
     const QString a = GeaendertesDokument();
+    frage.Antworten.push_back(MsgAntwort::Abbrechen);
+    EXPECT_FALSE(Schliessen());
+    EinmalGefragt(MsgKnoepfe::JaNeinAbbrechen);
+    EXPECT_FALSE(mod.Gespeichert);
+
     frage.Antworten.push_back(MsgAntwort::Nein);
     EXPECT_TRUE(Schliessen());
-    EinmalGefragt(MsgKnoepfe::JaNein);
     EXPECT_EQ(Inhalt(a), BytesAusKoerpern(Sonnensystem()));
 
     frage.Antworten.push_back(MsgAntwort::Ja);
     EXPECT_TRUE(Schliessen());
     EXPECT_EQ(Inhalt(a), BytesAusKoerpern(mod.KoerperStart));
     EXPECT_TRUE(mod.Gespeichert);
+}
+
+// The real prompt over the shown window: Escape and the prompt's own close
+// box keep the window and the changes; only an answer closes.
+TEST(DokumentSchliessen, EscapeOrThePromptsCloseBoxKeepTheWindowOpen)
+{
+    ModPlavo mod;
+    SkriptStandarddialog cdg;
+    SkriptZeitgeber tim;
+    FrmPlavoDienste d;
+    d.cdgPlavo = &cdg;
+    d.timPlavo = &tim;
+    d.programmBeenden = [] {};
+    FrmPlavo frm(mod, d);
+    frm.show();
+    mod.KoerperStart[0].Masse = 5;
+    mod.Gespeichert = false;
+
+    QStringList knoepfe;
+    // Answers the prompt once it is up, as a user would: a key to the
+    // focused widget, or the close box.
+    auto antworten = [&](std::function<void(QMessageBox&)> wie) {
+        QTimer::singleShot(0, &frm, [&knoepfe, wie] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->text(), QStringLiteral("Änderungen speichern?"));
+            knoepfe.clear();
+            for (QAbstractButton* b : box->buttons())
+                knoepfe << b->text();
+            wie(*box);
+        });
+        // A prompt left open would hang the test.
+        QTimer::singleShot(5000, &frm, [] {
+            if (QWidget* w = QApplication::activeModalWidget())
+                w->close();
+        });
+    };
+
+    antworten([](QMessageBox& box) {
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(box.focusWidget() ? box.focusWidget() : &box, &esc);
+    });
+    EXPECT_FALSE(frm.close());
+    EXPECT_TRUE(frm.isVisible());
+    EXPECT_TRUE(knoepfe.contains(QStringLiteral("Abbrechen"))) << knoepfe.join(u',').toStdString();
+
+    antworten([](QMessageBox& box) { box.close(); });
+    EXPECT_FALSE(frm.close());
+    EXPECT_TRUE(frm.isVisible());
+    EXPECT_FALSE(mod.Gespeichert);
+    EXPECT_EQ(mod.KoerperStart[0].Masse, 5);
+
+    antworten([](QMessageBox& box) { box.button(QMessageBox::No)->click(); });
+    EXPECT_TRUE(frm.close());
 }

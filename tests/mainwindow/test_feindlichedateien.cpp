@@ -78,7 +78,7 @@ protected:
     void Abgelehnt(const QString& pfad, const QString& grund)
     {
         SCOPED_TRACE(pfad.toStdString());
-        const KoerperSatz start = mod.KoerperStart, sim = mod.KoerperSim;
+        const KoerperSatz start = mod.KoerperStart, sim = frm->lauf().Stand().KoerperSim;
         const QString dateiName = mod.DateiName, titel = Titel();
         const int32_t schritte = frm->Schrittzahl();
         const QImage bild = frm->picPlavo().Flaeche().Image().copy();
@@ -95,7 +95,7 @@ protected:
         EXPECT_TRUE(m.Text.contains(QDir::toNativeSeparators(pfad))) << m.Text.toStdString();
         EXPECT_TRUE(m.Text.contains(grund)) << m.Text.toStdString();
         EXPECT_EQ(mod.KoerperStart, start);
-        EXPECT_EQ(mod.KoerperSim, sim);
+        EXPECT_EQ(frm->lauf().Stand().KoerperSim, sim);
         EXPECT_EQ(mod.DateiName, dateiName);
         EXPECT_TRUE(mod.Gespeichert);
         EXPECT_EQ(Titel(), titel);
@@ -118,7 +118,7 @@ protected:
         Oeffnen(pfad);
         EXPECT_TRUE(frage.Gemeldet.empty());
         EXPECT_EQ(mod.KoerperStart.size(), n);
-        EXPECT_EQ(mod.KoerperSim.size(), n);
+        EXPECT_EQ(frm->lauf().Stand().KoerperSim.size(), n);
         EXPECT_EQ(BytesAusKoerpern(mod.KoerperStart), bytes.left(qsizetype(n) * DatensatzLaenge));
         EXPECT_EQ(mod.DateiName, pfad);
         EXPECT_EQ(Titel(), QStringLiteral("Plavo - [%1]").arg(QFileInfo(pfad).fileName()));
@@ -127,7 +127,7 @@ protected:
 
         frm->menStart_Click();
         for (int i = 0; i < ticks && frage.Gemeldet.empty(); ++i) {
-            const KoerperSatz sim = mod.KoerperSim;
+            const KoerperSatz sim = frm->lauf().Stand().KoerperSim;
             const int32_t schritte = frm->Schrittzahl();
             const QString titel = Titel();
             tim.Ticken();
@@ -136,7 +136,7 @@ protected:
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
             if (!frage.Gemeldet.empty()) {
                 // All or nothing: the faulty step left no trace.
-                EXPECT_EQ(BytesAusKoerpern(mod.KoerperSim), BytesAusKoerpern(sim));
+                EXPECT_EQ(BytesAusKoerpern(frm->lauf().Stand().KoerperSim), BytesAusKoerpern(sim));
                 EXPECT_EQ(frm->Schrittzahl(), schritte);
                 EXPECT_EQ(Titel(), titel);
             } else {

@@ -1,9 +1,10 @@
+#include "mainwindow/frmanleitung.h"
 #include "mainwindow/frmenergie.h"
 #include "mainwindow/frmplavo.h"
-#include "mainwindow/neuzeichnung.h"
 #include "mainwindow/titel.h"
 #include "model/koerperdatei.h"
 #include "sim/aufbau.h"
+#include "sim/kernwahl.h"
 #include "support/koerperbau.h"
 #include "support/skriptdialog.h"
 #include "support/skriptzeitgeber.h"
@@ -21,6 +22,7 @@
 #include <QToolTip>
 #include <QWheelEvent>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -49,12 +51,17 @@ struct Fenster : ::testing::Test {
     SkriptStandarddialog cdg;
     SkriptRueckfragen frage;
     SkriptZeitgeber tim;
+    std::function<void()> tabelle;   // what the table window does while shown
     std::unique_ptr<FrmPlavo> frm;
 
     void SetUp() override
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        frm = std::make_unique<FrmPlavo>(mod, FrmPlavoDienste{&cdg, &frage, &tim, {}, {}});
+        frm = std::make_unique<FrmPlavo>(mod, FrmPlavoDienste{&cdg, &frage, &tim, [this] {
+                                                                  if (tabelle)
+                                                                      tabelle();
+                                                              },
+                                                              {}});
         frm->show();
         frm->resize(400, 300);
         QApplication::processEvents();
@@ -129,7 +136,12 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
         "  menVergroessern|Ver&größern|Ctrl++\n"
         "  menVerkleinern|Ver&kleinern|Ctrl+-\n"
         "  menKoerperZeigen|Körper &zeigen||x\n"
-        "  menNamen|&Namen anzeigen|")
+        "  menNamen|&Namen anzeigen|\n"
+        "menHilfe|&Hilfe\n"
+        "  menAnleitung|&Anleitung|F1\n"
+        "  menHilfe0|-|\n"
+        "  menUeber|Über &Plavo|\n"
+        "  menUeberQt|Über &Qt|")
                                      .split(QLatin1Char('\n'));
     EXPECT_EQ(zeilen, erwartet) << zeilen.join(QLatin1Char('\n')).toStdString();
 
@@ -157,6 +169,37 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
     frm->Menue(QStringLiteral("menSimStart"))->trigger();
     EXPECT_TRUE(frm->Menue(QStringLiteral("menSimStart"))->isChecked());
     EXPECT_FALSE(frm->Menue(QStringLiteral("menTabAnz"))->isChecked());
+}
+
+// The guide is compiled in with its pictures, so it shows wherever the
+// program lies; "Über Plavo" names what a bug report needs.
+TEST_F(Fenster, HelpShowsTheGuideInTheProgramAndAboutNamesLicenceQtAndKernel)
+{
+    frm->Menue(QStringLiteral("menAnleitung"))->trigger();
+    auto* anleitung = frm->findChild<FrmAnleitung*>();
+    ASSERT_NE(anleitung, nullptr);
+    EXPECT_TRUE(anleitung->isVisible());
+    const QString text = anleitung->Browser().toPlainText();
+    for (const char* teil : {"Die ersten Minuten", "Menüs und Tastenkürzel", "Die Körpertabelle", "Die Energiebilanz",
+                             "Bahndaten", "Über Plavo"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(teil))) << teil;
+    for (const char* bild : {"innere-planeten.png", "achterbahn.png", "namen-und-punkte.png"}) {
+        const QVariant daten = anleitung->Browser().loadResource(QTextDocument::ImageResource, QUrl(QString::fromUtf8(bild)));
+        EXPECT_FALSE(QImage::fromData(daten.toByteArray()).isNull()) << bild;
+    }
+    frm->Menue(QStringLiteral("menAnleitung"))->trigger();
+    EXPECT_EQ(frm->findChildren<FrmAnleitung*>().size(), 1);
+
+    frm->Menue(QStringLiteral("menUeber"))->trigger();
+    ASSERT_EQ(frage.Gemeldet.size(), 1u);
+    EXPECT_EQ(frage.Gemeldet[0].Titel, QStringLiteral("Über Plavo"));
+    const QString ueber = frage.Gemeldet[0].Text;
+    EXPECT_TRUE(ueber.contains(QStringLiteral("GPL-3.0-or-later")));
+    EXPECT_TRUE(ueber.contains(QStringLiteral("Qt ") + QString::fromLatin1(qVersion())));
+    const char* satz = BefehlssatzVerfuegbar(Befehlssatz::Avx512) || BefehlssatzVerfuegbar(Befehlssatz::Avx2)
+                           ? "AVX" : "ohne Vektorbefehle";
+    EXPECT_TRUE(ueber.contains(QString::fromUtf8(satz))) << ueber.toStdString();
+    EXPECT_TRUE(ueber.contains(QStringLiteral("Rechenkern"))) << ueber.toStdString();
 }
 
 TEST_F(Fenster, StartsWithItsDefaults)
@@ -222,12 +265,13 @@ TEST_F(Fenster, StopResumesWithoutAJumpAndResetRestartsFromTheDocument)
     tim.Ticken(5);
     frm->menStop_Click();
     EXPECT_EQ(tim.Ticken(3), 0);
-    const Koerper erde = mod.KoerperSim[1];
+    const Koerper erde = frm->lauf().Stand().KoerperSim[1];
     frm->menStart_Click();
     tim.Ticken(1);
     EXPECT_EQ(frm->Schrittzahl(), 6);
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - 12 Tage"));
-    EXPECT_NEAR(mod.KoerperSim[1].X, erde.X + mod.KoerperSim[1].Vx(), 1.0) << "resumed from where it stood";
+    const Koerper& jetzt = frm->lauf().Stand().KoerperSim[1];
+    EXPECT_NEAR(jetzt.X, erde.X + jetzt.Vx(), 1.0) << "resumed from where it stood";
 
     frm->menZurueck_Click();
     EXPECT_FALSE(tim.Enabled());
@@ -364,7 +408,8 @@ TEST_F(Fenster, ANewIntervalReachesTheCaptionAndTheNextReplay)
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - 2,5 Tage"));
 
     frm->Form_Resize();
-    const double weg = std::hypot(mod.KoerperSim[1].Vx(), mod.KoerperSim[1].Vy());
+    const Koerper& erde = frm->lauf().Stand().KoerperSim[1];
+    const double weg = std::hypot(erde.Vx(), erde.Vy());
     EXPECT_NEAR(weg, 0.5 * 86400 * mod.KoerperStart[1].Geschwindigkeit, 0.01 * weg)
         << "the replay rebuilt the displacements with the new interval";
 }
@@ -496,20 +541,19 @@ struct VolleWiedergabe {
 // computed one by one onto an image of the window's size and section.
 VolleWiedergabe Wiedergeben(FrmPlavo& frm, const ModPlavo& mod, int32_t n)
 {
-    ModPlavo m;
-    m.KoerperStart = mod.KoerperStart;
-    m.KoerperSim = mod.KoerperStart;
-    m.Intervall = mod.Intervall;
+    Laufstand s;
     BildFlaeche f;
     f.GroesseSetzen(frm.picPlavo().GeraetePixel());
     f.Scale(-frm.AusschnittBreite / 2 + frm.AusschnittXOffset, -frm.AusschnittHoehe / 2 + frm.AusschnittYOffset,
             frm.AusschnittBreite / 2 + frm.AusschnittXOffset, frm.AusschnittHoehe / 2 + frm.AusschnittYOffset);
-    EXPECT_EQ(KoerperSimAufbauen(m), KeinFehler);
+    EXPECT_EQ(KoerperSimAufbauen(mod, s), KeinFehler);
     Rechenwerk werk;
-    int32_t z = 0;
-    for (int32_t i = 0; i < n; ++i)
-        EXPECT_EQ(werk.Schritt(m.KoerperSim, m.Intervall, z, f), KeinFehler);
-    return {f.Image().copy(), m.KoerperSim};
+    for (int32_t i = 0; i < n; ++i) {
+        const Schrittergebnis e = werk.Schritt(s);
+        EXPECT_EQ(e.fehler, KeinFehler);
+        f.Striche(e.striche);
+    }
+    return {f.Image().copy(), s.KoerperSim};
 }
 
 }  // namespace
@@ -520,7 +564,7 @@ VolleWiedergabe Wiedergeben(FrmPlavo& frm, const ModPlavo& mod, int32_t n)
         ASSERT_FALSE(frm->NeuzeichnungLaeuft()) << was;                                               \
         const VolleWiedergabe soll = Wiedergeben(*frm, mod, frm->Schrittzahl());                        \
         EXPECT_TRUE(Bild() == soll.bild) << was;                                                      \
-        EXPECT_TRUE(BitGleich(mod.KoerperSim, soll.sim)) << was;                                      \
+        EXPECT_TRUE(BitGleich(frm->lauf().Stand().KoerperSim, soll.sim)) << was;                      \
         EXPECT_EQ(frm->windowTitle(), TitelText(frm->Schrittzahl(), mod.Intervall, mod.DateiName)) << was; \
     } while (0)
 
@@ -582,12 +626,19 @@ TEST_F(Fenster, AfterEveryCommandThatChangesTheRunTheRedrawStillEqualsAFullRepla
     frm->Form_Resize();
     ERWARTE_VOLLE_WIEDERGABE("new interval");
 
-    // The table's OK: both sets take the new number of bodies, the run goes on with them.
+    // The table's OK: the run goes on with the new bodies, replayed from
+    // their start values up to its step count at once.
     tim.Ticken(10);
-    mod.NeuDimensionieren(2);
-    mod.KoerperStart = SonneUndErde();
+    tabelle = [this] {
+        frm->TabelleUebernimmt();
+        mod.NeuDimensionieren(2);
+        mod.KoerperStart = SonneUndErde();
+    };
     frm->menTabelle_Click();
-    EXPECT_FALSE(frm->lauf().Speicher().Gueltig());
+    tabelle = {};
+    EXPECT_EQ(frm->Schrittzahl(), 60);
+    EXPECT_TRUE(frm->lauf().Speicher().Passt(mod)) << "the old bodies' record is gone";
+    ERWARTE_VOLLE_WIEDERGABE("table's OK");
     tim.Ticken(10);
     frm->Form_Resize();
     ERWARTE_VOLLE_WIEDERGABE("table");
@@ -613,10 +664,12 @@ TEST_F(Fenster, AfterEveryCommandThatChangesTheRunTheRedrawStillEqualsAFullRepla
 
     // A faulting step forgets the record; the next redraw replays up to the fault.
     mod.Intervall = std::numeric_limits<double>::quiet_NaN();
+    frm->lauf().IntervallGeaendert();
     tim.Ticken(1);
     EXPECT_FALSE(tim.Enabled());
     EXPECT_FALSE(frm->lauf().Speicher().Gueltig());
     mod.Intervall = 1;
+    frm->lauf().IntervallGeaendert();
     frm->Form_Resize();
     ERWARTE_VOLLE_WIEDERGABE("fault");
 }
@@ -628,7 +681,7 @@ TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
     tim.Ticken(60);
     Eingaben({QStringLiteral("1")});
     frm->menIntervall_Click();   // nothing kept any more
-    frm->neuzeichnung().ScheibeSetzen(std::chrono::milliseconds(0));   // one step per slice
+    frm->lauf().ScheibeSetzen(std::chrono::milliseconds(0));   // one step per slice
     auto AmEnde = [this] {
         for (int i = 0; i < 1000 && frm->NeuzeichnungLaeuft(); ++i)
             QApplication::processEvents();
@@ -662,16 +715,17 @@ TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
     tim.Ticken(1);
     EXPECT_EQ(frm->Schrittzahl(), 61);
 
-    // New keeps its working set and caption; the picture is still completed.
+    // New during a redraw: the run follows the new document's one body from
+    // its start, the count and New's caption stay.
     frm->lauf().Speicher().Verwerfen();
     frm->Form_Resize();
     frm->menNeu_Click();
     EXPECT_TRUE(frm->NeuzeichnungLaeuft());
     frm->NeuzeichnungAbschliessen();
-    EXPECT_EQ(mod.KoerperSim, KoerperSatz{Koerper{}});
+    EXPECT_EQ(frm->lauf().Stand().KoerperSim, KoerperSatz{Koerper{}});
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo"));
     EXPECT_EQ(frm->Schrittzahl(), 61);
-    EXPECT_TRUE(Bild() == Wiedergeben(*frm, ModPlavo{DreiKoerper(), {}, 1.0, {}, true}, 61).bild);
+    EXPECT_TRUE(Bild() == Wiedergeben(*frm, mod, 61).bild);
 
     // Drawing many kept strokes yields as well.
     mod.KoerperStart = DreiKoerper();
@@ -737,7 +791,7 @@ TEST_F(Fenster, EnergyBalanceFollowsTheRunOnlyWhileShown)
     e->Aktualisieren();
     EXPECT_EQ(text("lblSchritt"), QStringLiteral("10 (20 Tage)"));
     ASSERT_FALSE(e->Verlauf().empty());
-    const double jetzt = RelativeAenderung(EnergiebilanzBerechnen(mod.KoerperSim, 2).Gesamt, e0);
+    const double jetzt = RelativeAenderung(EnergiebilanzBerechnen(frm->lauf().Stand().KoerperSim, 2).Gesamt, e0);
     EXPECT_NE(jetzt, 0);
     EXPECT_EQ(e->Verlauf().front().schritt, 0);
     EXPECT_EQ(e->Verlauf().back().schritt, 10);
@@ -771,14 +825,14 @@ struct Seite {
     {
         FrmPlavoDienste d{&cdg, &frage, &tim, {}, {}};
         d.tabelleZeigen = [this] {
-            frm->SchrittAbschliessen();   // as the table does before its OK writes
+            frm->TabelleUebernimmt();   // as the table does before its OK writes
             mod.NeuDimensionieren(int(tabelle.size()));
             mod.KoerperStart = tabelle;
             mod.Gespeichert = false;
         };
         frm = std::make_unique<FrmPlavo>(mod, d);
         frm->lauf().NebenlaeufigAbSetzen(nebenlaeufig ? 0 : std::numeric_limits<std::size_t>::max());
-        frm->neuzeichnung().ScheibeSetzen(std::chrono::milliseconds(0));
+        frm->lauf().ScheibeSetzen(std::chrono::milliseconds(0));
         frm->show();
         frm->resize(160, 120);
         QApplication::processEvents();
@@ -870,9 +924,79 @@ TEST(NebenlaeufigerLauf, EndsBitForBitWhereTheDirectRunEnds)
         SCOPED_TRACE("Folge " + std::to_string(folge) + ": " + protokoll);
         ASSERT_EQ(a.frm->Schrittzahl(), b.frm->Schrittzahl());
         // At step 0 the working set is built anew before it is used.
-        if (a.frm->Schrittzahl() > 0)
-            ASSERT_TRUE(BitGleich(a.mod.KoerperSim, b.mod.KoerperSim));
+        if (a.frm->Schrittzahl() > 0) {
+            ASSERT_TRUE(BitGleich(a.frm->lauf().Stand().KoerperSim, b.frm->lauf().Stand().KoerperSim));
+        }
         ASSERT_TRUE(a.frm->picPlavo().Flaeche().Image() == b.frm->picPlavo().Flaeche().Image());
+    }
+    QLocale::setDefault(QLocale::c());
+}
+
+// The table's OK and New at a later step, paused or running, the steps on
+// this thread or on the worker: the run goes on from the document's bodies
+// replayed to its step count, bit for bit as after a redraw, and never from
+// zeroed bodies. Step, OK, step equals step, OK, redraw, step.
+TEST(LaufNachDokument, OkAndNewAtALaterStepGoOnAsAfterARedraw)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    for (const bool nebenlaeufig : {false, true}) {
+        for (const bool laufend : {false, true}) {
+            SCOPED_TRACE(std::string(nebenlaeufig ? "worker, " : "here, ") + (laufend ? "running" : "paused"));
+            Seite a(nebenlaeufig), b(nebenlaeufig);
+            // Running: the table commits an edited system; paused, an unedited one.
+            KoerperSatz neu = DreiKoerper();
+            if (laufend) {
+                neu = SonneUndErde();
+                neu[1].Masse = 40;
+            }
+            const auto schritt = [laufend](Seite& s) {
+                s.Bereit();
+                if (laufend)
+                    s.tim.Ticken(1);
+                else
+                    s.frm->menEinzelschritt_Click();
+                s.Bereit();
+            };
+            const auto gleich = [&](const char* was) {
+                ASSERT_EQ(a.frm->Schrittzahl(), b.frm->Schrittzahl()) << was;
+                EXPECT_TRUE(BitGleich(a.frm->lauf().Stand(), b.frm->lauf().Stand())) << was;
+                EXPECT_TRUE(a.frm->picPlavo().Flaeche().Image() == b.frm->picPlavo().Flaeche().Image()) << was;
+                const VolleWiedergabe soll = Wiedergeben(*a.frm, a.mod, a.frm->Schrittzahl());
+                EXPECT_TRUE(BitGleich(a.frm->lauf().Stand().KoerperSim, soll.sim)) << was;
+                EXPECT_TRUE(a.frm->picPlavo().Flaeche().Image() == soll.bild) << was;
+            };
+            for (Seite* s : {&a, &b}) {
+                s->mod.KoerperStart = DreiKoerper();
+                s->frm->menStart_Click();
+                for (int i = 0; i < 12; ++i) {
+                    s->Bereit();
+                    s->tim.Ticken(1);
+                }
+                if (!laufend)
+                    s->frm->menStop_Click();
+                s->tabelle = neu;
+                s->frm->menTabelle_Click();
+                s->Bereit();
+                EXPECT_EQ(s->frm->Schrittzahl(), 12);
+                EXPECT_EQ(s->tim.Enabled(), laufend);
+            }
+            b.frm->Form_Resize();
+            schritt(a);
+            schritt(b);
+            gleich("OK");
+
+            for (Seite* s : {&a, &b}) {
+                s->frage.Antworten = {MsgAntwort::Nein};
+                s->frm->menNeu_Click();
+                s->Bereit();
+                EXPECT_EQ(s->frm->Schrittzahl(), 13);
+            }
+            b.frm->Form_Resize();
+            schritt(a);
+            schritt(b);
+            gleich("New");
+            EXPECT_EQ(a.frm->lauf().Stand().KoerperSim, KoerperSatz{Koerper{}});
+        }
     }
     QLocale::setDefault(QLocale::c());
 }
@@ -893,15 +1017,14 @@ TEST(Energiefenster, ALargeSystemIsComputedOffTheWindowsThreadAndMayBeLeftMidway
     ModPlavo mod;
     mod.KoerperStart = ring(3001);
     mod.Intervall = 2;
-    ASSERT_EQ(KoerperSimAufbauen(mod), KeinFehler);
-    Lauf lauf(mod);
-    BildFlaeche flaeche;
-    flaeche.GroesseSetzen(QSize(8, 8));
+    Arbeiter arbeiter;
+    Lauf lauf(mod, arbeiter);
+    ASSERT_EQ(lauf.Starten(), KeinFehler);
     const auto schritte = [&](int32_t bis) {
         while (lauf.Schrittzahl() < bis)
-            ASSERT_EQ(lauf.Schritt(flaeche), KeinFehler);
+            ASSERT_EQ(lauf.Schritt(), KeinFehler);
     };
-    auto e = std::make_unique<FrmEnergie>(lauf, nullptr);
+    auto e = std::make_unique<FrmEnergie>(lauf, arbeiter, nullptr);
     const auto text = [&e](const char* name) { return e->findChild<QLabel*>(QString::fromUtf8(name))->text(); };
     const auto joule = [](double wert) { return QLocale().toString(wert, 'G', 6) + QStringLiteral(" J"); };
 
@@ -917,7 +1040,7 @@ TEST(Energiefenster, ALargeSystemIsComputedOffTheWindowsThreadAndMayBeLeftMidway
 
     // A later step's balance arrives through the event loop, as in the program.
     schritte(7);
-    const Energiebilanz b7 = EnergiebilanzBerechnen(mod.KoerperSim, 2, Befehlssatz::Skalar);
+    const Energiebilanz b7 = EnergiebilanzBerechnen(lauf.Stand().KoerperSim, 2, Befehlssatz::Skalar);
     e->Aktualisieren();
     ASSERT_TRUE(e->Rechnet());
     while (e->Rechnet())
@@ -943,7 +1066,9 @@ TEST(Energiefenster, ALargeSystemIsComputedOffTheWindowsThreadAndMayBeLeftMidway
 
     // Destroyed in the middle of 32,767 bodies: the thread stops and nothing
     // arrives at the dead window.
+    lauf.Zuruecksetzen();
     mod.KoerperStart = ring(32767);
+    lauf.KoerperGeaendert();
     e->Aktualisieren();
     ASSERT_TRUE(e->Rechnet());
     e.reset();

@@ -1,11 +1,11 @@
 #include "app/befehlszeile.h"
 #include "mainwindow/beispiele.h"
 #include "sim/aufbau.h"
-#include "support/aufzeichnung.h"
 #include "support/fensterprobe.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QStandardPaths>
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -30,16 +30,12 @@ protected:
     // The working set `koerper` gives after `schritte` steps from its start values.
     KoerperSatz Erwartet(const KoerperSatz& koerper, int schritte) const
     {
-        ModPlavo m;
-        m.KoerperStart = koerper;
-        m.Intervall = mod.Intervall;
-        EXPECT_EQ(KoerperSimAufbauen(m), KeinFehler);
+        Laufstand s;
+        EXPECT_EQ(KoerperSimAufbauen(koerper, mod.Intervall, s), KeinFehler);
         Rechenwerk werk;
-        AufzeichnendeFlaeche flaeche;
-        int32_t n = 0;
-        for (int i = 0; i < schritte; ++i)
-            EXPECT_EQ(werk.Schritt(m.KoerperSim, m.Intervall, n, flaeche), KeinFehler);
-        return m.KoerperSim;
+        while (s.Schrittzahl < schritte)
+            EXPECT_EQ(werk.Schritt(s).fehler, KeinFehler);
+        return s.KoerperSim;
     }
     // What the program's start makes of `argumente` after "plavo", run from the test's folder.
     Befehlszeile Aufruf(const QStringList& argumente)
@@ -108,7 +104,7 @@ TEST_F(Oeffnen, WhileRunningGoesOnWithTheLoadedBodiesFromTheirStart)
 
     tim.Ticken();
     // Body 1 is Castor, not a leftover of the sun.
-    EXPECT_EQ(mod.KoerperSim, Erwartet(Zwillinge(), 1));
+    EXPECT_EQ(frm->lauf().Stand().KoerperSim, Erwartet(Zwillinge(), 1));
     EXPECT_EQ(frm->Schrittzahl(), 1);
     EXPECT_EQ(Titel(), QStringLiteral("Plavo - [zwillinge.plv] - 2 Tage"));
     EXPECT_GT(NichtWeiss(), 0);
@@ -289,10 +285,10 @@ TEST_F(Oeffnen, TheStartChoiceRunsTheLoadedBodiesFromStepZero)
     EXPECT_EQ(tabelleGezeigt, 0);
     EXPECT_TRUE(tim.Enabled());
     EXPECT_EQ(frm->Schrittzahl(), 0);
-    EXPECT_EQ(mod.KoerperSim, Erwartet(Zwillinge(), 0));
+    EXPECT_EQ(frm->lauf().Stand().KoerperSim, Erwartet(Zwillinge(), 0));
     tim.Ticken();
     tim.Ticken();
-    EXPECT_EQ(mod.KoerperSim, Erwartet(Zwillinge(), 2));
+    EXPECT_EQ(frm->lauf().Stand().KoerperSim, Erwartet(Zwillinge(), 2));
 }
 
 TEST_F(Oeffnen, ACancelledDialogRunsNoChoice)
@@ -428,6 +424,24 @@ TEST_F(Oeffnen, EveryExampleOpensFromTheMenuAtHalfADayAndIsSavedOnlyUnderANameOf
     }
     const QString beispiel = mod.DateiName;
     const QByteArray vorher = Inhalt(beispiel);
+
+    // Every save dialog proposes a folder of the user's, never the examples'.
+    const auto benutzerOrdner = [](QStandardPaths::StandardLocation ort) {
+        const QString o = QStandardPaths::writableLocation(ort);
+        return QFileInfo(o).isDir() ? o : QDir::homePath();
+    };
+    cdg.Aufrufe.clear();
+    cdg.Antworten = {std::nullopt, std::nullopt, std::nullopt};
+    frm->menSpUnter_Click();
+    frm->menBild_Click();
+    frm->menBahndaten_Click();
+    ASSERT_EQ(cdg.Aufrufe.size(), 3u);
+    const std::pair<QStandardPaths::StandardLocation, const char*> erwartet[] = {
+        {QStandardPaths::DocumentsLocation, "planetoidenring.plv"},
+        {QStandardPaths::PicturesLocation, "planetoidenring.bmp"},
+        {QStandardPaths::DocumentsLocation, "planetoidenring.csv"}};
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(cdg.Aufrufe[i].FileName, QDir(benutzerOrdner(erwartet[i].first)).filePath(QString::fromUtf8(erwartet[i].second)));
 
     // Save asks for a name, unchanged or changed, and so does the prompt's "Ja".
     cdg.Aufrufe.clear();

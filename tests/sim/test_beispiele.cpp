@@ -5,7 +5,6 @@
 #include "model/koerperdatei.h"
 #include "sim/aufbau.h"
 #include "sim/berechnung.h"
-#include "sim/zeichenflaeche.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,20 +20,16 @@ const QDir Ordner(QStringLiteral(PLAVO_BEISPIELORDNER));
 
 // Remembers the farthest coordinate drawn, in AE: the default section shows
 // -1 to 1 on both axes.
-class Rahmenflaeche : public Zeichenflaeche {
-public:
+struct Rahmen {
     double Weitestes = 0;
 
-    void Cls() override {}
-    void Scale(double, double, double, double) override {}
-    float ScaleWidth() const override { return 2; }
-    float ScaleHeight() const override { return 2; }
-    void Line(float x, float y, float dx, float dy, int32_t) override
+    void Zeichnen(std::span<const Strich> striche)
     {
-        Merken(x, y);
-        Merken(x + dx, y + dy);
+        for (const Strich& s : striche) {
+            Merken(s.x, s.y);
+            Merken(s.x + s.dx, s.y + s.dy);
+        }
     }
-    void PSet(float x, float y, int32_t) override { Merken(x, y); }
 
 private:
     void Merken(double x, double y) { Weitestes = std::max({Weitestes, std::abs(x), std::abs(y)}); }
@@ -51,9 +46,9 @@ double Abstand(Punkt a, Punkt b)
 
 struct Lauf {
     ModPlavo mod;
+    Laufstand stand;
     Rechenwerk werk;
-    int32_t schrittzahl = 0;
-    Rahmenflaeche flaeche;
+    Rahmen flaeche;
 
     explicit Lauf(const QString& datei)
     {
@@ -61,15 +56,16 @@ struct Lauf {
         EXPECT_TRUE(e.ok()) << e.Fehler.toStdString();
         mod.Laden(e.Koerper);
         mod.Intervall = 0.5;
-        EXPECT_EQ(KoerperSimAufbauen(mod), KeinFehler);
+        EXPECT_EQ(KoerperSimAufbauen(mod, stand), KeinFehler);
     }
 
     // Steps until `bis` steps have been computed in all.
     void Bis(int bis)
     {
-        while (schrittzahl < bis) {
-            const unsigned fehler = werk.Schritt(mod.KoerperSim, mod.Intervall, schrittzahl, flaeche);
-            ASSERT_EQ(fehler, KeinFehler) << "step " << schrittzahl;
+        while (stand.Schrittzahl < bis) {
+            const Schrittergebnis e = werk.Schritt(stand);
+            ASSERT_EQ(e.fehler, KeinFehler) << "step " << stand.Schrittzahl;
+            flaeche.Zeichnen(e.striche);
         }
     }
 
@@ -82,7 +78,7 @@ struct Lauf {
         return 0;
     }
     Punkt Start(size_t i) const { return {mod.KoerperStart[i].X, mod.KoerperStart[i].Y}; }
-    Punkt Jetzt(size_t i) const { return {mod.KoerperSim[i].X, mod.KoerperSim[i].Y}; }
+    Punkt Jetzt(size_t i) const { return {stand.KoerperSim[i].X, stand.KoerperSim[i].Y}; }
 };
 
 int Schritte(double sekunden)

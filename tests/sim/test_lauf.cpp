@@ -2,10 +2,13 @@
 #include "sim/lauf.h"
 #include "support/koerperbau.h"
 #include "view/bildflaeche.h"
+#include "view/laufbild.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <future>
+#include <vector>
 
 namespace {
 
@@ -20,7 +23,8 @@ KoerperSatz DreiKoerper()
 
 struct Laufprobe : ::testing::Test {
     ModPlavo mod;
-    BildFlaeche bild;
+    Arbeiter arbeiter;
+    BildFlaeche bild;   // drawn as the window's picture is, by a LaufBild
 
     void SetUp() override
     {
@@ -32,32 +36,32 @@ struct Laufprobe : ::testing::Test {
     // steps computed one by one.
     std::pair<QImage, KoerperSatz> Voll(int32_t n, double breite)
     {
-        ModPlavo m;
-        m.KoerperStart = mod.KoerperStart;
-        m.Intervall = mod.Intervall;
-        EXPECT_EQ(KoerperSimAufbauen(m), KeinFehler);
+        Laufstand s;
+        EXPECT_EQ(KoerperSimAufbauen(mod, s), KeinFehler);
         BildFlaeche f;
         f.GroesseSetzen(bild.Groesse());
         f.Scale(-breite / 2, -1, breite / 2, 1);
         Rechenwerk werk;
-        for (int32_t z = 0; z < n;)
-            EXPECT_EQ(werk.Schritt(m.KoerperSim, m.Intervall, z, f), KeinFehler);
-        return {f.Image().copy(), m.KoerperSim};
+        while (s.Schrittzahl < n) {
+            const Schrittergebnis e = werk.Schritt(s);
+            EXPECT_EQ(e.fehler, KeinFehler);
+            f.Striche(e.striche);
+        }
+        return {f.Image().copy(), s.KoerperSim};
     }
     // A redraw in slices of one piece each, on a section `breite` AE wide.
     void Neuzeichnen(Lauf& lauf, double breite)
     {
-        bild.Cls();
         bild.Scale(-breite / 2, -1, breite / 2, 1);
         lauf.NeuzeichnenBeginnen();
-        while (lauf.NeuzeichnenArbeiten(bild, Lauf::Uhr::now()) != Lauf::Neuzeichnungsstand::Fertig)
+        while (lauf.NeuzeichnenArbeiten(Lauf::Uhr::now()) != Lauf::Neuzeichnungsstand::Fertig)
             lauf.ArbeiterAbwarten();
     }
     void ErwarteVoll(Lauf& lauf, double breite, const char* was)
     {
         const auto [soll, sim] = Voll(lauf.Schrittzahl(), breite);
         EXPECT_TRUE(bild.Image() == soll) << was;
-        EXPECT_TRUE(BitGleich(mod.KoerperSim, sim)) << was;
+        EXPECT_TRUE(BitGleich(lauf.Stand().KoerperSim, sim)) << was;
     }
 };
 
@@ -67,11 +71,12 @@ TEST_F(Laufprobe, ARedrawEqualsAFullReplayFromKeptStrokesBeyondTheBudgetAndOnThe
 {
     for (bool nebenlaeufig : {false, true}) {
         SCOPED_TRACE(nebenlaeufig ? "steps on the worker" : "steps here");
-        Lauf lauf(mod, 4096);   // keeps a few dozen steps, the rest is computed
+        Lauf lauf(mod, arbeiter, 4096);   // keeps a few dozen steps, the rest is computed
+        LaufBild zeichnen(lauf, bild);
         lauf.NebenlaeufigAbSetzen(nebenlaeufig ? 0 : 1000000);
         ASSERT_EQ(lauf.Starten(), KeinFehler);
         for (int i = 0; i < 150; ++i)
-            ASSERT_EQ(lauf.Schritt(bild), KeinFehler);
+            ASSERT_EQ(lauf.Schritt(), KeinFehler);
         EXPECT_GT(lauf.Speicher().Schritte(), 10);
         EXPECT_LT(lauf.Speicher().Schritte(), 150);
         Neuzeichnen(lauf, 3);
@@ -90,17 +95,18 @@ TEST_F(Laufprobe, ARedrawEqualsAFullReplayFromKeptStrokesBeyondTheBudgetAndOnThe
 
 TEST_F(Laufprobe, ResetOpenAndANewIntervalDuringAReplay)
 {
-    Lauf lauf(mod, 0);   // nothing kept: every redraw computes
+    Lauf lauf(mod, arbeiter, 0);   // nothing kept: every redraw computes
+    LaufBild zeichnen(lauf, bild);
     ASSERT_EQ(lauf.Starten(), KeinFehler);
     for (int i = 0; i < 40; ++i)
-        ASSERT_EQ(lauf.Schritt(bild), KeinFehler);
+        ASSERT_EQ(lauf.Schritt(), KeinFehler);
 
     // A new interval while a replay runs: the replay finishes the old run,
     // the next redraw replays every step at the new one.
     lauf.NeuzeichnenBeginnen();
-    ASSERT_EQ(lauf.NeuzeichnenArbeiten(bild, Lauf::Uhr::now()), Lauf::Neuzeichnungsstand::Weiter);
+    ASSERT_EQ(lauf.NeuzeichnenArbeiten(Lauf::Uhr::now()), Lauf::Neuzeichnungsstand::Weiter);
     mod.Intervall = 1;
-    lauf.DokumentGeaendert();
+    lauf.IntervallGeaendert();
     EXPECT_TRUE(lauf.NeuzeichnungLaeuft());
     Neuzeichnen(lauf, 2);
     EXPECT_EQ(lauf.Schrittzahl(), 40);
@@ -108,32 +114,59 @@ TEST_F(Laufprobe, ResetOpenAndANewIntervalDuringAReplay)
 
     // Zurücksetzen ends a replay and drops a step in flight.
     lauf.NeuzeichnenBeginnen();
-    lauf.NeuzeichnenArbeiten(bild, Lauf::Uhr::now());
+    lauf.NeuzeichnenArbeiten(Lauf::Uhr::now());
     lauf.Zuruecksetzen();
     EXPECT_FALSE(lauf.NeuzeichnungLaeuft());
     EXPECT_EQ(lauf.Schrittzahl(), 0);
     ASSERT_EQ(lauf.Starten(), KeinFehler);
     ASSERT_TRUE(lauf.SchrittAbgeben());
     lauf.Zuruecksetzen();
-    EXPECT_EQ(lauf.SchrittAbwarten(bild).art, Lauf::Uebernahme::Verworfen);
+    EXPECT_EQ(lauf.SchrittAbwarten().art, Lauf::Uebernahme::Verworfen);
     EXPECT_EQ(lauf.Schrittzahl(), 0);
 
     // A loaded document ends a replay too, and its working set is built at once.
     for (int i = 0; i < 10; ++i)
-        ASSERT_EQ(lauf.Schritt(bild), KeinFehler);
+        ASSERT_EQ(lauf.Schritt(), KeinFehler);
     lauf.NeuzeichnenBeginnen();
     const KoerperSatz drei = DreiKoerper();
     mod.Laden(KoerperSatz(drei.begin(), drei.begin() + 2));
     EXPECT_EQ(lauf.DokumentGeladen(), KeinFehler);
     EXPECT_FALSE(lauf.NeuzeichnungLaeuft());
     EXPECT_EQ(lauf.Schrittzahl(), 0);
-    ModPlavo gebaut;
-    gebaut.KoerperStart = mod.KoerperStart;
-    gebaut.Intervall = mod.Intervall;
-    ASSERT_EQ(KoerperSimAufbauen(gebaut), KeinFehler);
-    EXPECT_TRUE(BitGleich(mod.KoerperSim, gebaut.KoerperSim));
+    Laufstand gebaut;
+    ASSERT_EQ(KoerperSimAufbauen(mod, gebaut), KeinFehler);
+    EXPECT_TRUE(BitGleich(lauf.Stand(), gebaut));
     for (int i = 0; i < 5; ++i)
-        ASSERT_EQ(lauf.Schritt(bild), KeinFehler);
+        ASSERT_EQ(lauf.Schritt(), KeinFehler);
     Neuzeichnen(lauf, 2);
     ErwarteVoll(lauf, 2, "opened");
+}
+
+// The one worker: tasks in the order handed over, a task called off before
+// it began never runs, and a producer can bound what waits (film frames).
+TEST(Arbeiter, RunsTasksInOrderSkipsOnesCalledOffAndBoundsTheQueue)
+{
+    const auto aufgabe = [](Arbeiter::Arbeit arbeit) { return Arbeiter::Aufgabe{std::move(arbeit), nullptr, {}}; };
+    Arbeiter arbeiter;
+    std::promise<void> begonnen, tor;
+    std::shared_future<void> offen = tor.get_future().share();
+    std::vector<int> gelaufen;   // written by the worker only, read once it is done
+    const Arbeiter::Marke erste = arbeiter.Abgeben(aufgabe([&begonnen, offen](const std::atomic<bool>&) {
+        begonnen.set_value();
+        offen.wait();
+    }));
+    begonnen.get_future().wait();
+    std::vector<Arbeiter::Marke> marken;
+    for (int i = 0; i < 3; ++i)
+        marken.push_back(arbeiter.Versuchen(aufgabe([&gelaufen, i](const std::atomic<bool>&) { gelaufen.push_back(i); }), 3));
+    EXPECT_FALSE(arbeiter.Versuchen(aufgabe([&gelaufen](const std::atomic<bool>&) { gelaufen.push_back(99); }), 3))
+        << "three wait already";
+    EXPECT_EQ(arbeiter.Wartend(), 3u);
+    marken[1].Abbrechen();
+    EXPECT_FALSE(erste.Fertig());
+    tor.set_value();
+    for (const Arbeiter::Marke& m : marken)
+        m.Abwarten();
+    EXPECT_TRUE(erste.Fertig());
+    EXPECT_EQ(gelaufen, (std::vector<int>{0, 2}));
 }

@@ -20,6 +20,7 @@ public:
         QString Art;          // "Open", "Save", "Color", "Printer"
         QString Filter, DefaultExt, FileName;
         int32_t Flags = 0, Color = 0;
+        int16_t FilterIndex = 1;
     };
     // One answer per Show: nullopt = cancel; for files the path, for colours
     // the RGB value as decimal text, for the printer the copies as text.
@@ -60,7 +61,7 @@ private:
     }
     std::optional<QString> Naechste(const QString& art)
     {
-        Aufrufe.push_back({art, Filter, DefaultExt, FileName, Flags, Color});
+        Aufrufe.push_back({art, Filter, DefaultExt, FileName, Flags, Color, FilterIndex});
         if (Antworten.empty())
             throw std::logic_error("unexpected dialog: " + art.toStdString());
         auto a = Antworten.front();

@@ -3,6 +3,7 @@
 // in a German locale, over a document set the test builds.
 
 #include "support/koerperbau.h"
+#include "model/koerperdatei.h"
 #include "model/modplavo.h"
 #include "support/skriptdialog.h"
 #include "table/frmtabelle.h"
@@ -33,7 +34,6 @@ protected:
         mod.KoerperStart = {Koerper_("Sonne", 332946, 0, 0, 0, 0, 0x00FFFF),
                             Koerper_("Erde", 1, 1.5e11, 0, 29780, 90, 0xFF0000),
                             Koerper_("Mond", 0.0123, 1.5038e11, 0, 30802, 90.5, 0)};
-        mod.KoerperSim.assign(3, Koerper{});
         mod.DateiName = QStringLiteral("/tmp/drei.plv");
         mod.Gespeichert = true;
         fenster.Form_Load();

@@ -212,11 +212,14 @@ TEST_F(Zeilen, RemoveEmptiesTheOnlyRowKeepingNumberAndColour)
     EXPECT_EQ(Farbe(1, 7), 0x445566);
 }
 
-TEST_F(Uebernehmen, UnchangedTableIsCommittedRoundedAndMarksTheDocumentChanged)
+TEST_F(Uebernehmen, CellsNotEditedKeepEveryBitEditedOnesAreReadFromTheirTextAndTheDocumentIsChanged)
 {
     DreiKoerperZeigen();
+    // Doubles that 15 digits do not hold, as a body file brings them.
+    mod.KoerperStart[0].X = 0.1 + 0.2;
     mod.KoerperStart[1].Masse = 1.0 / 3.0;
-    mod.KoerperSim[0].Masse = 99;
+    mod.KoerperStart[1].X = 149597870700.12345;
+    mod.KoerperStart[2].Richtung = 90.00000000000001;
     fenster.Form_Activate();
     fenster.show();
     ASSERT_EQ(g().TextMatrix(2, 2), QStringLiteral("0,333333333333333"));
@@ -224,15 +227,27 @@ TEST_F(Uebernehmen, UnchangedTableIsCommittedRoundedAndMarksTheDocumentChanged)
 
     fenster.cmdOK_Click();
     EXPECT_FALSE(fenster.isVisible());
-    EXPECT_FALSE(mod.Gespeichert);
-    ASSERT_EQ(mod.KoerperStart.size(), 3u);
-    EXPECT_EQ(mod.KoerperStart[1].Masse, 0.333333333333333);
-    mod.KoerperStart[1].Masse = vorher[1].Masse;
-    EXPECT_EQ(mod.KoerperStart, vorher);
-    EXPECT_EQ(mod.KoerperSim, KoerperSatz(3, Koerper{}));
+    EXPECT_FALSE(mod.Gespeichert) << "committed means changed, even when nothing was edited";
+    EXPECT_EQ(BytesAusKoerpern(mod.KoerperStart), BytesAusKoerpern(vorher)) << "a file saved now has every bit";
     EXPECT_EQ(g().Row(), 3);
     EXPECT_EQ(g().Col(), 7);
     EXPECT_TRUE(fragen.Gemeldet.empty());
+
+    // Confirming a cell's text unchanged is no edit, and a row moved up by
+    // Entfernen keeps its numbers; a typed number is read from its text.
+    fenster.Form_Activate();
+    fenster.show();
+    fragen.Eingaben = {QStringLiteral("0,333333333333333")};
+    Doppelklick(2, 2);
+    g().TextMatrixSetzen(3, 6, QStringLiteral("90,25"));
+    g().RowSetzen(1);
+    fenster.cmdEntfernen_Click();
+    fenster.cmdOK_Click();
+    ASSERT_EQ(mod.KoerperStart.size(), 2u);
+    EXPECT_EQ(BytesAusKoerpern({mod.KoerperStart[0]}), BytesAusKoerpern({vorher[1]}));
+    Koerper mond = vorher[2];
+    mond.Richtung = 90.25;
+    EXPECT_EQ(BytesAusKoerpern({mod.KoerperStart[1]}), BytesAusKoerpern({mond}));
 }
 
 TEST_F(Uebernehmen, NamesAreCutOrPaddedToFifteenAndColoursTakenFromTheCells)
@@ -255,14 +270,12 @@ TEST_F(Uebernehmen, NamesAreCutOrPaddedToFifteenAndColoursTakenFromTheCells)
     EXPECT_EQ(mod.KoerperStart[3].NameText(), QStringLiteral("Neu            "));
     EXPECT_EQ(mod.KoerperStart[3].Richtung, -1500.0);
     EXPECT_EQ(mod.KoerperStart[3].Farbe, 0) << "a never coloured row is black";
-    EXPECT_EQ(mod.KoerperSim.size(), 4u);
     EXPECT_EQ(g().Row(), 4);
 }
 
 TEST_F(Uebernehmen, ANumberCellThatIsNoNumberStopsTheCommitBeforeAnythingChanges)
 {
     DreiKoerperZeigen();
-    mod.KoerperSim[2].X = 42;
     const ModPlavo vorher = mod;
     fenster.show();
     fenster.cmdNeu_Click();
@@ -276,7 +289,6 @@ TEST_F(Uebernehmen, ANumberCellThatIsNoNumberStopsTheCommitBeforeAnythingChanges
     EXPECT_EQ(g().Col(), 2);
     EXPECT_TRUE(fenster.isVisible());
     EXPECT_EQ(mod.KoerperStart, vorher.KoerperStart);
-    EXPECT_EQ(mod.KoerperSim, vorher.KoerperSim);
     EXPECT_TRUE(mod.Gespeichert);
 
     // A point is no decimal separator in German; the first bad cell in row order is named.
@@ -311,6 +323,5 @@ TEST_F(Uebernehmen, CancelAfterEditsChangesNothing)
     fenster.cmdAbbrechen_Click();
     EXPECT_FALSE(fenster.isVisible());
     EXPECT_EQ(mod.KoerperStart, vorher.KoerperStart);
-    EXPECT_EQ(mod.KoerperSim, vorher.KoerperSim);
     EXPECT_TRUE(mod.Gespeichert);
 }

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QToolTip>
 #include <functional>
+#include <map>
 
 using Fenster = Tabellentest;
 
@@ -276,6 +277,16 @@ TEST_F(Fenster, FifteenDigitsShowInFullByTooltipDraggedOrFittedColumnAndSideways
     QApplication::sendEvent(q.viewport(), &hilfe);
     EXPECT_EQ(QToolTip::text(), QStringLiteral("149599545158,073"));
     EXPECT_FALSE(q.Modell().data(q.Modell().index(0, 6), Qt::ToolTipRole).isValid());
+    // The headings' tooltips give the units.
+    const std::map<int, QString> einheiten{{2, QStringLiteral("Erdmassen")}, {3, QStringLiteral(" m")},
+                                           {4, QStringLiteral(" m")}, {5, QStringLiteral("m/s")},
+                                           {6, QStringLiteral("°")}};
+    for (const auto& [c, einheit] : einheiten) {
+        const QPoint p(oben->sectionViewportPosition(c - 1) + 5, oben->height() / 2);
+        QHelpEvent kopfHilfe(QEvent::ToolTip, p, oben->viewport()->mapToGlobal(p));
+        QApplication::sendEvent(oben->viewport(), &kopfHilfe);
+        EXPECT_TRUE(QToolTip::text().contains(einheit)) << c << ": " << QToolTip::text().toStdString();
+    }
 
     // A double-click on a column's right border fits it to its text; it edits nothing.
     QTest::mouseDClick(oben->viewport(), Qt::LeftButton, {}, grenze(3));

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/mman.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -25,9 +26,8 @@ struct Szene {
     BildFlaeche flaeche;
     SkriptStandarddialog cdg;
     SkriptRueckfragen frage;
-    ModPlavo mod;
+    Laufstand stand;
     Rechenwerk werk;
-    int32_t schrittzahl = 0;
 
     Szene()
     {
@@ -40,14 +40,15 @@ struct Szene {
         k.X = -0.5 * MeterProAE;
         k.Geschwindigkeit = 86400;
         k.Farbe = Rot;
-        mod.KoerperStart = {k};
-        mod.Intervall = 1;
-        EXPECT_EQ(KoerperSimAufbauen(mod), KeinFehler);
+        EXPECT_EQ(KoerperSimAufbauen({k}, 1, stand), KeinFehler);
     }
     void Schritte(int n)
     {
-        for (int i = 0; i < n; ++i)
-            ASSERT_EQ(werk.Schritt(mod.KoerperSim, mod.Intervall, schrittzahl, flaeche), KeinFehler);
+        for (int i = 0; i < n; ++i) {
+            const Schrittergebnis e = werk.Schritt(stand);
+            ASSERT_EQ(e.fehler, KeinFehler);
+            flaeche.Striche(e.striche);
+        }
     }
     QString letztesBild;
     Bildbefehle Ausgabe(Bildbefehle::DruckerFabrik fabrik = {})
@@ -129,7 +130,7 @@ TEST(Bildausgabe, ExportsExactlyTheSurfacePixelsAsABitmapReplacingTheOldFile)
     s.Ausgabe().menBild_Click();
     ASSERT_EQ(s.cdg.Aufrufe.size(), 1u);
     EXPECT_EQ(s.cdg.Aufrufe[0].Art, QStringLiteral("Save"));
-    EXPECT_EQ(s.cdg.Aufrufe[0].Filter, QStringLiteral("Plavo-Dateien (*.bmp)|*.bmp"));
+    EXPECT_EQ(s.cdg.Aufrufe[0].Filter, QStringLiteral("Plavo-Dateien (*.bmp)|*.bmp|PNG-Bilder (*.png)|*.png"));
     EXPECT_EQ(s.cdg.Aufrufe[0].DefaultExt, QStringLiteral("*.bmp"));
     QImage weiss(200, 100, QImage::Format_RGB32);
     weiss.fill(Qt::white);
@@ -150,7 +151,21 @@ TEST(Bildausgabe, ExportsExactlyTheSurfacePixelsAsABitmapReplacingTheOldFile)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("bahn.plv")}) << "no temporary file left";
     EXPECT_TRUE(s.frage.Gemeldet.empty());
     // The bitmap values stay for the next use of the dialog.
-    EXPECT_EQ(s.cdg.Filter, QStringLiteral("Plavo-Dateien (*.bmp)|*.bmp"));
+    EXPECT_EQ(s.cdg.Filter, QStringLiteral("Plavo-Dateien (*.bmp)|*.bmp|PNG-Bilder (*.png)|*.png"));
+
+    // PNG, the second type, by its name; after a PNG the dialog stands on
+    // that type, and a name without suffix is written as PNG too.
+    const QString png = dir.filePath(QStringLiteral("bahn.png"));
+    const QString gewaehlt = dir.filePath(QStringLiteral("gewaehlt"));
+    for (const QString& ziel : {png, gewaehlt}) {
+        s.cdg.Antworten = {ziel};
+        s.Ausgabe().menBild_Click();
+        QFile f(ziel);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(f.read(8) == QByteArray("\x89PNG\r\n\x1a\n", 8)) << ziel.toStdString();
+        EXPECT_EQ(QImage(ziel, "PNG").convertToFormat(QImage::Format_RGB32), erwartet);
+    }
+    EXPECT_EQ(s.cdg.Aufrufe.back().FilterIndex, 2) << "the last picture, a PNG, is proposed as one";
 }
 
 TEST(Bildausgabe, CancelWritesNothingAndFailuresAreReported)
@@ -333,6 +348,28 @@ TEST(Bildausgabe, AGiantPictureGoesToThePrinterOnlyAsFarAsThePageReachesAndIsNoB
     EXPECT_NEAR(saeule.width(), 10, 1.0);
     EXPECT_NEAR(saeule.top(), ecke.y() + 900, 1.5);
     EXPECT_NEAR(saeule.bottom(), (297 - 10) / 25.4 * 96, 1.0) << "cut at the bottom margin";
+
+    // The same window on a screen of device pixel ratio 2: the page shows
+    // twice the picture's pixels each way, and nothing else reaches the
+    // printer; the picture is not copied whole on the way (3 GB).
+    rusage vorher{};
+    getrusage(RUSAGE_SELF, &vorher);
+    const QString pdf2 = dir.filePath(QStringLiteral("riesig2.pdf"));
+    p.setOutputFileName(pdf2);
+    {
+        QtDrucker drucker(p);
+        EXPECT_TRUE(BildDrucken(bild, 1, drucker, 2.0));
+    }
+    rusage nachher{};
+    getrusage(RUSAGE_SELF, &nachher);
+    EXPECT_LT(nachher.ru_maxrss - vorher.ru_maxrss, 512L * 1024) << "KiB more at the peak";
+    const std::vector<QImage> bilder2 = PdfBildobjekte(pdf2, 1);
+    ASSERT_EQ(bilder2.size(), 1u);
+    EXPECT_LE(bilder2[0].width(), 2 * 718 + 2);
+    EXPECT_LE(bilder2[0].height(), 2 * 1009 + 2);
+    EXPECT_GE(bilder2[0].width(), 2 * 718);
+    const QRect block2 = DunklerBereich(PdfSeitenBilder(pdf2, 96)[0].copy(0, 0, 300, 200));
+    EXPECT_NEAR(block2.width(), 48, 1.0) << "96 device pixels are half an inch";
 
     // A picture that could not even be held is reported, not printed as a blank page.
     {

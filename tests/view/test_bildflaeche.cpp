@@ -1,5 +1,4 @@
 #include "view/bildflaeche.h"
-#include "support/sofortflaeche.h"
 #include "view/ausschnittumalle.h"
 #include "view/ausschnittwechsel.h"
 
@@ -7,7 +6,6 @@
 
 #include <cstdint>
 #include <limits>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -132,7 +130,7 @@ TEST(BildFlaeche, AStepDrawnAtOnceEqualsItsLinesAndPointsOneByOne)
             einzeln.Line(s.x, s.y, s.dx, s.dy, s.farbe);
             einzeln.PSet(s.x, s.y, s.farbe);
         }
-        zusammen.Striche(striche.data(), striche.size());
+        zusammen.Striche(striche);
         EXPECT_EQ(zusammen.Image(), einzeln.Image());
         EXPECT_EQ(zusammen.GeaendertNehmen(), einzeln.GeaendertNehmen());
     }
@@ -170,14 +168,14 @@ TEST(BildFlaeche, StrokesOnPixelBordersLandWhereSingleCallsPutThem)
         einzeln.Line(s.x, s.y, s.dx, s.dy, s.farbe);
         einzeln.PSet(s.x, s.y, s.farbe);
     }
-    zusammen.Striche(striche.data(), striche.size());
+    zusammen.Striche(striche);
     EXPECT_EQ(zusammen.Image(), einzeln.Image());
 
     // One short stroke at a time, in each direction: the changed area holds both ends.
     for (const Strich& s : striche) {
         zusammen.GeaendertNehmen();
         einzeln.GeaendertNehmen();
-        zusammen.Striche(&s, 1);
+        zusammen.Striche({&s, 1});
         einzeln.Line(s.x, s.y, s.dx, s.dy, s.farbe);
         einzeln.PSet(s.x, s.y, s.farbe);
         ASSERT_EQ(zusammen.GeaendertNehmen(), einzeln.GeaendertNehmen()) << s.x << ", " << s.dx;
@@ -191,109 +189,10 @@ TEST(BildFlaeche, DrawingDoesNotChangeACopyOfTheImage)
     f.Scale(0, 0, 10, 10);
     const QImage vorher = f.Image();
     const Strich s{1.5f, 1.5f, 0.5f, 0.5f, 0};
-    f.Striche(&s, 1);
+    f.Striche({&s, 1});
     f.Line(5, 5, 1, 0, 0);
     EXPECT_EQ(Gefaerbt(vorher), 0);
     EXPECT_EQ(Gefaerbt(f.Image()), 4);
-}
-
-namespace {
-
-// Short strokes crossing each other, so that the order of drawing shows.
-std::vector<Strich> Kreuzende(int versatz)
-{
-    std::vector<Strich> s;
-    for (int i = 0; i < 40; ++i) {
-        const float t = float(i % 8) * 0.01f + float(versatz) * 0.003f;
-        s.push_back({t, 0.02f * float(i / 8), 0.02f, i % 2 ? 0.01f : -0.01f, 0x010101 * (i + versatz)});
-    }
-    return s;
-}
-
-}  // namespace
-
-TEST(BildFlaeche, StrokesPutOffAreDrawnBeforeAnythingElse)
-{
-    const std::vector<Strich> erste = Kreuzende(0), zweite = Kreuzende(1);
-    struct Fall {
-        const char* name;
-        void (*danach)(BildFlaeche& f, const std::vector<Strich>& zweite);
-    };
-    const Fall faelle[] = {
-        {"reading the image", [](BildFlaeche&, const std::vector<Strich>&) {}},
-        {"a new section", [](BildFlaeche& f, const std::vector<Strich>& z) {
-             f.Scale(-0.5, -0.5, 0.5, 0.5);
-             f.Striche(z.data(), z.size());
-         }},
-        {"strokes drawn at once", [](BildFlaeche& f, const std::vector<Strich>& z) { f.Striche(z.data(), z.size()); }},
-        {"more strokes put off", [](BildFlaeche& f, const std::vector<Strich>& z) {
-             f.StricheVormerken(z.data(), z.size());
-         }},
-        {"a line and a point", [](BildFlaeche& f, const std::vector<Strich>&) {
-             f.Line(0, 0, 0.1f, 0.05f, 0x00FF00);
-             f.PSet(0.03f, 0.01f, 0xFF0000);
-         }},
-        {"drawing them on another thread", [](BildFlaeche& f, const std::vector<Strich>&) {
-             std::thread([&f] { f.Nachholen(); }).join();
-             EXPECT_FALSE(f.HatVorgemerkte());
-         }},
-    };
-    for (const Fall& fall : faelle) {
-        SCOPED_TRACE(fall.name);
-        BildFlaeche spaeter;
-        SofortFlaeche sofort;
-        for (BildFlaeche* f : {static_cast<BildFlaeche*>(&spaeter), static_cast<BildFlaeche*>(&sofort)}) {
-            f->GroesseSetzen(QSize(300, 200));
-            f->Scale(-0.2, -0.2, 0.2, 0.2);
-            f->GeaendertNehmen();
-            f->StricheVormerken(erste.data(), erste.size());
-            EXPECT_EQ(f->HatVorgemerkte(), f == &spaeter);
-            fall.danach(*f, zweite);
-        }
-        EXPECT_EQ(spaeter.Image(), sofort.Image());
-        EXPECT_EQ(spaeter.GeaendertNehmen(), sofort.GeaendertNehmen());
-        EXPECT_FALSE(spaeter.HatVorgemerkte());
-    }
-}
-
-TEST(BildFlaeche, ClearingDropsStrokesPutOff)
-{
-    const std::vector<Strich> s = Kreuzende(0);
-    BildFlaeche f;
-    f.GroesseSetzen(QSize(300, 200));
-    f.Scale(-0.2, -0.2, 0.2, 0.2);
-    f.StricheVormerken(s.data(), s.size());
-    f.Cls();
-    EXPECT_FALSE(f.HatVorgemerkte());
-    EXPECT_EQ(Gefaerbt(f.Image()), 0);
-    EXPECT_EQ(f.GeaendertNehmen(), QRect(0, 0, 300, 200));
-
-    f.StricheVormerken(s.data(), s.size());
-    f.GroesseSetzen(QSize(100, 50));
-    EXPECT_FALSE(f.HatVorgemerkte());
-    EXPECT_EQ(Gefaerbt(f.Image()), 0);
-
-    // Taking the changed area draws them too.
-    f.Scale(-0.2, -0.2, 0.2, 0.2);
-    f.GeaendertNehmen();
-    f.StricheVormerken(s.data(), s.size());
-    EXPECT_FALSE(f.GeaendertNehmen().isEmpty());
-    EXPECT_FALSE(f.HatVorgemerkte());
-}
-
-TEST(BildFlaeche, ACopyTakenBeforeStrokesArePutOffKeepsWhatItShowed)
-{
-    // The image is taken for writing when the strokes are put off, on the
-    // caller's thread; drawing them later must not reach a copy.
-    const std::vector<Strich> s = Kreuzende(0);
-    BildFlaeche f;
-    f.GroesseSetzen(QSize(300, 200));
-    f.Scale(-0.2, -0.2, 0.2, 0.2);
-    const QImage vorher = f.Image();
-    f.StricheVormerken(s.data(), s.size());
-    std::thread([&f] { f.Nachholen(); }).join();
-    EXPECT_EQ(Gefaerbt(vorher), 0);
-    EXPECT_GT(Gefaerbt(f.Image()), 40);
 }
 
 // The section around all bodies: their extent with a tenth on every side,
