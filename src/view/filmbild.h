@@ -4,7 +4,7 @@
 // that size, and the overlays drawn on a copy, never into the trails.
 
 #include "model/modplavo.h"
-#include "sim/zeichenflaeche.h"
+#include "sim/strich.h"
 #include "view/ausschnittumalle.h"
 #include "view/bildflaeche.h"
 #include "view/filmwahl.h"
@@ -14,6 +14,7 @@
 #include <QRgb>
 #include <QSize>
 
+#include <span>
 #include <vector>
 
 // The picture's section fitted into a film of `film` pixels: the same
@@ -27,17 +28,16 @@ public:
     // `ausschnitt`: the film's own section (see FilmAusschnitt).
     Filmbild(QSize groesse, const Ausschnitt& ausschnitt);
 
-    // Adds one step's strokes (AE) to the trails.
-    void Striche(const Strich* striche, std::size_t anzahl) { flaeche_.Striche(striche, anzahl); }
+    // Adds strokes (AE) to the trails, in the order the run gave them.
+    void Striche(std::span<const Strich> striche) { flaeche_.Striche(striche); }
+    // White trails: the run began again from nothing.
+    void Leeren() { flaeche_.Cls(); }
     // The trails alone: what the picture export writes for this size and section.
     const QImage& Spuren() const { return flaeche_.Image(); }
     // A copy of the trails with the overlays: `jetzt` the bodies now
     // (positions in metres), `tage` the days elapsed.
     QImage Bild(const KoerperSatz& jetzt, double tage, const Filmueberlagen& ueberlagen);
 
-    // The trails' surface, for replaying kept strokes onto it (a recording
-    // that begins in the middle of a run); its size and scale are the film's.
-    Zeichenflaeche& Flaeche() { return flaeche_; }
     QSize Groesse() const { return flaeche_.Groesse(); }
     const Ausschnitt& Bereich() const { return ausschnitt_; }
 

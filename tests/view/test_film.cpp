@@ -1,13 +1,14 @@
-#include "view/filmaufnahme.h"
+#include "view/filmaufzeichnung.h"
 #include "view/filmschreiber.h"
 #include "view/pngserie.h"
 
-#include "sim/aufbau.h"
 #include "sim/berechnung.h"
+#include "sim/lauf.h"
 #include "support/koerperbau.h"
 #include "view/bildausgabe.h"
 #include "view/bildflaeche.h"
 #include "view/dateisenke.h"
+#include "view/laufbild.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,31 +27,6 @@ extern "C" {
 
 namespace {
 
-// Passes each step on to the picture and keeps its strokes for the film,
-// as the window's picture and a recording both see one step.
-class Abzweig : public Zeichenflaeche {
-public:
-    explicit Abzweig(Zeichenflaeche& ziel)
-        : ziel_(ziel)
-    {
-    }
-    std::vector<Strich> striche;
-    void Cls() override { ziel_.Cls(); }
-    void Scale(double x1, double y1, double x2, double y2) override { ziel_.Scale(x1, y1, x2, y2); }
-    float ScaleWidth() const override { return ziel_.ScaleWidth(); }
-    float ScaleHeight() const override { return ziel_.ScaleHeight(); }
-    void Line(float x, float y, float dx, float dy, int32_t farbe) override { ziel_.Line(x, y, dx, dy, farbe); }
-    void PSet(float x, float y, int32_t farbe) override { ziel_.PSet(x, y, farbe); }
-    void Striche(const Strich* s, std::size_t n) override
-    {
-        striche.insert(striche.end(), s, s + n);
-        ziel_.Striche(s, n);
-    }
-
-private:
-    Zeichenflaeche& ziel_;
-};
-
 // A sun and three planets on circles of 0.4 to 0.9 AE; five days a step
 // moves them several pixels on a small film.
 ModPlavo Sonnensystem()
@@ -63,52 +39,50 @@ ModPlavo Sonnensystem()
         NeuerKoerper(QStringLiteral("Mitte"), 1, -0.7 * MeterProAE, 0, 35600, 270, 0x00A000),
         NeuerKoerper(QStringLiteral("Aussen"), 1, 0, 0.9 * MeterProAE, 31400, 180, 0xFF0000),
     };
-    EXPECT_EQ(KoerperSimAufbauen(mod), KeinFehler);
     return mod;
 }
 
 constexpr Ausschnitt Standard{2, 2, 0, 0};
 
-// The picture export of the run so far: a surface of the film's size and
-// section, every step drawn as the window draws it, written as a bitmap.
-struct Export {
+// The run with its picture export at the film's size and section: a surface
+// that draws what the run announces, as the window's picture does.
+struct Probelauf {
+    ModPlavo mod = Sonnensystem();
+    Arbeiter arbeiter;
+    Lauf lauf{mod, arbeiter};
     BildFlaeche flaeche;
-    Export(QSize groesse, const Ausschnitt& bild)
+    LaufBild bild{lauf, flaeche};
+    QString bmp;
+
+    Probelauf(QSize groesse, const QString& bmpPfad)
+        : bmp(bmpPfad)
     {
-        const Ausschnitt a = FilmAusschnitt(bild, groesse);
+        const Ausschnitt a = FilmAusschnitt(Standard, groesse);
         flaeche.GroesseSetzen(groesse);
         flaeche.Scale(-a.Breite / 2 + a.XOffset, -a.Hoehe / 2 + a.YOffset, a.Breite / 2 + a.XOffset,
                       a.Hoehe / 2 + a.YOffset);
+        EXPECT_EQ(lauf.Starten(), KeinFehler);
     }
-    QImage Bitmap(const QString& pfad) const
+    // What "Bild speichern" writes now.
+    QImage Export() const
     {
-        EXPECT_EQ(BitmapSchreiben(flaeche.Image(), pfad), std::nullopt);
-        return QImage(pfad, "BMP").convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(BitmapSchreiben(flaeche.Image(), bmp), std::nullopt);
+        return QImage(bmp, "BMP").convertToFormat(QImage::Format_RGB32);
+    }
+    void Schritte(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            ASSERT_EQ(lauf.Schritt(), KeinFehler);
+    }
+    std::unique_ptr<Filmaufzeichnung> Aufzeichnen(std::unique_ptr<Filmschreiber> schreiber, int k,
+                                                  const Filmueberlagen& ueberlagen)
+    {
+        auto a = std::make_unique<Filmaufzeichnung>(lauf, arbeiter, std::move(schreiber), Standard, ueberlagen, k);
+        a->Beginnen();
+        lauf.NeuzeichnungAbschliessen();
+        return a;
     }
 };
-
-// Runs `schritte` steps, each drawn on the export and handed to every
-// recording; returns the export's bitmap after each k-th step (and step 0).
-std::vector<QImage> Laufen(ModPlavo mod, int schritte, int k, Export& exp, std::vector<Filmaufnahme*> aufnahmen,
-                           const QString& bmp)
-{
-    std::vector<QImage> bitmaps{exp.Bitmap(bmp)};
-    for (Filmaufnahme* a : aufnahmen)
-        EXPECT_TRUE(a->Beginnen(mod.KoerperSim, 0, mod.Intervall));
-    Rechenwerk werk;
-    int32_t schrittzahl = 0;
-    for (int i = 1; i <= schritte; ++i) {
-        Abzweig abzweig(exp.flaeche);
-        EXPECT_EQ(werk.Schritt(mod.KoerperSim, mod.Intervall, schrittzahl, abzweig), KeinFehler);
-        for (Filmaufnahme* a : aufnahmen)
-            EXPECT_TRUE(a->Schritt(abzweig.striche.data(), abzweig.striche.size(), mod.KoerperSim, schrittzahl,
-                                   mod.Intervall))
-                << a->Fehler().toStdString();
-        if (i % k == 0)
-            bitmaps.push_back(exp.Bitmap(bmp));
-    }
-    return bitmaps;
-}
 
 std::unique_ptr<Filmschreiber> Oeffnen(Filmformat format, const QString& ziel, QSize groesse,
                                        Senkenfabrik senken = {})
@@ -210,42 +184,56 @@ TEST(Film, PngFramesWithoutOverlaysAreTheBitmapExportFrameForFrameAndOverlaysSta
     ASSERT_EQ(groesse, QSize(160, 90));
     const QString serie = ordner.filePath(QStringLiteral("film"));
     const QString mitUeberlagen = ordner.filePath(QStringLiteral("mit"));
-    Filmaufnahme ohne(Oeffnen(Filmformat::PngSerie, serie, groesse), Standard, 3, Keine());
-    Filmaufnahme mit(Oeffnen(Filmformat::PngSerie, mitUeberlagen, groesse), Standard, 3,
-                     {true, true, true, true, QStringLiteral("Bezugssystem: Sonne")});
-    Export exp(groesse, Standard);
-    const std::vector<QImage> bitmaps =
-        Laufen(Sonnensystem(), 12, 3, exp, {&ohne, &mit}, ordner.filePath(QStringLiteral("export.bmp")));
-    ASSERT_EQ(ohne.Beenden(), std::nullopt);
-    ASSERT_EQ(mit.Beenden(), std::nullopt);
+    Probelauf p(groesse, ordner.filePath(QStringLiteral("export.bmp")));
+    Filmbild spuren(groesse, FilmAusschnitt(Standard, groesse));
+    QObject::connect(&p.lauf, &Lauf::schrittGemacht, [&spuren](std::span<const Strich> s) { spuren.Striche(s); });
 
-    // Steps 0, 3, 6, 9 and 12, and nothing else in the folder.
-    ASSERT_EQ(bitmaps.size(), 5u);
+    // Begun in the middle of a run: the first frame holds the trail so far.
+    p.Schritte(3);
+    auto ohne = p.Aufzeichnen(Oeffnen(Filmformat::PngSerie, serie, groesse), 3, Keine());
+    auto mit = p.Aufzeichnen(Oeffnen(Filmformat::PngSerie, mitUeberlagen, groesse), 3,
+                             {true, true, true, true, QStringLiteral("Bezugssystem: Sonne")});
+    std::vector<QImage> bitmaps{p.Export()};
+    for (int i = 1; i <= 3; ++i) {
+        p.Schritte(2);
+        // The window is resized meanwhile: the run redraws, the film keeps its size and section.
+        if (i == 2) {
+            p.lauf.Neuzeichnen();
+            p.lauf.NeuzeichnungAbschliessen();
+        }
+        p.Schritte(1);
+        bitmaps.push_back(p.Export());
+    }
+    ASSERT_EQ(ohne->Beenden(), std::nullopt);
+    ASSERT_EQ(mit->Beenden(), std::nullopt);
+
+    // Steps 3, 6, 9 and 12, and nothing else in the folder.
     QStringList namen;
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 4; ++i)
         namen << PngSerie::Dateiname(i);
     EXPECT_EQ(Eintraege(serie), namen);
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 4; ++i) {
         const QImage bild = QImage(QDir(serie).filePath(PngSerie::Dateiname(i)), "PNG").convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(bild, bitmaps[size_t(i)]) << "frame " << i;
     }
-    // The first frame is step 0: without overlays an empty picture.
     QImage weiss(groesse, QImage::Format_RGB32);
     weiss.fill(Qt::white);
-    EXPECT_EQ(bitmaps[0], weiss);
-    EXPECT_NE(bitmaps[4], weiss);
+    EXPECT_NE(bitmaps[0], weiss);
 
     // The section is fitted, not stretched: 2 AE high fills the 90 rows, so
     // an AE is 45 pixels across as well as down.
     EXPECT_DOUBLE_EQ(FilmAusschnitt(Standard, groesse).Breite, 2.0 * 160 / 90);
     EXPECT_DOUBLE_EQ(FilmAusschnitt(Standard, groesse).Hoehe, 2.0);
 
-    // With overlays every frame shows more than the trails, starting with
-    // the dots at step 0, yet the trails underneath are the export's.
-    for (int i = 0; i < 5; ++i)
+    // With overlays every frame shows more than the trails, yet the trails
+    // underneath stay the export's.
+    for (int i = 0; i < 4; ++i)
         EXPECT_NE(QImage(QDir(mitUeberlagen).filePath(PngSerie::Dateiname(i)), "PNG").convertToFormat(QImage::Format_RGB32),
                   bitmaps[size_t(i)]);
-    EXPECT_EQ(mit.Bild().Spuren(), bitmaps[4]);
+    const QImage vorher = spuren.Spuren().copy();
+    EXPECT_EQ(vorher, bitmaps.back());
+    spuren.Bild(p.lauf.Jetzt(), 60, {true, true, true, true, QStringLiteral("Bezugssystem: Sonne")});
+    EXPECT_EQ(spuren.Spuren(), vorher);
     // No hidden working folder stays behind.
     EXPECT_EQ(Eintraege(ordner.path()), (QStringList{QStringLiteral("export.bmp"), QStringLiteral("film"), QStringLiteral("mit")}));
 }
@@ -262,20 +250,22 @@ TEST(Film, Mp4WebmAndGifDecodeToEveryFrameAtTheirSizeEndingAtTheExport)
     const Fall faelle[] = {{Filmformat::Mp4, "film.mp4", 3},
                            {Filmformat::WebM, "film.webm", 3},
                            {Filmformat::Gif, "film.gif", 0.5}};
-    std::vector<std::unique_ptr<Filmaufnahme>> aufnahmen;
-    std::vector<Filmaufnahme*> zeiger;
+    Probelauf p(groesse, ordner.filePath(QStringLiteral("export.bmp")));
+    std::vector<std::unique_ptr<Filmaufzeichnung>> aufnahmen;
     for (const Fall& f : faelle) {
         if (const auto grund = Filmschreiber::NichtVerfuegbar(f.format)) {
             ADD_FAILURE() << f.name << ": " << grund->toStdString();
             continue;
         }
-        aufnahmen.push_back(std::make_unique<Filmaufnahme>(
-            Oeffnen(f.format, ordner.filePath(QString::fromLatin1(f.name)), groesse), Standard, 1, Keine()));
-        zeiger.push_back(aufnahmen.back().get());
+        aufnahmen.push_back(
+            p.Aufzeichnen(Oeffnen(f.format, ordner.filePath(QString::fromLatin1(f.name)), groesse), 1, Keine()));
     }
-    Export exp(groesse, Standard);
-    const std::vector<QImage> bitmaps =
-        Laufen(Sonnensystem(), 20, 1, exp, zeiger, ordner.filePath(QStringLiteral("export.bmp")));
+    // The first frame is step 0: an empty picture.
+    QImage weiss(groesse, QImage::Format_RGB32);
+    weiss.fill(Qt::white);
+    EXPECT_EQ(p.Export(), weiss);
+    p.Schritte(20);
+    const QImage letztes = p.Export();
     for (auto& a : aufnahmen)
         ASSERT_EQ(a->Beenden(), std::nullopt);
 
@@ -285,7 +275,7 @@ TEST(Film, Mp4WebmAndGifDecodeToEveryFrameAtTheirSizeEndingAtTheExport)
         EXPECT_EQ(d.bilder, 21);
         EXPECT_EQ(d.groesse, groesse);
         ASSERT_FALSE(d.letztes.isNull());
-        EXPECT_LT(Abweichung(d.letztes, bitmaps.back()), f.toleranz);
+        EXPECT_LT(Abweichung(d.letztes, letztes), f.toleranz);
     }
 }
 
