@@ -4,6 +4,7 @@
 #include "mainwindow/beispiele.h"
 #include "mainwindow/dateiablage.h"
 #include "mainwindow/fensterplatz.h"
+#include "mainwindow/filmbefehle.h"
 #include "mainwindow/frmenergie.h"
 #include "mainwindow/plavoicon.h"
 #include "mainwindow/qtrueckfragen.h"
@@ -63,6 +64,7 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
         };
     }
     dokument_ = std::make_unique<Dokumentbefehle>(mod_, *cdg_, *frage_);
+    film_ = std::make_unique<Filmbefehle>(*this, *cdg_, *frage_, std::move(dienste.filmFragen));
     tim_->SetInterval(100);
     tim_->Timer = [this] { timPlavo_Timer(); };
 
@@ -82,6 +84,7 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
     setPalette(farben);
     setAcceptDrops(true);
     MenuesAnlegen();
+    film_->MenuesZeigen();
     AnsichtAnlegen();
     Laufen(false);
 
@@ -105,6 +108,7 @@ FrmPlavo::~FrmPlavo()
     // with the window's children after it. Nothing the run announces from
     // here on reaches a window that is going.
     delete energie_;
+    film_.reset();
     lauf_.disconnect();
 }
 
@@ -181,10 +185,16 @@ void FrmPlavo::menSpUnter_Click() { DokumentFolgen(dokument_->SpeichernUnter());
 
 void FrmPlavo::menEnde_Click()
 {
+    // A film being recorded is asked about first: Exit settles the document for good.
+    const std::optional<Filmbefehle::Schluss> film = film_->SchliessenFragen();
+    if (!film)
+        return;
     const Dokumentfolge folge = dokument_->Ende();
     DokumentFolgen(folge);
-    if (folge.beenden)
-        programmBeenden_();
+    if (!folge.beenden)
+        return;
+    film_->Schliessen(*film);
+    programmBeenden_();
 }
 
 bool FrmPlavo::DateiOeffnen(const QString& pfad)
@@ -264,6 +274,16 @@ void FrmPlavo::menBahndaten_Click()
     connect(export_, &Bahndatenexport::beendet, this, [eintrag] { eintrag->setEnabled(true); });
 }
 
+void FrmPlavo::menFilm_Click()
+{
+    film_->menFilm_Click();
+}
+
+void FrmPlavo::menFilmEnde_Click()
+{
+    film_->Beenden();
+}
+
 void FrmPlavo::dragEnterEvent(QDragEnterEvent* ereignis)
 {
     if (!AbgelegteKoerperdatei(ereignis->mimeData()).isEmpty())
@@ -289,9 +309,15 @@ void FrmPlavo::dropEvent(QDropEvent* ereignis)
 
 void FrmPlavo::closeEvent(QCloseEvent* ereignis)
 {
+    const std::optional<Filmbefehle::Schluss> film = film_->SchliessenFragen();
+    if (!film) {
+        ereignis->ignore();
+        return;
+    }
     const Dokumentfolge folge = dokument_->Schliessen();
     DokumentFolgen(folge);
     if (folge.weiter) {
+        film_->Schliessen(*film);
         lauf_.NeuzeichnenAbbrechen();
         ereignis->accept();
     }

@@ -9,13 +9,17 @@
 #include "sim/arbeiter.h"
 #include "sim/lauf.h"
 #include "view/ausschnittumalle.h"
+#include "view/filmwahl.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Bahndatenexport;
+class Filmbefehle;
+class Filmdialog;
 class FrmEnergie;
 class PicPlavo;
 class QAction;
@@ -30,6 +34,7 @@ struct FrmPlavoDienste {
     Zeitgeber* timPlavo = nullptr;
     std::function<void()> tabelleZeigen;   // shows the table window modally
     std::function<void()> programmBeenden; // ends the program after Exit; null: quit the application
+    std::function<std::optional<Filmwahl>(Filmdialog&)> filmFragen;   // null: the recording dialog is shown
 };
 
 class FrmPlavo : public QMainWindow {
@@ -51,6 +56,8 @@ public:
     Rueckfragen& rueckfragen() { return *frage_; }
     ModPlavo& mod() { return mod_; }
     Lauf& lauf() { return lauf_; }
+    Arbeiter& arbeiter() { return arbeiter_; }
+    Filmbefehle& film() { return *film_; }
     FrmEnergie* Energiefenster() const { return energie_; }   // null until first shown
     QAction* Menue(const QString& name) const;   // by control name, e.g. "menStart"
 
@@ -82,6 +89,8 @@ public:
     void menEinzelschritt_Click();
     void menAlleZeigen_Click();
     void menBahndaten_Click();
+    void menFilm_Click();
+    void menFilmEnde_Click();
     void menVergroessern_Click();
     void menVerkleinern_Click();
     void menKoerperZeigen_Click();
@@ -170,6 +179,8 @@ private:
     Arbeiter arbeiter_;   // the one worker off this thread, for the run and the energy window
     Lauf lauf_;
     std::unique_ptr<Dokumentbefehle> dokument_;
+    // After the run and the worker: a film ends before they go.
+    std::unique_ptr<Filmbefehle> film_;
     bool tabelleUebernommen_ = false;
     bool neuzeichnungTitelFolgt_ = false;   // a redraw sets the caption as it goes
     QString neuzeichnungTitel_;      // the caption as the redraw last left it

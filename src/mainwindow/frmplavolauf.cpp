@@ -4,6 +4,7 @@
 // announces.
 #include "frmplavo.h"
 
+#include "mainwindow/filmbefehle.h"
 #include "mainwindow/rueckfragen.h"
 #include "mainwindow/titel.h"
 #include "mainwindow/zeitgeber.h"
@@ -125,6 +126,7 @@ void FrmPlavo::timPlavo_Timer()
 void FrmPlavo::Fehlerstopp(unsigned fehler)
 {
     Laufen(false);
+    film_->Beenden();
     frage_->MsgBox(FehlerText(fehler), QStringLiteral("Plavo"), MsgKnoepfe::OK, MsgSymbol::Kritisch);
 }
 
@@ -140,6 +142,8 @@ void FrmPlavo::menStart_Click()
 void FrmPlavo::menStop_Click()
 {
     Laufen(false);
+    // A live film records the running simulation, so it ends with it.
+    film_->Beenden();
 }
 
 void FrmPlavo::menEinzelschritt_Click()
@@ -157,7 +161,8 @@ void FrmPlavo::menEinzelschritt_Click()
 
 void FrmPlavo::menZurueck_Click()
 {
-    // The picture goes white as the run announces it.
+    // The film ends with the trails it has; the picture goes white as the run announces it.
+    film_->Beenden();
     lauf_.Zuruecksetzen();
     Laufen(false);
 }

@@ -1,8 +1,20 @@
 #include "mainwindow/filmdialog.h"
 
+#include "mainwindow/filmbefehle.h"
+#include "mainwindow/frmplavo.h"
+#include "sim/berechnung.h"
+#include "support/filmlesen.h"
+#include "support/koerperbau.h"
 #include "support/skriptdialog.h"
+#include "support/skriptzeitgeber.h"
+#include "view/filmaufzeichnung.h"
+#include "view/picplavo.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QLocale>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,6 +22,8 @@
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 template <typename T>
@@ -85,4 +99,123 @@ TEST(Filmdialog, OffersWhatCanBeWrittenAsksForATargetBesideTheDocumentAndNeverTa
     EXPECT_EQ(d.Wahl().Ziel, ordner.filePath(QStringLiteral("film")));
     Feld<QComboBox>(d, "format")->setCurrentIndex(int(Filmformat::Gif));
     EXPECT_EQ(d.Wahl().Ziel, ordner.filePath(QStringLiteral("film.gif")));
+}
+
+namespace {
+// The main window with a sun and an earth, scripted dialogs and timer, and
+// the recording dialog answered with `wahl`.
+struct Filmfenster : ::testing::Test {
+    QTemporaryDir ordner;
+    ModPlavo mod;
+    SkriptStandarddialog cdg;
+    SkriptRueckfragen frage;
+    SkriptZeitgeber tim;
+    Filmwahl wahl;
+    std::unique_ptr<FrmPlavo> frm;
+
+    void SetUp() override
+    {
+        FrmPlavoDienste d;
+        d.cdgPlavo = &cdg;
+        d.rueckfragen = &frage;
+        d.timPlavo = &tim;
+        d.programmBeenden = [] {};
+        d.filmFragen = [this](Filmdialog&) { return std::optional<Filmwahl>(wahl); };
+        frm = std::make_unique<FrmPlavo>(mod, d);
+        frm->show();
+        frm->resize(400, 300);
+        QApplication::processEvents();
+        const double r = 0.75e11;
+        mod.KoerperStart = {NeuerKoerper(QStringLiteral("Sonne"), 332950, 0, 0, 0, 0, 0x0080FF),
+                            NeuerKoerper(QStringLiteral("Erde"), 1, r, 0, std::sqrt(GravitationsParameter * 332950 / r),
+                                         90, 0xFF0000)};
+        // Without overlays a frame is the picture's trails.
+        wahl.TageZeigen = wahl.KoerperZeigen = wahl.MassstabZeigen = false;
+    }
+    QString Pfad(const char* name) const { return ordner.filePath(QString::fromLatin1(name)); }
+    bool Aktiv(const char* name) const { return frm->Menue(QString::fromLatin1(name))->isEnabled(); }
+};
+}  // namespace
+
+TEST_F(Filmfenster, ALiveFilmTakesEveryKthTickKeepsItsSizeEndsWithAnhaltenAndClosingAsksWhetherToKeepIt)
+{
+    const QSize groesse = FilmPixel(Filmgroesse::WieBild, frm->picPlavo().GeraetePixel());
+    wahl.Ziel = Pfad("live.mp4");
+    wahl.SchritteProBild = 2;
+    EXPECT_TRUE(Aktiv("menFilm"));
+    EXPECT_FALSE(Aktiv("menFilmEnde"));
+    frm->menFilm_Click();
+    // The recording starts the simulation with it.
+    EXPECT_TRUE(tim.Enabled());
+    EXPECT_FALSE(Aktiv("menFilm"));
+    EXPECT_TRUE(Aktiv("menFilmEnde"));
+    EXPECT_EQ(tim.Ticken(10), 10);
+    // A larger window and a zoom redraw the picture; the film keeps its size and section.
+    frm->resize(500, 380);
+    frm->menVergroessern_Click();
+    frm->NeuzeichnungAbschliessen();
+    EXPECT_EQ(tim.Ticken(10), 10);
+    frm->menStop_Click();
+    EXPECT_FALSE(frm->film().Aufnahme());
+    EXPECT_TRUE(Aktiv("menFilm"));
+    const Dekodiert d = Dekodieren(wahl.Ziel);
+    EXPECT_EQ(d.bilder, 11);   // step 0 and every second of 20
+    EXPECT_EQ(d.groesse, groesse);
+
+    // Closing while recording: Abbrechen keeps the window and the film
+    // going, Nein drops the film and leaves nothing of it.
+    wahl.Ziel = Pfad("verworfen.mp4");
+    frm->menFilm_Click();
+    tim.Ticken(4);
+    frage.Antworten = {MsgAntwort::Abbrechen};
+    EXPECT_FALSE(frm->close());
+    EXPECT_TRUE(frm->film().Aufnahme());
+    EXPECT_TRUE(frage.Gemeldet.back().Text.contains(QStringLiteral("verworfen.mp4")));
+    tim.Ticken(4);
+    frage.Antworten = {MsgAntwort::Nein};
+    EXPECT_TRUE(frm->close());
+    EXPECT_FALSE(frm->film().Aufnahme());
+    EXPECT_EQ(QDir(ordner.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{QStringLiteral("live.mp4")});
+}
+
+TEST_F(Filmfenster, ACancelledFilmRechnenLeavesAPlayableShorterFilmAndTheRunAtItsLastStep)
+{
+    // An even picture, so the film has the picture's own size and section.
+    const QSize p = frm->picPlavo().GeraetePixel();
+    frm->resize(frm->width() + p.width() % 2, frm->height() + p.height() % 2);
+    QApplication::processEvents();
+    frm->NeuzeichnungAbschliessen();
+    ASSERT_EQ(frm->picPlavo().GeraetePixel(), GeradeGroesse(frm->picPlavo().GeraetePixel()));
+    wahl.Ziel = Pfad("gerechnet.mp4");
+    wahl.Ablauf = Filmwahl::Art::Rechnen;
+    wahl.Schritte = 100000;
+    frm->menFilm_Click();
+    ASSERT_TRUE(frm->film().Rechnet());
+    Filmrechnung* rechnung = frm->film().Rechnung();
+    ASSERT_TRUE(rechnung->Fortschritt());
+    while (frm->film().Rechnet() && rechnung->Gerechnet() < 40)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_FALSE(tim.Enabled());
+    EXPECT_TRUE(rechnung->Fortschritt()->labelText().contains(QStringLiteral("von ") + QLocale().toString(100001)))
+        << rechnung->Fortschritt()->labelText().toStdString();
+    // The user presses its Abbrechen.
+    QPushButton* abbrechen = rechnung->Fortschritt()->findChild<QPushButton*>();
+    ASSERT_TRUE(abbrechen);
+    abbrechen->click();
+    EXPECT_FALSE(frm->film().Aufnahme());
+
+    // Every step computed is a frame, and the run stands at the last one.
+    const int32_t schritte = frm->Schrittzahl();
+    EXPECT_GE(schritte, 40);
+    EXPECT_LT(schritte, 100000);
+    const Dekodiert d = Dekodieren(wahl.Ziel);
+    EXPECT_EQ(d.bilder, schritte + 1);
+    ASSERT_FALSE(d.letztes.isNull());
+    const QImage bild = frm->picPlavo().Flaeche().Image().convertToFormat(QImage::Format_RGB32);
+    EXPECT_LT(Abweichung(d.letztes, bild), 3);
+    // The picture is the run's at that step: a redraw changes nothing.
+    frm->lauf().Neuzeichnen();
+    frm->NeuzeichnungAbschliessen();
+    EXPECT_EQ(frm->picPlavo().Flaeche().Image().convertToFormat(QImage::Format_RGB32), bild);
 }

@@ -1,5 +1,6 @@
 #include "mainwindow/frmanleitung.h"
 #include "mainwindow/frmenergie.h"
+#include "mainwindow/filmdialog.h"
 #include "mainwindow/frmplavo.h"
 #include "mainwindow/titel.h"
 #include "model/koerperdatei.h"
@@ -52,6 +53,7 @@ struct Fenster : ::testing::Test {
     SkriptRueckfragen frage;
     SkriptZeitgeber tim;
     std::function<void()> tabelle;   // what the table window does while shown
+    std::function<std::optional<Filmwahl>(Filmdialog&)> film;   // the recording dialog's answer
     std::unique_ptr<FrmPlavo> frm;
 
     void SetUp() override
@@ -61,7 +63,9 @@ struct Fenster : ::testing::Test {
                                                                   if (tabelle)
                                                                       tabelle();
                                                               },
-                                                              {}});
+                                                              {}, [this](Filmdialog& d) {
+                                                                  return film ? film(d) : std::nullopt;
+                                                              }});
         frm->show();
         frm->resize(400, 300);
         QApplication::processEvents();
@@ -108,6 +112,8 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
         "  menBild|&Bild speichern...|\n"
         "  menDrucken|&Drucken...|Ctrl+P\n"
         "  menBahndaten|Bahndaten e&xportieren...|\n"
+        "  menFilm|Fil&m aufnehmen...|\n"
+        "  menFilmEnde|&Aufnahme beenden|\n"
         "  menBeispiele|Beis&piele|\n"
         "    |&Innere Planeten|\n"
         "    |&Sonne, Erde und Mond|\n"
@@ -823,7 +829,7 @@ struct Seite {
 
     explicit Seite(bool nebenlaeufig)
     {
-        FrmPlavoDienste d{&cdg, &frage, &tim, {}, {}};
+        FrmPlavoDienste d{&cdg, &frage, &tim, {}, {}, {}};
         d.tabelleZeigen = [this] {
             frm->TabelleUebernimmt();   // as the table does before its OK writes
             mod.NeuDimensionieren(int(tabelle.size()));
