@@ -22,12 +22,12 @@
 namespace {
 
 // A window of the program's size with the system's bodies; `schritte` steps computed.
-std::unique_ptr<FrmPlavo> Fenster(ModPlavo& mod, int koerper, int schritte)
+std::unique_ptr<FrmPlavo> Fenster(Dokument& dok, int koerper, int schritte)
 {
-    auto frm = std::make_unique<FrmPlavo>(mod);
+    auto frm = std::make_unique<FrmPlavo>(dok);
     const ModPlavo system = Planetensystem(koerper);
-    mod.KoerperStart = system.KoerperStart;
-    mod.Intervall = system.Intervall;
+    dok.KoerperUebernehmen(system.KoerperStart);
+    dok.IntervallSetzen(system.Intervall);
     frm->show();
     QCoreApplication::processEvents();
     frm->menStart_Click();
@@ -42,8 +42,8 @@ std::unique_ptr<FrmPlavo> Fenster(ModPlavo& mod, int koerper, int schritte)
 
 void BM_Koerperpunkte(benchmark::State& state)
 {
-    ModPlavo mod;
-    auto frm = Fenster(mod, int(state.range(0)), 0);
+    Dokument dok;
+    auto frm = Fenster(dok, int(state.range(0)), 0);
     PicPlavo& pic = frm->picPlavo();
     pic.PunkteZeigen(state.range(1) != 0);
     for (auto _ : state) {
@@ -55,8 +55,8 @@ void BM_Koerperpunkte(benchmark::State& state)
 
 void BM_Mausrad(benchmark::State& state)
 {
-    ModPlavo mod;
-    auto frm = Fenster(mod, 2000, 1000);
+    Dokument dok;
+    auto frm = Fenster(dok, 2000, 1000);
     PicPlavo& pic = frm->picPlavo();
     const QPointF stelle(pic.width() * 0.3, pic.height() * 0.6);
     int richtung = 120;
@@ -75,8 +75,8 @@ void BM_Mausrad(benchmark::State& state)
 
 void BM_Ziehen(benchmark::State& state)
 {
-    ModPlavo mod;
-    auto frm = Fenster(mod, int(state.range(0)), 0);
+    Dokument dok;
+    auto frm = Fenster(dok, int(state.range(0)), 0);
     PicPlavo& pic = frm->picPlavo();
     const QPointF start(200, 200);
     QMouseEvent druck(QEvent::MouseButtonPress, start, pic.mapToGlobal(start), Qt::LeftButton, Qt::LeftButton,

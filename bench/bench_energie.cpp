@@ -39,11 +39,11 @@ namespace {
 void BM_SchrittMitEnergiebilanz(benchmark::State& state)
 {
     const bool offen = state.range(0) != 0;
-    ModPlavo mod;
-    FrmPlavo frm(mod);   // starts from one empty body
+    Dokument dok;
+    FrmPlavo frm(dok);   // starts from one empty body
     const ModPlavo system = Planetensystem(2048);
-    mod.KoerperStart = system.KoerperStart;
-    mod.Intervall = system.Intervall;
+    dok.KoerperUebernehmen(system.KoerperStart);
+    dok.IntervallSetzen(system.Intervall);
     frm.show();
     frm.menStart_Click();   // builds the working set
     frm.menStop_Click();    // the benchmark is the timer

@@ -31,14 +31,12 @@ public:
     QPrinter* Printer() override { return nullptr; }
 };
 
-// A saved document with n bodies whose numbers need all 15 digits.
-ModPlavo Dokument(int n)
+// n bodies whose numbers need all 15 digits.
+KoerperSatz VieleKoerper(int n)
 {
-    ModPlavo mod;
-    mod.DateiName = QStringLiteral("/tmp/viele.plv");
-    mod.KoerperStart.assign(size_t(n), Koerper{});
+    KoerperSatz satz(size_t(n), Koerper{});
     for (int i = 0; i < n; ++i) {
-        Koerper& k = mod.KoerperStart[size_t(i)];
+        Koerper& k = satz[size_t(i)];
         k.NameSetzen(QStringLiteral("K%1").arg(i + 1));
         k.Masse = 1.0 / 3.0 * (i + 1);
         k.X = 1.5e11 * std::cos(i * 0.001);
@@ -47,7 +45,7 @@ ModPlavo Dokument(int n)
         k.Richtung = std::fmod(i * 0.7, 360.0);
         k.Farbe = int32_t(0x102030 + i);
     }
-    return mod;
+    return satz;
 }
 
 void Zeichnen(FrmTabelle& fenster)
@@ -57,11 +55,12 @@ void Zeichnen(FrmTabelle& fenster)
     QApplication::processEvents();
 }
 
+// A saved document of n such bodies.
 struct Umgebung {
-    ModPlavo mod;
+    Dokument dok;
     KeineRueckfragen rueckfragen;
     KeinDialog dialog;
-    explicit Umgebung(int n) : mod(Dokument(n)) {}
+    explicit Umgebung(int n) { dok.Laden(QStringLiteral("/tmp/viele.plv"), VieleKoerper(n)); }
 };
 
 // First showing: the window is created and loaded, then filled and painted.
@@ -69,7 +68,7 @@ void BM_TabelleErstesZeigen(benchmark::State& state)
 {
     Umgebung u(int(state.range(0)));
     for (auto _ : state) {
-        auto fenster = std::make_unique<FrmTabelle>(u.mod, u.rueckfragen, u.dialog, nullptr);
+        auto fenster = std::make_unique<FrmTabelle>(u.dok, u.rueckfragen, u.dialog, nullptr);
         fenster->Form_Load();
         fenster->Form_Activate();
         Zeichnen(*fenster);
@@ -84,7 +83,7 @@ void BM_TabelleErstesZeigen(benchmark::State& state)
 void BM_TabelleWiederZeigen(benchmark::State& state)
 {
     Umgebung u(int(state.range(0)));
-    FrmTabelle fenster(u.mod, u.rueckfragen, u.dialog, nullptr);
+    FrmTabelle fenster(u.dok, u.rueckfragen, u.dialog, nullptr);
     fenster.Form_Load();
     for (auto _ : state) {
         state.PauseTiming();
@@ -101,7 +100,7 @@ void BM_TabelleWiederZeigen(benchmark::State& state)
 void BM_TabelleOK(benchmark::State& state)
 {
     Umgebung u(int(state.range(0)));
-    FrmTabelle fenster(u.mod, u.rueckfragen, u.dialog, nullptr);
+    FrmTabelle fenster(u.dok, u.rueckfragen, u.dialog, nullptr);
     fenster.Form_Load();
     for (auto _ : state) {
         state.PauseTiming();
@@ -113,7 +112,7 @@ void BM_TabelleOK(benchmark::State& state)
         fenster.cmdOK_Click();
         QApplication::processEvents();
     }
-    if (u.mod.KoerperStart.size() != size_t(state.range(0)) || fenster.isVisible())
+    if (u.dok.Daten().KoerperStart.size() != size_t(state.range(0)) || fenster.isVisible())
         state.SkipWithError("OK did not commit");
 }
 

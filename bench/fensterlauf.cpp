@@ -47,12 +47,12 @@ int main(int argc, char** argv)
     const int32_t schritte = argc > 2 ? std::atoi(argv[2]) : 50;
     const bool energie = argc > 3 && std::strcmp(argv[3], "energie") == 0;
 
-    ModPlavo mod;
-    FrmPlavo frm(mod);
+    Dokument dok;
+    FrmPlavo frm(dok);
     frm.show();
     const ModPlavo system = Planetensystem(koerper);
-    mod.KoerperStart = system.KoerperStart;
-    mod.Intervall = system.Intervall;
+    dok.KoerperUebernehmen(system.KoerperStart);
+    dok.IntervallSetzen(system.Intervall);
     frm.timPlavo().SetInterval(1);
     if (energie)
         frm.menEnergie_Click();

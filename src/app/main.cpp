@@ -46,7 +46,7 @@ int main(int argc, char** argv)
     Dialogplatz dialogplatz;
     app.installEventFilter(&dialogplatz);
 
-    ModPlavo mod;
+    Dokument dokument;
     // The table window needs the main window as its owner, and the main
     // window shows it: hand over a call that is bound once both exist.
     std::unique_ptr<Tabellenanzeige> tabelle;
@@ -55,10 +55,9 @@ int main(int argc, char** argv)
         if (tabelle)
             tabelle->Zeigen();
     };
-    FrmPlavo fenster(mod, std::move(dienste));
+    FrmPlavo fenster(dokument, std::move(dienste));
     QtStandarddialog cdgTabelle(&fenster);
-    tabelle = std::make_unique<Tabellenanzeige>(mod, fenster.rueckfragen(), cdgTabelle, &fenster);
-    tabelle->VorDemUebernehmen = [&fenster] { fenster.TabelleUebernimmt(); };
+    tabelle = std::make_unique<Tabellenanzeige>(dokument, fenster.rueckfragen(), cdgTabelle, &fenster);
 
     fenster.show();
     // Once the window is up, so that a message about the file stands over it.

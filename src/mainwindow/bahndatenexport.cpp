@@ -4,6 +4,7 @@
 #include "mainwindow/rueckfragen.h"
 #include "mainwindow/standarddialog.h"
 #include "mainwindow/titel.h"
+#include "mainwindow/ueberschreibschutz.h"
 #include "model/zahltext.h"
 #include "view/bildausgabe.h"
 
@@ -16,8 +17,6 @@
 #include <limits>
 
 namespace {
-const QString Titel = QStringLiteral("Plavo");
-
 // Long enough for a step of a few thousand bodies, short enough that the
 // progress dialog answers at once.
 constexpr int ScheibeMs = 30;
@@ -58,28 +57,23 @@ Bahndatenexport* Bahndatenexport::Starten(QWidget* fenster, const ModPlavo& mod,
     if (!gewaehlt)
         return nullptr;
     // The dialog may be pointed at the document's own file; the bodies are worth more.
-    if (GleicheDatei(pfad, mod.DateiName)) {
-        rueckfragen.MsgBox(QStringLiteral("Die Bahndaten wurden nicht gespeichert: „%1“ ist die Körperdatei des "
-                                          "geöffneten Dokuments und würde überschrieben.\n\nBitte wählen Sie einen "
-                                          "anderen Dateinamen.")
-                               .arg(QDir::toNativeSeparators(pfad)),
-                           Titel, MsgKnoepfe::OK, MsgSymbol::Warnung);
+    if (UeberschreibtKoerperdatei(pfad, mod.DateiName, QStringLiteral("Die Bahndaten wurden nicht gespeichert"),
+                                  rueckfragen))
         return nullptr;
-    }
 
     const int32_t vorgabe = BahndatenAbstand(schrittzahl, mod.KoerperStart.size());
     const std::optional<QString> antwort = rueckfragen.InputBox(
         (schrittzahl == 1 ? QStringLiteral("Jeden wievielten Schritt ausgeben? (1 Schritt berechnet)")
                           : QStringLiteral("Jeden wievielten Schritt ausgeben? (%1 Schritte berechnet)").arg(schrittzahl)),
-        Titel,
+        Programmtitel(),
         QString::number(vorgabe));
     if (!antwort)
         return nullptr;
     const std::optional<double> abstand = TextZuZahl(*antwort);
     if (!abstand || !(*abstand >= 1 && *abstand <= std::numeric_limits<int32_t>::max())
         || std::trunc(*abstand) != *abstand) {
-        rueckfragen.MsgBox(QStringLiteral("Bitte geben Sie als Abstand eine ganze Zahl ab 1 ein."), Titel,
-                           MsgKnoepfe::OK, MsgSymbol::Warnung);
+        rueckfragen.MsgBox(QStringLiteral("Bitte geben Sie als Abstand eine ganze Zahl ab 1 ein."),
+                           Programmtitel(), MsgKnoepfe::OK, MsgSymbol::Warnung);
         return nullptr;
     }
 
@@ -102,7 +96,7 @@ Bahndatenexport::Bahndatenexport(QWidget* fenster, const ModPlavo& mod, int32_t 
 
     fortschritt_ = new QProgressDialog(QStringLiteral("Die Bahndaten werden berechnet und gespeichert..."),
                                        QStringLiteral("Abbrechen"), 0, std::max(schrittzahl, 1), fenster);
-    fortschritt_->setWindowTitle(Titel);
+    fortschritt_->setWindowTitle(Programmtitel());
     fortschritt_->setWindowModality(Qt::WindowModal);
     fortschritt_->setMinimumDuration(500);
     fortschritt_->setAutoClose(false);
@@ -131,7 +125,7 @@ void Bahndatenexport::Verwerfen()
 void Bahndatenexport::Scheitern(const QString& text)
 {
     Verwerfen();
-    frage_.MsgBox(text, Titel, MsgKnoepfe::OK, MsgSymbol::Kritisch);
+    frage_.MsgBox(text, Programmtitel(), MsgKnoepfe::OK, MsgSymbol::Kritisch);
     Beenden(false);
 }
 

@@ -3,6 +3,8 @@
 #include "mainwindow/ablageort.h"
 #include "mainwindow/rueckfragen.h"
 #include "mainwindow/standarddialog.h"
+#include "mainwindow/titel.h"
+#include "mainwindow/ueberschreibschutz.h"
 #include "view/bildausgabe.h"
 #include "view/bildflaeche.h"
 #include "view/qtdrucker.h"
@@ -13,8 +15,6 @@
 #include <QPrinter>
 
 namespace {
-const QString Titel = QStringLiteral("Plavo");
-
 bool IstPng(const QString& pfad)
 {
     return QFileInfo(pfad).suffix().compare(QStringLiteral("png"), Qt::CaseInsensitive) == 0;
@@ -48,13 +48,8 @@ void Bildbefehle::menBild_Click()
     if (!cdg_.ShowSave())
         return;
     const QString pfad = cdg_.FileName;
-    if (GleicheDatei(pfad, Dokument)) {
-        frage_.MsgBox(QStringLiteral("Das Bild wurde nicht gespeichert: „%1“ ist die Körperdatei des geöffneten "
-                                     "Dokuments und würde überschrieben.\n\nBitte wählen Sie einen anderen Dateinamen.")
-                          .arg(QDir::toNativeSeparators(pfad)),
-                      Titel, MsgKnoepfe::OK, MsgSymbol::Warnung);
+    if (UeberschreibtKoerperdatei(pfad, Dokument, QStringLiteral("Das Bild wurde nicht gespeichert"), frage_))
         return;
-    }
     if (LetztesBild)
         *LetztesBild = pfad;
     // A bitmap whatever the name, unless PNG was chosen or the name asks for it.
@@ -62,7 +57,7 @@ void Bildbefehle::menBild_Click()
     if (const auto fehler = png ? BildSchreiben(flaeche_.Image(), pfad, "PNG") : BitmapSchreiben(flaeche_.Image(), pfad))
         frage_.MsgBox(QStringLiteral("Das Bild konnte nicht in der Datei „%1“ gespeichert werden.\n\n%2")
                           .arg(QDir::toNativeSeparators(pfad), *fehler),
-                      Titel, MsgKnoepfe::OK, MsgSymbol::Kritisch);
+                      Programmtitel(), MsgKnoepfe::OK, MsgSymbol::Kritisch);
 }
 
 void Bildbefehle::menDrucken_Click()
@@ -83,5 +78,5 @@ void Bildbefehle::menDrucken_Click()
     if (!gedruckt)
         frage_.MsgBox(QStringLiteral("Das Bild konnte nicht gedruckt werden.\n\n"
                                      "Bitte prüfen Sie, ob der Drucker bereit ist, und versuchen Sie es erneut."),
-                      Titel, MsgKnoepfe::OK, MsgSymbol::Kritisch);
+                      Programmtitel(), MsgKnoepfe::OK, MsgSymbol::Kritisch);
 }

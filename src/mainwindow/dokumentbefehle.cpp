@@ -2,14 +2,11 @@
 
 #include "mainwindow/ablageort.h"
 #include "mainwindow/standarddialog.h"
+#include "mainwindow/titel.h"
 #include "model/koerperdatei.h"
 
-namespace {
-const QString Titel = QStringLiteral("Plavo");
-}  // namespace
-
-Dokumentbefehle::Dokumentbefehle(ModPlavo& mod, Standarddialog& cdg, Rueckfragen& rueckfragen)
-    : mod_(mod)
+Dokumentbefehle::Dokumentbefehle(Dokument& dokument, Standarddialog& cdg, Rueckfragen& rueckfragen)
+    : dokument_(dokument)
     , cdg_(cdg)
     , frage_(rueckfragen)
 {
@@ -22,19 +19,19 @@ void Dokumentbefehle::DateidialogVorbereiten()
     // body records written over a picture would destroy it.
     cdg_.Filter = QStringLiteral("Plavo-Dateien (*.plv)|*.plv");
     cdg_.DefaultExt = QStringLiteral("*.plv");
-    cdg_.FileName = mod_.DateiName;
+    cdg_.FileName = dokument_.Daten().DateiName;
 }
 
 void Dokumentbefehle::Melden(const QString& text)
 {
-    frage_.MsgBox(text, Titel, MsgKnoepfe::OK, MsgSymbol::Kritisch);
+    frage_.MsgBox(text, Programmtitel(), MsgKnoepfe::OK, MsgSymbol::Kritisch);
 }
 
 bool Dokumentbefehle::AenderungenKlaeren(MsgKnoepfe knoepfe, Dokumentfolge& folge)
 {
-    if (mod_.Gespeichert)
+    if (dokument_.Daten().Gespeichert)
         return true;
-    switch (frage_.MsgBox(QStringLiteral("Änderungen speichern?"), Titel, knoepfe, MsgSymbol::Frage)) {
+    switch (frage_.MsgBox(QStringLiteral("Änderungen speichern?"), Programmtitel(), knoepfe, MsgSymbol::Frage)) {
     case MsgAntwort::Ja: {
         // A "Ja" that saved nothing must not lose the changes.
         const Dokumentfolge gespeichert = DateiSpeichern(Speicherziel());
@@ -52,7 +49,7 @@ Dokumentfolge Dokumentbefehle::DateiSpeichern(const QString& pfad)
 {
     Dokumentfolge folge;
     QString s = pfad;
-    if (!s.isEmpty() && mod_.Gespeichert) {
+    if (!s.isEmpty() && dokument_.Daten().Gespeichert) {
         folge.weiter = true;
         return folge;
     }
@@ -64,22 +61,21 @@ Dokumentfolge Dokumentbefehle::DateiSpeichern(const QString& pfad)
             return folge;
         s = cdg_.FileName;
     }
-    const DateiErgebnis ergebnis = KoerperdateiSchreiben(s, mod_.KoerperStart);
+    const DateiErgebnis ergebnis = KoerperdateiSchreiben(s, dokument_.Daten().KoerperStart);
     if (!ergebnis.ok()) {
         // The write is atomic: the file that stood there is untouched, and so is the document.
         Melden(ergebnis.Fehler);
         return folge;
     }
-    mod_.DateiName = s;
-    mod_.Gespeichert = true;
     beispiel_ = false;
+    dokument_.GespeichertUnter(s);
     folge.gespeichert = folge.weiter = true;
     return folge;
 }
 
 QString Dokumentbefehle::Speicherziel() const
 {
-    return beispiel_ ? QString() : mod_.DateiName;
+    return beispiel_ ? QString() : dokument_.Daten().DateiName;
 }
 
 Dokumentfolge Dokumentbefehle::Neu()
@@ -87,10 +83,8 @@ Dokumentfolge Dokumentbefehle::Neu()
     Dokumentfolge folge;
     if (!AenderungenKlaeren(MsgKnoepfe::JaNeinAbbrechen, folge))
         return folge;
-    mod_.AufEinenLeerenKoerper();
-    mod_.Gespeichert = true;
-    mod_.DateiName.clear();
     beispiel_ = false;
+    dokument_.Neu();
     folge.neu = folge.weiter = true;
     return folge;
 }
@@ -131,13 +125,9 @@ bool Dokumentbefehle::Laden(const QString& pfad, Dokumentfolge& folge, std::opti
         Melden(gelesen.Fehler);
         return false;
     }
-    mod_.DateiName = pfad;
     beispiel_ = false;
-    mod_.Laden(gelesen.Koerper);
-    // Before the working set is built from it, and before a start on opening.
-    if (intervall)
-        mod_.Intervall = *intervall;
-    mod_.Gespeichert = true;
+    // The interval before the working set is built, and before a start on opening.
+    dokument_.Laden(pfad, gelesen.Koerper, intervall);
     folge.geladen = folge.weiter = true;
     return true;
 }
@@ -157,7 +147,7 @@ Dokumentfolge Dokumentbefehle::Ende()
     Dokumentfolge folge;
     if (!AenderungenKlaeren(MsgKnoepfe::JaNeinAbbrechen, folge))
         return folge;
-    mod_.Gespeichert = true;
+    dokument_.Abschliessen();
     folge.beenden = folge.weiter = true;
     return folge;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The document commands of the main window: New, Open, Save, Save as, Exit,
-// closing the window and the unsaved-changes prompt. They work on the
-// module's document and the dialog layers and say what became of the
-// document; the window does what follows (caption, the run, the picture).
+// closing the window and the unsaved-changes prompt. They change the
+// document through its own operations and say what became of it; the
+// window does what follows (the caption, what comes after a load).
 //
 // Nothing is discarded unless it is safe to: when the user answers "Ja" to
 // the prompt but the save does not happen (dialog cancelled, write failed),
@@ -10,7 +10,7 @@
 // read completely.
 
 #include "mainwindow/rueckfragen.h"
-#include "model/modplavo.h"
+#include "model/dokument.h"
 
 #include <QString>
 #include <optional>
@@ -28,7 +28,7 @@ struct Dokumentfolge {
 
 class Dokumentbefehle {
 public:
-    Dokumentbefehle(ModPlavo& mod, Standarddialog& cdg, Rueckfragen& rueckfragen);
+    Dokumentbefehle(Dokument& dokument, Standarddialog& cdg, Rueckfragen& rueckfragen);
 
     // The one save routine. An empty path asks with the save dialog. `weiter`
     // when the document is saved afterwards (also when there was nothing to
@@ -63,7 +63,7 @@ private:
     // nowhere yet (ask) for an untitled document or an example.
     QString Speicherziel() const;
 
-    ModPlavo& mod_;
+    Dokument& dokument_;
     Standarddialog& cdg_;
     Rueckfragen& frage_;
     bool beispiel_ = false;   // the document's file is a shipped example

@@ -99,8 +99,7 @@ void Filmbefehle::Starten(const Filmwahl& wahl)
     ueberlagen.Punkte = wahl.KoerperZeigen && pic.PunkteGezeigt();
     ueberlagen.Namen = wahl.KoerperZeigen && pic.NamenGezeigt();
     ueberlagen.Massstab = wahl.MassstabZeigen;
-    const Ausschnitt ausschnitt{frm_.AusschnittBreite, frm_.AusschnittHoehe, frm_.AusschnittXOffset,
-                                frm_.AusschnittYOffset};
+    const Ausschnitt ausschnitt = frm_.ansicht().Aktuell();
     aufzeichnung_ = std::make_unique<Filmaufzeichnung>(lauf, frm_.arbeiter(), std::move(schreiber), ausschnitt,
                                                        ueberlagen, wahl.SchritteProBild);
     connect(aufzeichnung_.get(), &Filmaufzeichnung::fehlgeschlagen, this, &Filmbefehle::Gescheitert);

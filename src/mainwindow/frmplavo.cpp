@@ -2,6 +2,7 @@
 
 #include "mainwindow/bahndatenexport.h"
 #include "mainwindow/beispiele.h"
+#include "mainwindow/bildbefehle.h"
 #include "mainwindow/dateiablage.h"
 #include "mainwindow/fensterplatz.h"
 #include "mainwindow/filmbefehle.h"
@@ -11,7 +12,6 @@
 #include "mainwindow/qtstandarddialog.h"
 #include "mainwindow/qtzeitgeber.h"
 #include "mainwindow/titel.h"
-#include "mainwindow/bildbefehle.h"
 #include "view/picplavo.h"
 
 #include <QAction>
@@ -27,8 +27,6 @@
 #include <cmath>
 
 namespace {
-const QString Titel = QStringLiteral("Plavo");
-
 // Twips (1/1440 inch) to pixels at the screen's logical resolution.
 int TwipsZuPixel(int twips, qreal dpi)
 {
@@ -36,15 +34,16 @@ int TwipsZuPixel(int twips, qreal dpi)
 }
 }  // namespace
 
-FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
+FrmPlavo::FrmPlavo(Dokument& dokument, FrmPlavoDienste dienste, QWidget* parent)
     : QMainWindow(parent)
-    , mod_(mod)
+    , dokument_(dokument)
+    , mod_(dokument.Daten())
     , cdg_(dienste.cdgPlavo)
     , frage_(dienste.rueckfragen)
     , tim_(dienste.timPlavo)
     , tabelleZeigen_(std::move(dienste.tabelleZeigen))
     , programmBeenden_(std::move(dienste.programmBeenden))
-    , lauf_(mod, arbeiter_)
+    , lauf_(mod_, arbeiter_)
 {
     if (!cdg_) {
         eigenerCdg_ = std::make_unique<QtStandarddialog>(this);
@@ -63,13 +62,13 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
             QCoreApplication::quit();
         };
     }
-    dokument_ = std::make_unique<Dokumentbefehle>(mod_, *cdg_, *frage_);
+    befehle_ = std::make_unique<Dokumentbefehle>(dokument_, *cdg_, *frage_);
     film_ = std::make_unique<Filmbefehle>(*this, *cdg_, *frage_, std::move(dienste.filmFragen));
     tim_->SetInterval(100);
     tim_->Timer = [this] { timPlavo_Timer(); };
 
     setObjectName(QStringLiteral("frmPlavo"));
-    setWindowTitle(Titel);
+    setWindowTitle(Programmtitel());
     setWindowIcon(PlavoIcon());
     pic_ = new PicPlavo(this);
     pic_->setObjectName(QStringLiteral("picPlavo"));
@@ -87,6 +86,7 @@ FrmPlavo::FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste, QWidget* parent)
     film_->MenuesZeigen();
     AnsichtAnlegen();
     Laufen(false);
+    DokumentVerbinden();
 
     // Client area 9795 x 7980 twips, centred on the screen.
     QScreen* schirm = QGuiApplication::primaryScreen();
@@ -110,6 +110,8 @@ FrmPlavo::~FrmPlavo()
     delete energie_;
     film_.reset();
     lauf_.disconnect();
+    // The document outlives the window.
+    dokument_.disconnect(this);
 }
 
 QAction* FrmPlavo::Menue(const QString& name) const
@@ -128,13 +130,8 @@ void FrmPlavo::Caption(const QString& text)
 
 void FrmPlavo::Form_Load()
 {
-    AusschnittBreite = 2;
-    AusschnittHoehe = 2;
-    AusschnittXOffset = 0;
-    AusschnittYOffset = 0;
-    mod_.Intervall = 2;
-    mod_.Gespeichert = true;
-    mod_.AufEinenLeerenKoerper();
+    ansicht_.Setzen(Ausschnitt{});
+    dokument_.Anfangen();
 }
 
 void FrmPlavo::resizeEvent(QResizeEvent* ereignis)
@@ -161,27 +158,58 @@ void FrmPlavo::menEnergie_Click()
 
 void FrmPlavo::menTabelle_Click()
 {
-    tabelleUebernommen_ = false;
-    if (tabelleZeigen_) {
-        // The table commits with OK (TabelleUebernimmt comes just before);
-        // the run goes on behind it until then.
+    // The table commits with OK, through the document; the run goes on behind it until then.
+    if (tabelleZeigen_)
         tabelleZeigen_();
-    }
-    if (tabelleUebernommen_)
-        lauf_.KoerperGeaendert();
-    tabelleUebernommen_ = false;
 }
 
-// The document commands settle the document; what follows is done here.
-void FrmPlavo::menNeu_Click()
+void FrmPlavo::menRueckgaengig_Click()
 {
-    // New replaces the working set, but the run's count and picture stay.
-    SchrittAbschliessen();
-    DokumentFolgen(dokument_->Neu());
+    dokument_.Rueckgaengig();
 }
-void FrmPlavo::menOeffnen_Click() { DokumentFolgen(dokument_->Oeffnen()); }
-void FrmPlavo::menSpeichern_Click() { DokumentFolgen(dokument_->Speichern()); }
-void FrmPlavo::menSpUnter_Click() { DokumentFolgen(dokument_->SpeichernUnter()); }
+
+void FrmPlavo::menWiederherstellen_Click()
+{
+    dokument_.Wiederherstellen();
+}
+
+void FrmPlavo::BearbeitenAnzeigen()
+{
+    const auto anzeigen = [](QAction* eintrag, const QString& wort, const QString& befehl) {
+        eintrag->setEnabled(!befehl.isEmpty());
+        eintrag->setText(befehl.isEmpty() ? wort : wort + QStringLiteral(": ") + befehl);
+    };
+    anzeigen(Menue(QStringLiteral("menRückgängig")), QStringLiteral("&Rückgängig"), dokument_.RueckgaengigText());
+    anzeigen(Menue(QStringLiteral("menWiederherstellen")), QStringLiteral("&Wiederherstellen"),
+             dokument_.WiederherstellenText());
+}
+
+void FrmPlavo::DokumentVerbinden()
+{
+    // Every change of the document, from whichever command, its undo or its
+    // redo, reaches the run through the same door; the picture, the dots and
+    // the energy window follow the run. A step in flight comes first, as if
+    // the change came after its tick.
+    connect(&dokument_, &Dokument::vorAenderung, &lauf_, &Lauf::SchrittAbschliessen);
+    connect(&dokument_, &Dokument::koerperGeaendert, &lauf_, &Lauf::KoerperGeaendert);
+    connect(&dokument_, &Dokument::intervallGeaendert, &lauf_, &Lauf::IntervallGeaendert);
+    connect(&dokument_, &Dokument::geladen, this, &FrmPlavo::DokumentGeladen);
+    connect(&dokument_, &Dokument::stapelGeaendert, this, &FrmPlavo::BearbeitenAnzeigen);
+}
+
+void FrmPlavo::DokumentGeladen()
+{
+    // The whole working set at once, so that a running simulation goes on
+    // with the loaded bodies from their start values.
+    ladefehler_ = lauf_.DokumentGeladen();
+}
+
+// The document commands settle the document; the run follows the document's
+// signals, and what else follows is done here.
+void FrmPlavo::menNeu_Click() { DokumentFolgen(befehle_->Neu()); }
+void FrmPlavo::menOeffnen_Click() { DokumentFolgen(befehle_->Oeffnen()); }
+void FrmPlavo::menSpeichern_Click() { DokumentFolgen(befehle_->Speichern()); }
+void FrmPlavo::menSpUnter_Click() { DokumentFolgen(befehle_->SpeichernUnter()); }
 
 void FrmPlavo::menEnde_Click()
 {
@@ -189,7 +217,7 @@ void FrmPlavo::menEnde_Click()
     const std::optional<Filmbefehle::Schluss> film = film_->SchliessenFragen();
     if (!film)
         return;
-    const Dokumentfolge folge = dokument_->Ende();
+    const Dokumentfolge folge = befehle_->Ende();
     DokumentFolgen(folge);
     if (!folge.beenden)
         return;
@@ -199,14 +227,14 @@ void FrmPlavo::menEnde_Click()
 
 bool FrmPlavo::DateiOeffnen(const QString& pfad)
 {
-    const Dokumentfolge folge = dokument_->DateiOeffnen(pfad);
+    const Dokumentfolge folge = befehle_->DateiOeffnen(pfad);
     DokumentFolgen(folge);
     return folge.geladen;
 }
 
 bool FrmPlavo::BeispielOeffnen(const QString& pfad)
 {
-    const Dokumentfolge folge = dokument_->BeispielOeffnen(pfad);
+    const Dokumentfolge folge = befehle_->BeispielOeffnen(pfad);
     DokumentFolgen(folge);
     return folge.geladen;
 }
@@ -215,27 +243,23 @@ void FrmPlavo::DokumentFolgen(const Dokumentfolge& folge)
 {
     if (folge.gespeichert)
         Caption(DokumentTitel(mod_.DateiName));
-    if (folge.neu) {
-        // A running simulation goes on, with the new document's one body
-        // from its start; the step count stays. The redraw this begins
-        // leaves the new caption alone.
-        lauf_.KoerperGeaendert();
+    // A running simulation goes on, with the new document's one body from
+    // its start, and its step count stays; the redraw this began leaves the
+    // new caption alone.
+    if (folge.neu)
         Caption(DokumentTitel(QString()));
-    }
     if (folge.geladen)
         NachDemLaden();
 }
 
 void FrmPlavo::NachDemLaden()
 {
-    // The whole working set, so that a running simulation goes on with the
-    // loaded bodies from their start values. When it is not running, the next
-    // start builds it again and reports a fault itself.
-    const unsigned fehler = lauf_.DokumentGeladen();
+    // The run was built from the loaded bodies as they came. When it is not
+    // running, the next start builds it again and reports a fault itself.
     Caption(DokumentTitel(mod_.DateiName));
-    const bool laufFehlgeschlagen = fehler != KeinFehler && tim_->Enabled();
+    const bool laufFehlgeschlagen = ladefehler_ != KeinFehler && tim_->Enabled();
     if (laufFehlgeschlagen)
-        Fehlerstopp(fehler);
+        Fehlerstopp(ladefehler_);
     // The check marks are read now; only one of the three is ever set. A
     // fault already reported would only be reported again by the start.
     if (Menue(QStringLiteral("menTabAnz"))->isChecked())
@@ -314,7 +338,7 @@ void FrmPlavo::closeEvent(QCloseEvent* ereignis)
         ereignis->ignore();
         return;
     }
-    const Dokumentfolge folge = dokument_->Schliessen();
+    const Dokumentfolge folge = befehle_->Schliessen();
     DokumentFolgen(folge);
     if (folge.weiter) {
         film_->Schliessen(*film);

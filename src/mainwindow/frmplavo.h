@@ -1,14 +1,15 @@
 #pragma once
 // The main window: the drawing surface, the menus, the simulation timer, the
-// run control and the visible section. Platform layers (common dialog,
-// questions, timer, table window) are injected so every handler can run
-// headless with scripted answers.
+// run control and the view. It changes the document only through the
+// document's commands and operations, and follows the document's signals.
+// Platform layers (common dialog, questions, timer, table window) are
+// injected so every handler can run headless with scripted answers.
 
 #include "mainwindow/dokumentbefehle.h"
-#include "model/modplavo.h"
+#include "model/dokument.h"
 #include "sim/arbeiter.h"
 #include "sim/lauf.h"
-#include "view/ausschnittumalle.h"
+#include "view/ansicht.h"
 #include "view/filmwahl.h"
 
 #include <QMainWindow>
@@ -40,21 +41,19 @@ struct FrmPlavoDienste {
 class FrmPlavo : public QMainWindow {
     Q_OBJECT
 public:
-    explicit FrmPlavo(ModPlavo& mod, FrmPlavoDienste dienste = {}, QWidget* parent = nullptr);
+    explicit FrmPlavo(Dokument& dokument, FrmPlavoDienste dienste = {}, QWidget* parent = nullptr);
     ~FrmPlavo() override;
 
-    // Fields of the window; the step count is the run's.
+    // The step count is the run's; the visible section is the view's.
     int32_t Schrittzahl() const { return lauf_.Schrittzahl(); }
-    double AusschnittBreite = 2.0;    // AE
-    double AusschnittHoehe = 2.0;
-    double AusschnittXOffset = 0.0;
-    double AusschnittYOffset = 0.0;
+    const Ansicht& ansicht() const { return ansicht_; }
 
     PicPlavo& picPlavo() { return *pic_; }
     Zeitgeber& timPlavo() { return *tim_; }
     Standarddialog& cdgPlavo() { return *cdg_; }
     Rueckfragen& rueckfragen() { return *frage_; }
-    ModPlavo& mod() { return mod_; }
+    const ModPlavo& mod() const { return mod_; }
+    Dokument& dokument() { return dokument_; }
     Lauf& lauf() { return lauf_; }
     Arbeiter& arbeiter() { return arbeiter_; }
     Filmbefehle& film() { return *film_; }
@@ -75,6 +74,8 @@ public:
     void menBild_Click();
     void menDrucken_Click();
     void menEnde_Click();
+    void menRueckgaengig_Click();
+    void menWiederherstellen_Click();
     void menTabelle_Click();
     void menZurueck_Click();
     void menStart_Click();
@@ -103,8 +104,8 @@ public:
     void picPlavo_Mausrad(int rasten, QPointF anteil);
     void picPlavo_Gezogen(QPointF verschiebung, QSizeF groesse);
 
-    // Sets the visible section (AE) and redraws the run in it.
-    void AusschnittSetzen(double breite, double hoehe, double xOffset, double yOffset);
+    // Sets the visible section and redraws the run in it.
+    void AusschnittSetzen(const Ausschnitt& ausschnitt);
 
     // Opens a body file as Open does once a file is chosen, after the
     // unsaved-changes prompt: a file from the command line or a drop.
@@ -129,10 +130,6 @@ public:
     // step in flight is waited for and shown, as if the command came after
     // its tick.
     void SchrittAbschliessen();
-    // The table's OK is about to write the document set: as
-    // SchrittAbschliessen, and the run follows the new bodies once the table
-    // has closed.
-    void TabelleUebernimmt();
 
 protected:
     void resizeEvent(QResizeEvent* ereignis) override;
@@ -147,14 +144,19 @@ private:
     void MenuesAnlegen();
     // The mouse, Ctrl+arrows and the dots over the picture.
     void AnsichtAnlegen();
-    Ausschnitt Jetziger() const;
     // Sets a section unless it is the current one (a change stopped at a limit).
     void AusschnittWechseln(const Ausschnitt& neu);
     // The timer on or off; a single step is offered only while it is off.
     void Laufen(bool an);
     std::optional<double> ZahlErfragen(const QString& prompt, const QString& vorschlag);
-    // What follows a document command: the caption, the run, the picture.
+    // What follows a document command: the caption, a load.
     void DokumentFolgen(const Dokumentfolge& folge);
+    // Wires the document's announcements to the run's doors.
+    void DokumentVerbinden();
+    // A document was loaded: the run starts over from it.
+    void DokumentGeladen();
+    // The Bearbeiten menu names what an undo or a redo would do.
+    void BearbeitenAnzeigen();
     void NachDemLaden();
     // The run's announcements: the caption and a fault's message.
     void LaufVerbinden();
@@ -166,7 +168,9 @@ private:
     void NeuzeichnungBeendet(unsigned fehler);
     void NeuzeichnungAbgebrochen();
 
-    ModPlavo& mod_;
+    Dokument& dokument_;
+    const ModPlavo& mod_;
+    Ansicht ansicht_;
     std::unique_ptr<Standarddialog> eigenerCdg_;
     std::unique_ptr<Rueckfragen> eigeneFrage_;
     Standarddialog* cdg_;
@@ -178,10 +182,10 @@ private:
     PicPlavo* pic_;
     Arbeiter arbeiter_;   // the one worker off this thread, for the run and the energy window
     Lauf lauf_;
-    std::unique_ptr<Dokumentbefehle> dokument_;
+    std::unique_ptr<Dokumentbefehle> befehle_;
     // After the run and the worker: a film ends before they go.
     std::unique_ptr<Filmbefehle> film_;
-    bool tabelleUebernommen_ = false;
+    unsigned ladefehler_ = 0;   // the faults of building the run from the document last loaded
     bool neuzeichnungTitelFolgt_ = false;   // a redraw sets the caption as it goes
     QString neuzeichnungTitel_;      // the caption as the redraw last left it
     bool neuzeichnungTitelFremd_ = false;

@@ -21,41 +21,37 @@ void FrmPlavo::AnsichtAnlegen()
                                Pfeil{Qt::Key_Down, 0, 0.1}}) {
         auto* kurz = new QShortcut(QKeySequence(Qt::CTRL | pfeil.taste), this);
         connect(kurz, &QShortcut::activated, this,
-                [this, pfeil] { AusschnittWechseln(Verschoben(Jetziger(), pfeil.teilX, pfeil.teilY)); });
+                [this, pfeil] { AusschnittWechseln(Verschoben(ansicht_.Aktuell(), pfeil.teilX, pfeil.teilY)); });
     }
-}
-
-Ausschnitt FrmPlavo::Jetziger() const
-{
-    return {AusschnittBreite, AusschnittHoehe, AusschnittXOffset, AusschnittYOffset};
 }
 
 void FrmPlavo::AusschnittWechseln(const Ausschnitt& neu)
 {
     // At a limit nothing changes, and nothing is redrawn.
-    if (neu == Jetziger())
+    if (neu == ansicht_.Aktuell())
         return;
-    AusschnittSetzen(neu.Breite, neu.Hoehe, neu.XOffset, neu.YOffset);
+    AusschnittSetzen(neu);
 }
 
 void FrmPlavo::picPlavo_Mausrad(int rasten, QPointF anteil)
 {
-    AusschnittWechseln(Gezoomt(Jetziger(), rasten, anteil.x(), anteil.y()));
+    AusschnittWechseln(Gezoomt(ansicht_.Aktuell(), rasten, anteil.x(), anteil.y()));
 }
 
 void FrmPlavo::picPlavo_Gezogen(QPointF verschiebung, QSizeF groesse)
 {
-    AusschnittWechseln(Gezogen(Jetziger(), verschiebung.x(), verschiebung.y(), groesse.width(), groesse.height()));
+    AusschnittWechseln(
+        Gezogen(ansicht_.Aktuell(), verschiebung.x(), verschiebung.y(), groesse.width(), groesse.height()));
 }
 
 void FrmPlavo::menVergroessern_Click()
 {
-    AusschnittWechseln(Gezoomt(Jetziger(), 1, 0.5, 0.5));
+    AusschnittWechseln(Gezoomt(ansicht_.Aktuell(), 1, 0.5, 0.5));
 }
 
 void FrmPlavo::menVerkleinern_Click()
 {
-    AusschnittWechseln(Gezoomt(Jetziger(), -1, 0.5, 0.5));
+    AusschnittWechseln(Gezoomt(ansicht_.Aktuell(), -1, 0.5, 0.5));
 }
 
 void FrmPlavo::menKoerperZeigen_Click()

@@ -38,8 +38,8 @@ void FrmPlavo::Form_Resize()
     BildFlaeche& flaeche = pic_->Flaeche();
     if (pic_->GeraetePixel() != flaeche.Groesse())
         flaeche.GroesseSetzen(pic_->GeraetePixel());
-    flaeche.Scale(-AusschnittBreite / 2 + AusschnittXOffset, -AusschnittHoehe / 2 + AusschnittYOffset,
-                  AusschnittBreite / 2 + AusschnittXOffset, AusschnittHoehe / 2 + AusschnittYOffset);
+    const Ausschnitt& a = ansicht_.Aktuell();
+    flaeche.Scale(a.Links(), a.Oben(), a.Rechts(), a.Unten());
     pic_->update();
     // The run clears the picture and draws itself again, in slices: the kept
     // strokes, then the steps beyond them. A step in flight counts.
@@ -103,12 +103,6 @@ void FrmPlavo::SchrittAbschliessen()
     lauf_.SchrittAbschliessen();
 }
 
-void FrmPlavo::TabelleUebernimmt()
-{
-    SchrittAbschliessen();
-    tabelleUebernommen_ = true;
-}
-
 void FrmPlavo::SchrittGemacht()
 {
     Caption(TitelText(lauf_.Schrittzahl(), lauf_.Stand().Intervall, mod_.DateiName));
@@ -127,7 +121,7 @@ void FrmPlavo::Fehlerstopp(unsigned fehler)
 {
     Laufen(false);
     film_->Beenden();
-    frage_->MsgBox(FehlerText(fehler), QStringLiteral("Plavo"), MsgKnoepfe::OK, MsgSymbol::Kritisch);
+    frage_->MsgBox(FehlerText(fehler), Programmtitel(), MsgKnoepfe::OK, MsgSymbol::Kritisch);
 }
 
 void FrmPlavo::menStart_Click()

@@ -36,6 +36,12 @@ void FrmPlavo::MenuesAnlegen()
         {2, "menBeispiele", "Beis&piele", {}, nullptr},
         {0, "menDatei1", "-", {}, nullptr},
         {2, "menEnde", "Be&enden", {}, &FrmPlavo::menEnde_Click},
+        // Ctrl+Z is the delay's: undo takes the other key of the desktops.
+        {1, "menBearbeiten", "&Bearbeiten", {}, nullptr},
+        {2, "menRückgängig", "&Rückgängig", QKeySequence(Qt::ALT | Qt::Key_Backspace),
+         &FrmPlavo::menRueckgaengig_Click},
+        {2, "menWiederherstellen", "&Wiederherstellen", QKeySequence(Qt::CTRL | Qt::Key_Y),
+         &FrmPlavo::menWiederherstellen_Click},
         {1, "menSimulation", "&Simulation", {}, nullptr},
         {2, "menTabelle", "&Tabelle anzeigen", QKeySequence(Qt::CTRL | Qt::Key_T), &FrmPlavo::menTabelle_Click},
         {2, "menZurück", "&Zurücksetzen", QKeySequence(Qt::CTRL | Qt::Key_R), &FrmPlavo::menZurueck_Click},
@@ -101,6 +107,8 @@ void FrmPlavo::MenuesAnlegen()
     // Keyboards without a plus key of its own have it on the equals key.
     QAction* vergroessern = Menue(QStringLiteral("menVergroessern"));
     vergroessern->setShortcuts({vergroessern->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    QAction* wiederherstellen = Menue(QStringLiteral("menWiederherstellen"));
+    wiederherstellen->setShortcuts({wiederherstellen->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     BeispielmenueFuellen(*Menue(QStringLiteral("menBeispiele"))->menu(),
                          BeispieleIn(BeispielOrdner(QCoreApplication::applicationDirPath())),
                          [this](const QString& pfad) { BeispielOeffnen(pfad); });

@@ -3,6 +3,7 @@
 #include "frmplavo.h"
 
 #include "mainwindow/rueckfragen.h"
+#include "mainwindow/titel.h"
 #include "mainwindow/zeitgeber.h"
 #include "model/zahltext.h"
 #include "view/ausschnittumalle.h"
@@ -12,13 +13,9 @@
 #include <cmath>
 #include <limits>
 
-namespace {
-const QString Titel = QStringLiteral("Plavo");
-}  // namespace
-
 std::optional<double> FrmPlavo::ZahlErfragen(const QString& prompt, const QString& vorschlag)
 {
-    const std::optional<QString> antwort = frage_->InputBox(prompt, Titel, vorschlag);
+    const std::optional<QString> antwort = frage_->InputBox(prompt, Programmtitel(), vorschlag);
     if (!antwort)
         return std::nullopt;
     return TextZuZahl(*antwort);
@@ -40,45 +37,39 @@ void FrmPlavo::menIntervall_Click()
 {
     const auto wert = ZahlErfragen(QStringLiteral("Neues Intervall zwischen zwei Berechnungen (Tage):"),
                                    ZahlZuText(mod_.Intervall));
-    SchrittAbschliessen();
     if (wert)
-        mod_.Intervall = *wert;
-    lauf_.IntervallGeaendert();
+        dokument_.IntervallSetzen(*wert);
 }
 
 void FrmPlavo::menAusschnitt_Click()
 {
-    const BildFlaeche& f = pic_->Flaeche();
     struct Frage {
         const char* prompt;
-        QString vorschlag;
-        double* ziel;
+        double Ausschnitt::*feld;
         bool nichtNull;
     };
-    // The surface holds width and height in single precision: shown with the
-    // digits a float has, the proposal reads back as the section it came from.
     const Frage fragen[] = {
-        {"Breite des Ausschnitts (AE):", EinfachZuText(f.ScaleWidth()), &AusschnittBreite, true},
-        {"Höhe des Ausschnitts (AE):", EinfachZuText(f.ScaleHeight()), &AusschnittHoehe, true},
-        {"X-Offset (AE):", ZahlZuText(AusschnittXOffset), &AusschnittXOffset, false},
-        {"Y-Offset (AE):", ZahlZuText(AusschnittYOffset), &AusschnittYOffset, false},
+        {"Breite des Ausschnitts (AE):", &Ausschnitt::Breite, true},
+        {"Höhe des Ausschnitts (AE):", &Ausschnitt::Hoehe, true},
+        {"X-Offset (AE):", &Ausschnitt::XOffset, false},
+        {"Y-Offset (AE):", &Ausschnitt::YOffset, false},
     };
     for (const Frage& frage : fragen) {
-        const auto wert = ZahlErfragen(QString::fromUtf8(frage.prompt), frage.vorschlag);
+        Ausschnitt a = ansicht_.Aktuell();
+        // Every digit the value needs: answered as proposed, the section stays exactly as it is.
+        const auto wert = ZahlErfragen(QString::fromUtf8(frage.prompt), GenauZuText(a.*frage.feld));
         // A cancel, a non-number or a zero size ends the command; earlier answers stay.
         if (!wert || (frage.nichtNull && *wert == 0))
             return;
-        *frage.ziel = *wert;
+        a.*frage.feld = *wert;
+        ansicht_.Setzen(a);
     }
-    AusschnittSetzen(AusschnittBreite, AusschnittHoehe, AusschnittXOffset, AusschnittYOffset);
+    AusschnittSetzen(ansicht_.Aktuell());
 }
 
-void FrmPlavo::AusschnittSetzen(double breite, double hoehe, double xOffset, double yOffset)
+void FrmPlavo::AusschnittSetzen(const Ausschnitt& ausschnitt)
 {
-    AusschnittBreite = breite;
-    AusschnittHoehe = hoehe;
-    AusschnittXOffset = xOffset;
-    AusschnittYOffset = yOffset;
+    ansicht_.Setzen(ausschnitt);
     Form_Resize();
 }
 
@@ -92,10 +83,10 @@ void FrmPlavo::menAlleZeigen_Click()
     if (!a) {
         frage_->MsgBox(QStringLiteral("Die Körper können nicht gezeigt werden: "
                                       "Mindestens eine Position ist keine endliche Zahl oder zu weit entfernt."),
-                       Titel, MsgKnoepfe::OK, MsgSymbol::Warnung);
+                       Programmtitel(), MsgKnoepfe::OK, MsgSymbol::Warnung);
         return;
     }
-    AusschnittSetzen(a->Breite, a->Hoehe, a->XOffset, a->YOffset);
+    AusschnittSetzen(*a);
 }
 
 void FrmPlavo::menWarten_Click()

@@ -1,5 +1,7 @@
 #include "qtstandarddialog.h"
 
+#include "model/farbe.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -112,12 +114,10 @@ bool QtStandarddialog::ShowSave()
 
 bool QtStandarddialog::ShowColor()
 {
-    const auto f = uint32_t(Color);
-    const QColor anfang(int(f & 0xFF), int((f >> 8) & 0xFF), int((f >> 16) & 0xFF));
-    const QColor gewaehlt = QColorDialog::getColor(anfang, besitzer_);
+    const QColor gewaehlt = QColorDialog::getColor(QColor::fromRgb(FarbeAlsArgb(Color)), besitzer_);
     if (!gewaehlt.isValid())
         return false;
-    Color = int32_t(gewaehlt.red() | (gewaehlt.green() << 8) | (gewaehlt.blue() << 16));
+    Color = FarbeAusArgb(gewaehlt.rgb());
     return true;
 }
 

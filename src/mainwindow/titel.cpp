@@ -6,13 +6,16 @@
 #include <QStringList>
 
 namespace {
-const QString Titel = QStringLiteral("Plavo");
-
 QString MitDatei(const QString& dateiName)
 {
-    return dateiName.isEmpty() ? Titel + QStringLiteral(" - ") : DokumentTitel(dateiName) + QStringLiteral(" - ");
+    return DokumentTitel(dateiName) + QStringLiteral(" - ");
 }
 }  // namespace
+
+QString Programmtitel()
+{
+    return QStringLiteral("Plavo");
+}
 
 QString Dateiteil(const QString& pfad)
 {
@@ -26,8 +29,8 @@ QString Dateiteil(const QString& pfad)
 QString DokumentTitel(const QString& dateiName)
 {
     if (dateiName.isEmpty())
-        return Titel;
-    return Titel + QStringLiteral(" - [") + Dateiteil(dateiName) + QStringLiteral("]");
+        return Programmtitel();
+    return Programmtitel() + QStringLiteral(" - [") + Dateiteil(dateiName) + QStringLiteral("]");
 }
 
 QString TitelText(int32_t schrittzahl, double intervall, const QString& dateiName)

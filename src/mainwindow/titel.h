@@ -6,6 +6,10 @@
 #include <QString>
 #include <cstdint>
 
+// "Plavo": the main window's first caption and the title of every message
+// and input box.
+QString Programmtitel();
+
 // The part of a path after its last directory separator.
 QString Dateiteil(const QString& pfad);
 

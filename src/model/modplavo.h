@@ -1,6 +1,8 @@
 #pragma once
-// The document: the bodies as the user edits, loads and saves them, and the
-// settings that live for the whole run. The moving bodies are the run's.
+// The document's data as plain data: the bodies as the user edits, loads and
+// saves them, and the settings that live for the whole run. The one mutable
+// instance belongs to the Dokument, which alone changes it; the moving bodies
+// are the run's.
 
 #include "koerper.h"
 #include <QString>
@@ -21,11 +23,4 @@ struct ModPlavo {
     double Intervall = 2.0;                // simulated days per step
     QString DateiName;                     // path of the current body file; empty when untitled
     bool Gespeichert = true;               // no unsaved changes
-
-    // The document set becomes one empty body (program start, New, Open).
-    void AufEinenLeerenKoerper();
-    // The document set becomes n empty bodies (the table commit, which then fills it).
-    void NeuDimensionieren(int n);
-    // The document set takes the bodies read from a file.
-    void Laden(const KoerperSatz& gelesen);
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <limits>
 #include <string>
@@ -79,9 +80,15 @@ QString ZahlZuText(double wert, const QLocale& locale)
     return Allgemein(wert, 15, locale);
 }
 
-QString EinfachZuText(float wert, const QLocale& locale)
+QString GenauZuText(double wert, const QLocale& locale)
 {
-    return Allgemein(double(wert), 7, locale);
+    for (int stellen = 15; stellen < 17; ++stellen) {
+        const QString text = Allgemein(wert, stellen, locale);
+        const std::optional<double> zurueck = TextZuZahl(text, locale);
+        if (zurueck && std::memcmp(&*zurueck, &wert, sizeof wert) == 0)
+            return text;
+    }
+    return Allgemein(wert, 17, locale);
 }
 
 QString KurzZuText(double wert, int stellen, const QLocale& locale)

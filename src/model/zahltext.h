@@ -13,9 +13,9 @@
 #include <optional>
 
 QString ZahlZuText(double wert, const QLocale& locale = QLocale());
-// A single-precision number in the same format with its 7 significant digits
-// ("0,08" for the float nearest 0.08), exponent form from 1E+07 on.
-QString EinfachZuText(float wert, const QLocale& locale = QLocale());
+// As ZahlZuText, with as many more digits (up to 17) as it takes to read
+// back as exactly this double: for values the user is offered to keep.
+QString GenauZuText(double wert, const QLocale& locale = QLocale());
 // For reading only, not for reading back: `stellen` significant digits (1 to 17).
 QString KurzZuText(double wert, int stellen, const QLocale& locale = QLocale());
 std::optional<double> TextZuZahl(const QString& text, const QLocale& locale = QLocale());

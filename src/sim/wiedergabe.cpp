@@ -8,8 +8,8 @@ constexpr std::size_t StricheJeStueck = std::size_t(1) << 14;
 
 void Wiedergabe::Beginnen(const ModPlavo& mod, int32_t n, Strichspeicher& speicher, const Laufstand& bisher)
 {
-    dokument_.KoerperStart = mod.KoerperStart;
-    dokument_.Intervall = mod.Intervall;
+    // A copy: the document may change while the replay goes on in slices.
+    dokument_ = mod;
     ziel_ = n;
     fehler_ = KeinFehler;
     if (speicher.Passt(mod) && speicher.Schritte() <= n) {

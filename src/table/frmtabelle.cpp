@@ -1,5 +1,6 @@
 #include "frmtabelle.h"
 
+#include "mainwindow/titel.h"
 #include "model/zahltext.h"
 #include "table/qtgitter.h"
 #include "table/twips.h"
@@ -30,14 +31,13 @@ const std::array<const char*, Spalten> Kopftipps{"",
                                                  "Richtung in ° (0° nach rechts, 90° nach unten)",
                                                  "Farbe"};
 
-const QString Titel = QStringLiteral("Plavo");
 
 }  // namespace
 
-FrmTabelle::FrmTabelle(ModPlavo& mod, Rueckfragen& rueckfragen, Standarddialog& cdgTabelle, QWidget* besitzer)
+FrmTabelle::FrmTabelle(Dokument& dokument, Rueckfragen& rueckfragen, Standarddialog& cdgTabelle, QWidget* besitzer)
     : QDialog(besitzer, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                             | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
-    , mod_(mod)
+    , dokument_(dokument)
     , rueckfragen_(rueckfragen)
     , cdgTabelle_(cdgTabelle)
 {
@@ -110,10 +110,11 @@ void FrmTabelle::Form_Load()
 void FrmTabelle::Form_Activate()
 {
     Gitter& g = fgrKoerper();
-    const int n = int(mod_.KoerperStart.size());
+    const ModPlavo& mod = dokument_.Daten();
+    const int n = int(mod.KoerperStart.size());
 
     // A new document whose bodies never came from this window: one empty row.
-    if ((mod_.DateiName.isEmpty() && mod_.Gespeichert) || n == 0) {
+    if ((mod.DateiName.isEmpty() && mod.Gespeichert) || n == 0) {
         g.RowsSetzen(2);
         for (int c = SpalteName; c <= LetzteZahl; ++c)
             g.TextMatrixSetzen(1, c, QString());
@@ -125,7 +126,7 @@ void FrmTabelle::Form_Activate()
 
     g.RowsSetzen(n + 1);
     for (int k = 1; k <= n; ++k) {
-        const Koerper& koerper = mod_.KoerperStart[size_t(k - 1)];
+        const Koerper& koerper = mod.KoerperStart[size_t(k - 1)];
         // Number cells are written as text only when shown; an OK without
         // edits gives back every bit, not the 15 digits shown.
         g.ZahlMatrixSetzen(k, 0, k);
@@ -170,7 +171,7 @@ void FrmTabelle::ZelleBearbeiten(int r, int c)
     }
     const QString prompt = g.TextMatrix(0, c) + QStringLiteral(":");
     // A cancelled box gives the empty text: that is how a cell is cleared.
-    const auto antwort = rueckfragen_.InputBox(prompt, Titel, g.TextMatrix(r, c));
+    const auto antwort = rueckfragen_.InputBox(prompt, Programmtitel(), g.TextMatrix(r, c));
     g.TextMatrixSetzen(r, c, antwort.value_or(QString()));
 }
 
@@ -179,8 +180,8 @@ void FrmTabelle::cmdNeu_Click()
     Gitter& g = fgrKoerper();
     // More rows could be committed, but neither shown again nor read back from a file.
     if (g.Rows() - 1 >= MaxKoerper) {
-        rueckfragen_.MsgBox(QStringLiteral("Die Tabelle fasst höchstens %1 Körper.").arg(MaxKoerper), Titel,
-                            MsgKnoepfe::OK, MsgSymbol::Information);
+        rueckfragen_.MsgBox(QStringLiteral("Die Tabelle fasst höchstens %1 Körper.").arg(MaxKoerper),
+                            Programmtitel(), MsgKnoepfe::OK, MsgSymbol::Information);
         return;
     }
     g.AddItem(QString::number(g.Rows()));
@@ -220,7 +221,7 @@ bool FrmTabelle::ZahlenLesen(std::vector<double>& werte)
                 rueckfragen_.MsgBox(QStringLiteral("In Zeile %1 steht in der Spalte „%2“ keine gültige Zahl.")
                                         .arg(i)
                                         .arg(g.TextMatrix(0, c)),
-                                    Titel, MsgKnoepfe::OK, MsgSymbol::Warnung);
+                                    Programmtitel(), MsgKnoepfe::OK, MsgSymbol::Warnung);
                 return false;
             }
             werte.push_back(*wert);
@@ -236,14 +237,12 @@ void FrmTabelle::cmdOK_Click()
     if (!ZahlenLesen(werte))
         return;
 
-    if (VorDemUebernehmen)
-        VorDemUebernehmen();
     Gitter& g = fgrKoerper();
     const int n = g.Rows() - 1;
-    mod_.NeuDimensionieren(n);
+    KoerperSatz neu(size_t(n), Koerper{});
     auto wert = werte.cbegin();
     for (int i = 1; i <= n; ++i) {
-        Koerper& k = mod_.KoerperStart[size_t(i - 1)];
+        Koerper& k = neu[size_t(i - 1)];
         k.NameSetzen(g.TextMatrix(i, SpalteName));
         k.Masse = *wert++;
         k.X = *wert++;
@@ -255,7 +254,7 @@ void FrmTabelle::cmdOK_Click()
         k.Farbe = g.CellBackColor();
     }
     // Committed means changed, even when nothing was edited.
-    mod_.Gespeichert = false;
+    dokument_.KoerperUebernehmen(std::move(neu));
     hide();
 }
 

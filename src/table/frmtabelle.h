@@ -1,17 +1,17 @@
 #pragma once
 // The table window: the bodies of the document set in a grid, one row per
-// body, edited cell by cell and written back only by OK. While the window is
-// shown its grid is the editing buffer; it keeps no copy of the bodies.
+// body, edited cell by cell and committed only by OK, as one command of the
+// document. While the window is shown its grid is the editing buffer; it
+// keeps no copy of the bodies.
 //
 // The handlers are public so that they can be driven without showing the
 // window. Tabellenanzeige loads, shows and unloads it.
 
 #include "mainwindow/rueckfragen.h"
 #include "mainwindow/standarddialog.h"
-#include "model/modplavo.h"
+#include "model/dokument.h"
 
 #include <QDialog>
-#include <functional>
 #include <vector>
 
 class Gitter;
@@ -22,7 +22,7 @@ class FrmTabelle : public QDialog {
     Q_OBJECT
 public:
     // `cdgTabelle` is used for its colour dialog only.
-    FrmTabelle(ModPlavo& mod, Rueckfragen& rueckfragen, Standarddialog& cdgTabelle, QWidget* besitzer);
+    FrmTabelle(Dokument& dokument, Rueckfragen& rueckfragen, Standarddialog& cdgTabelle, QWidget* besitzer);
 
     Gitter& fgrKoerper();
     QtGitter& GitterWidget() { return *fgrKoerper_; }
@@ -39,13 +39,10 @@ public:
     void cmdNeu_Click();
     // Removes the current row; the only row is emptied instead.
     void cmdEntfernen_Click();
-    // Checks every number cell, then writes all rows into the document set and hides.
+    // Checks every number cell, then commits all rows as the document set and hides.
     void cmdOK_Click();
     // Hides without changing anything.
     void cmdAbbrechen_Click();
-
-    // Called once the numbers have converted, right before OK writes them.
-    std::function<void()> VorDemUebernehmen;
 
     // The close box was used: the window is to be unloaded, not just hidden.
     bool Geschlossen() const { return geschlossen_; }
@@ -64,7 +61,7 @@ private:
     // Input box for a text cell, colour dialog for the colour cell.
     void ZelleBearbeiten(int r, int c);
 
-    ModPlavo& mod_;
+    Dokument& dokument_;
     Rueckfragen& rueckfragen_;
     Standarddialog& cdgTabelle_;
     QtGitter* fgrKoerper_;

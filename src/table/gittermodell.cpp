@@ -1,5 +1,6 @@
 #include "gittermodell.h"
 
+#include "model/farbe.h"
 #include "model/zahltext.h"
 
 namespace {
@@ -17,8 +18,7 @@ QString Anzeigetext(const QString& text)
 
 QColor FarbeAusRgb(int32_t rgb)
 {
-    const auto f = uint32_t(rgb);
-    return QColor(int(f & 0xFF), int((f >> 8) & 0xFF), int((f >> 16) & 0xFF));
+    return QColor::fromRgb(FarbeAlsArgb(rgb));
 }
 
 GitterModell::GitterModell(int spalten, QObject* parent)

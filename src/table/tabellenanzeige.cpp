@@ -1,8 +1,8 @@
 #include "tabellenanzeige.h"
 
-Tabellenanzeige::Tabellenanzeige(ModPlavo& mod, Rueckfragen& rueckfragen, Standarddialog& cdgTabelle,
+Tabellenanzeige::Tabellenanzeige(Dokument& dokument, Rueckfragen& rueckfragen, Standarddialog& cdgTabelle,
                                  QWidget* besitzer)
-    : mod_(mod)
+    : dokument_(dokument)
     , rueckfragen_(rueckfragen)
     , cdgTabelle_(cdgTabelle)
     , besitzer_(besitzer)
@@ -20,11 +20,7 @@ void Tabellenanzeige::Zeigen()
     if (fenster_ && fenster_->isVisible())
         return;
     if (!fenster_) {
-        fenster_ = new FrmTabelle(mod_, rueckfragen_, cdgTabelle_, besitzer_.data());
-        fenster_->VorDemUebernehmen = [this] {
-            if (VorDemUebernehmen)
-                VorDemUebernehmen();
-        };
+        fenster_ = new FrmTabelle(dokument_, rueckfragen_, cdgTabelle_, besitzer_.data());
         fenster_->Form_Load();
     }
     fenster_->Form_Activate();

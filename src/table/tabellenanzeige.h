@@ -8,17 +8,16 @@
 
 #include "mainwindow/rueckfragen.h"
 #include "mainwindow/standarddialog.h"
-#include "model/modplavo.h"
+#include "model/dokument.h"
 #include "table/frmtabelle.h"
 
 #include <QPointer>
-#include <functional>
 
 class QWidget;
 
 class Tabellenanzeige {
 public:
-    Tabellenanzeige(ModPlavo& mod, Rueckfragen& rueckfragen, Standarddialog& cdgTabelle, QWidget* besitzer);
+    Tabellenanzeige(Dokument& dokument, Rueckfragen& rueckfragen, Standarddialog& cdgTabelle, QWidget* besitzer);
     ~Tabellenanzeige();
     Tabellenanzeige(const Tabellenanzeige&) = delete;
     Tabellenanzeige& operator=(const Tabellenanzeige&) = delete;
@@ -26,15 +25,11 @@ public:
     // Loads the window if needed, fills it and returns when it is hidden or closed.
     void Zeigen();
 
-    // Called when OK is about to write the document set, so that a step
-    // of the run still in flight comes before the change.
-    std::function<void()> VorDemUebernehmen;
-
     // The loaded window, or nullptr while it is not loaded.
     FrmTabelle* Fenster() const { return fenster_.data(); }
 
 private:
-    ModPlavo& mod_;
+    Dokument& dokument_;
     Rueckfragen& rueckfragen_;
     Standarddialog& cdgTabelle_;
     QPointer<QWidget> besitzer_;

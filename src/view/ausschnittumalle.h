@@ -2,14 +2,9 @@
 // The smallest visible section that shows every body, for "Alle Körper zeigen".
 
 #include "model/modplavo.h"
+#include "view/ausschnitt.h"
 
 #include <optional>
-
-struct Ausschnitt {
-    double Breite, Hoehe, XOffset, YOffset;   // AE, as the window's section fields
-
-    bool operator==(const Ausschnitt&) const = default;
-};
 
 // The section around all `koerper` with a margin of a tenth of their extent
 // on every side, widened in one direction to `seitenverhaeltnis` (picture

@@ -1,5 +1,6 @@
 #include "bildflaeche.h"
 
+#include "model/farbe.h"
 #include "sim/prozessor.h"
 
 #include <algorithm>
@@ -169,13 +170,6 @@ bool ZweierPotenz(double d)
 
 }  // namespace
 
-// RGB as stored in a body (red in the low byte) to the image's pixel value.
-static inline uint32_t FarbeAlsPixel(int32_t farbe)
-{
-    const auto f = uint32_t(farbe);
-    return qRgb(int(f & 0xFF), int((f >> 8) & 0xFF), int((f >> 16) & 0xFF));
-}
-
 BildFlaeche::BildFlaeche()
     : bild_(1, 1, QImage::Format_RGB32)
 {
@@ -296,7 +290,7 @@ inline void BildFlaeche::Bresenham(int x0, int y0, int x1, int y1, uint32_t rgb,
 void BildFlaeche::PSet(float x, float y, int32_t farbe)
 {
     Oeffnen();
-    PunktSetzen(Spalte(x), Zeile(y), FarbeAlsPixel(farbe));
+    PunktSetzen(Spalte(x), Zeile(y), FarbeAlsArgb(farbe));
 }
 
 void BildFlaeche::Line(float x, float y, float dx, float dy, int32_t farbe)
@@ -304,7 +298,7 @@ void BildFlaeche::Line(float x, float y, float dx, float dy, int32_t farbe)
     Oeffnen();
     const float ex = x + dx;
     const float ey = y + dy;
-    LinieZiehen(Spalte(x), Zeile(y), Spalte(ex), Zeile(ey), FarbeAlsPixel(farbe));
+    LinieZiehen(Spalte(x), Zeile(y), Spalte(ex), Zeile(ey), FarbeAlsArgb(farbe));
 }
 
 void BildFlaeche::Striche(std::span<const Strich> striche)
@@ -338,7 +332,7 @@ void BildFlaeche::StricheZeichnenMit(const Strich* striche, std::size_t anzahl)
     Paar kleinste = groesse, groesste = {-1.0, -1.0};
     for (std::size_t i = 0; i < anzahl; ++i) {
         const Strich& s = striche[i];
-        const uint32_t rgb = FarbeAlsPixel(s.farbe);
+        const uint32_t rgb = FarbeAlsArgb(s.farbe);
         const float ex = s.x + s.dx;
         const float ey = s.y + s.dy;
         Paar a, b;

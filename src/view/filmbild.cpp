@@ -1,5 +1,6 @@
 #include "filmbild.h"
 
+#include "model/farbe.h"
 #include "model/zahltext.h"
 #include "sim/berechnung.h"
 
@@ -91,9 +92,7 @@ std::vector<QRgb> Filmbild::Spurfarben(const KoerperSatz& koerper)
 {
     std::vector<QRgb> farben;
     for (const Koerper& k : koerper) {
-        // Red in the low byte, as the surface draws it.
-        const auto f = uint32_t(k.Farbe);
-        const QRgb c = qRgb(int(f & 0xFF), int((f >> 8) & 0xFF), int((f >> 16) & 0xFF));
+        const QRgb c = FarbeAlsArgb(k.Farbe);
         if (std::find(farben.begin(), farben.end(), c) == farben.end())
             farben.push_back(c);
         if (farben.size() >= 256)

@@ -1,5 +1,6 @@
 #include "koerperpunkte.h"
 
+#include "model/farbe.h"
 #include "model/zahltext.h"
 #include "sim/berechnung.h"
 #include "view/bildflaeche.h"
@@ -45,12 +46,6 @@ const std::vector<Musterpunkt>& Muster(int s)
 int Halbmesser(int s)
 {
     return (7 * s) / 2;
-}
-
-uint32_t Pixelfarbe(int32_t farbe)
-{
-    const uint32_t f = uint32_t(farbe);
-    return 0xFF000000u | ((f & 0xFFu) << 16) | (f & 0xFF00u) | ((f >> 16) & 0xFFu);
 }
 
 double Sortiermasse(double m)
@@ -132,7 +127,7 @@ void Koerperpunkte::Zeichnen(QPainter& p, const KoerperSatz& koerper, QRect bere
             const int cx = pt.x + vx - ziel.left(), cy = pt.y + vy - ziel.top();
             if (cx + r < 0 || cy + r < 0 || cx - r >= w || cy - r >= h)
                 continue;
-            const uint32_t farbe = Pixelfarbe(koerper[pt.index].Farbe);
+            const uint32_t farbe = FarbeAlsArgb(koerper[pt.index].Farbe);
             uint32_t* const mitte = pixel + cy * zeile + cx;
             if (cx - r >= 0 && cy - r >= 0 && cx + r < w && cy + r < h) {
                 for (const Musterpunkt& m : muster)

@@ -68,7 +68,7 @@ TEST_F(BildBefehle, OrbitDataEqualTheRunBitForBitAndACancelLeavesNoFile)
     KoerperSatz drei = Zwillinge();
     drei[2].NameSetzen(QStringLiteral("=\"Staub\"; Ä"));
     Oeffnen(Datei(QStringLiteral("drei.plv"), drei));
-    mod.Intervall = 0.5;
+    dok.IntervallSetzen(0.5);
     Menue("menStart")->trigger();
     ASSERT_EQ(tim.Ticken(50), 50);
     const KoerperSatz lauf = frm->lauf().Stand().KoerperSim;

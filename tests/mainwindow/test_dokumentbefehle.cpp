@@ -6,13 +6,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QTimer>
 
 namespace {
 
-class Dokument : public FensterProbe {
+class Dokumentprobe : public FensterProbe {
 protected:
     // The unsaved-changes prompt was shown once, with these buttons.
     void EinmalGefragt(MsgKnoepfe knoepfe)
@@ -50,7 +51,7 @@ TEST(DokumentTitel, NamesTheFilePartOfThePath)
     EXPECT_EQ(DokumentTitel(QStringLiteral("/home/anna/")), QStringLiteral("Plavo - []"));
 }
 
-TEST_F(Dokument, SaveOfAFreshProgramAsksAndWritesOneRecord)
+TEST_F(Dokumentprobe, SaveOfAFreshProgramAsksAndWritesOneRecord)
 {
     EXPECT_EQ(Titel(), QStringLiteral("Plavo"));
     const QString p = Pfad(QStringLiteral("neu.plv"));
@@ -66,7 +67,7 @@ TEST_F(Dokument, SaveOfAFreshProgramAsksAndWritesOneRecord)
     EXPECT_TRUE(frage.Gemeldet.empty());
 }
 
-TEST_F(Dokument, SaveWritesOnlyAChangedTitledDocumentAndDoesNotAsk)
+TEST_F(Dokumentprobe, SaveWritesOnlyAChangedTitledDocumentAndDoesNotAsk)
 {
     const QString a = Datei(QStringLiteral("a.plv"), Sonnensystem());
     Oeffnen(a);
@@ -86,7 +87,7 @@ TEST_F(Dokument, SaveWritesOnlyAChangedTitledDocumentAndDoesNotAsk)
     EXPECT_EQ(Titel(), QStringLiteral("Plavo - [a.plv]"));
 }
 
-TEST_F(Dokument, SaveAsSetsFilterEveryTimeAndProposesTheLastChoice)
+TEST_F(Dokumentprobe, SaveAsSetsFilterEveryTimeAndProposesTheLastChoice)
 {
     const QString a = GeaendertesDokument();
     // The picture export left its own settings in the shared dialog.
@@ -120,7 +121,7 @@ TEST_F(Dokument, SaveAsSetsFilterEveryTimeAndProposesTheLastChoice)
     EXPECT_EQ(cdg.Aufrufe[2].FileName, b);
 }
 
-TEST_F(Dokument, AFailedWriteIsReportedAndChangesNothing)
+TEST_F(Dokumentprobe, AFailedWriteIsReportedAndChangesNothing)
 {
     const QString a = GeaendertesDokument();
     const QByteArray vorher = Inhalt(a);
@@ -137,21 +138,24 @@ TEST_F(Dokument, AFailedWriteIsReportedAndChangesNothing)
     EXPECT_EQ(Inhalt(a), vorher);
 
     // The same for Save, when the folder of the document has gone.
-    mod.DateiName = Pfad(QStringLiteral("weg/a.plv"));
+    ASSERT_TRUE(QDir(ordner.path()).mkdir(QStringLiteral("weg")));
+    dok.Laden(Datei(QStringLiteral("weg/a.plv"), Sonnensystem()), Sonnensystem());
+    Aendern();
+    ASSERT_TRUE(QDir(Pfad(QStringLiteral("weg"))).removeRecursively());
     frm->menSpeichern_Click();
     EXPECT_EQ(frage.Gemeldet.size(), 2u);
     EXPECT_FALSE(mod.Gespeichert);
     EXPECT_EQ(Titel(), QStringLiteral("Plavo - [a.plv]"));
 }
 
-TEST_F(Dokument, NewEmptiesTheDocumentButLeavesTheRunAlone)
+TEST_F(Dokumentprobe, NewEmptiesTheDocumentButLeavesTheRunAlone)
 {
     Oeffnen(Datei(QStringLiteral("a.plv"), Sonnensystem()));
     frm->menSimStart_Click();
     frm->menStart_Click();
     tim.Ticken();
     tim.Ticken();
-    mod.Intervall = 3;
+    dok.IntervallSetzen(3);
 
     frm->menNeu_Click();
     EXPECT_TRUE(frage.Gemeldet.empty());
@@ -166,7 +170,7 @@ TEST_F(Dokument, NewEmptiesTheDocumentButLeavesTheRunAlone)
     EXPECT_TRUE(Menue("menSimStart")->isChecked());
 }
 
-TEST_F(Dokument, NewAsksAboutChanges)
+TEST_F(Dokumentprobe, NewAsksAboutChanges)
 {
     // Abbrechen: nothing changes.
     const QString a = GeaendertesDokument();
@@ -195,7 +199,7 @@ TEST_F(Dokument, NewAsksAboutChanges)
     EXPECT_EQ(Inhalt(a), BytesAusKoerpern(geaendert));
 }
 
-TEST_F(Dokument, AYesThatSavedNothingStopsNewOpenExitAndClose)
+TEST_F(Dokumentprobe, AYesThatSavedNothingStopsNewOpenExitAndClose)
 {
     Aendern();   // untitled: Ja needs the save dialog
     const KoerperSatz geaendert = mod.KoerperStart;
@@ -224,7 +228,7 @@ TEST_F(Dokument, AYesThatSavedNothingStopsNewOpenExitAndClose)
     EXPECT_EQ(Titel(), QStringLiteral("Plavo"));
 }
 
-TEST_F(Dokument, ExitAsksWithCancelAndEndsTheProgram)
+TEST_F(Dokumentprobe, ExitAsksWithCancelAndEndsTheProgram)
 {
     frm->menEnde_Click();
     EXPECT_EQ(beendet, 1);
@@ -251,7 +255,7 @@ TEST_F(Dokument, ExitAsksWithCancelAndEndsTheProgram)
     EXPECT_EQ(Inhalt(a), BytesAusKoerpern(mod.KoerperStart));
 }
 
-TEST_F(Dokument, ClosingTheWindowAsksYesNoOrCancel)
+TEST_F(Dokumentprobe, ClosingTheWindowAsksYesNoOrCancel)
 {
     EXPECT_TRUE(Schliessen());
     EXPECT_TRUE(frage.Gemeldet.empty());
@@ -272,21 +276,86 @@ TEST_F(Dokument, ClosingTheWindowAsksYesNoOrCancel)
     EXPECT_TRUE(mod.Gespeichert);
 }
 
+// Undo and redo go through the table's commits and new intervals, and the
+// Bearbeiten menu names them. The document is saved exactly when it is back
+// at what was last written: the prompt goes and comes with undo and redo,
+// and a file saved after undoing holds the original's bytes. A new interval
+// is not in the file and never asks. New starts with nothing to undo.
+TEST_F(Dokumentprobe, UndoAndRedoFollowWhatWasSavedAndTheMenuNamesTheCommand)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QString a = Datei(QStringLiteral("a.plv"), Sonnensystem());
+    Oeffnen(a);
+    QAction* rueck = Menue("menRückgängig");
+    QAction* wieder = Menue("menWiederherstellen");
+    EXPECT_EQ(rueck->shortcuts(), QList<QKeySequence>{QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    EXPECT_EQ(wieder->shortcuts(), (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
+    EXPECT_FALSE(rueck->isEnabled());
+    EXPECT_EQ(rueck->text(), QStringLiteral("&Rückgängig"));
+
+    frage.Eingaben = {QStringLiteral("3")};
+    frm->menIntervall_Click();
+    EXPECT_TRUE(mod.Gespeichert) << "the interval is not in the body file";
+    Aendern();
+    frage.Eingaben = {QStringLiteral("0,5")};
+    frm->menIntervall_Click();
+    EXPECT_EQ(rueck->text(), QStringLiteral("&Rückgängig: Berechnungsintervall 0,5"));
+    rueck->trigger();
+    EXPECT_EQ(mod.Intervall, 3.0);
+    EXPECT_EQ(rueck->text(), QStringLiteral("&Rückgängig: Tabelle übernehmen"));
+    EXPECT_EQ(wieder->text(), QStringLiteral("&Wiederherstellen: Berechnungsintervall 0,5"));
+    EXPECT_FALSE(mod.Gespeichert);
+
+    // Back at the file as it was opened: nothing to ask, and saved elsewhere it is the same file.
+    rueck->trigger();
+    EXPECT_TRUE(mod.Gespeichert);
+    frm->menNeu_Click();
+    EXPECT_TRUE(frage.Gemeldet.empty());
+    EXPECT_EQ(mod.DateiName, QString());
+    Oeffnen(a);
+    Aendern();
+    rueck->trigger();
+    const QString b = Pfad(QStringLiteral("b.plv"));
+    cdg.Antworten = {b};
+    frm->menSpUnter_Click();
+    EXPECT_EQ(Inhalt(b), Inhalt(a));
+
+    // Redone past the file: the prompt is back; a cancelled save leaves it so.
+    wieder->trigger();
+    EXPECT_FALSE(mod.Gespeichert);
+    cdg.Antworten = {std::nullopt};
+    frm->menSpUnter_Click();
+    EXPECT_FALSE(mod.Gespeichert);
+    EXPECT_EQ(rueck->text(), QStringLiteral("&Rückgängig: Tabelle übernehmen"));
+    frage.Antworten = {MsgAntwort::Abbrechen};
+    frm->menNeu_Click();
+    EinmalGefragt(MsgKnoepfe::JaNeinAbbrechen);
+
+    frage.Antworten = {MsgAntwort::Nein};
+    frm->menNeu_Click();
+    EXPECT_FALSE(rueck->isEnabled());
+    EXPECT_FALSE(wieder->isEnabled());
+    QLocale::setDefault(QLocale::c());
+}
+
 // The real prompt over the shown window: Escape and the prompt's own close
 // box keep the window and the changes; only an answer closes.
 TEST(DokumentSchliessen, EscapeOrThePromptsCloseBoxKeepTheWindowOpen)
 {
-    ModPlavo mod;
+    Dokument dok;
+    const ModPlavo& mod = dok.Daten();
     SkriptStandarddialog cdg;
     SkriptZeitgeber tim;
     FrmPlavoDienste d;
     d.cdgPlavo = &cdg;
     d.timPlavo = &tim;
     d.programmBeenden = [] {};
-    FrmPlavo frm(mod, d);
+    FrmPlavo frm(dok, d);
     frm.show();
-    mod.KoerperStart[0].Masse = 5;
-    mod.Gespeichert = false;
+    Koerper fuenf;
+    fuenf.Masse = 5;
+    dok.KoerperUebernehmen({fuenf});
 
     QStringList knoepfe;
     // Answers the prompt once it is up, as a user would: a key to the

@@ -106,7 +106,7 @@ namespace {
 // the recording dialog answered with `wahl`.
 struct Filmfenster : ::testing::Test {
     QTemporaryDir ordner;
-    ModPlavo mod;
+    Dokument dok;
     SkriptStandarddialog cdg;
     SkriptRueckfragen frage;
     SkriptZeitgeber tim;
@@ -121,14 +121,14 @@ struct Filmfenster : ::testing::Test {
         d.timPlavo = &tim;
         d.programmBeenden = [] {};
         d.filmFragen = [this](Filmdialog&) { return std::optional<Filmwahl>(wahl); };
-        frm = std::make_unique<FrmPlavo>(mod, d);
+        frm = std::make_unique<FrmPlavo>(dok, d);
         frm->show();
         frm->resize(400, 300);
         QApplication::processEvents();
         const double r = 0.75e11;
-        mod.KoerperStart = {NeuerKoerper(QStringLiteral("Sonne"), 332950, 0, 0, 0, 0, 0x0080FF),
-                            NeuerKoerper(QStringLiteral("Erde"), 1, r, 0, std::sqrt(GravitationsParameter * 332950 / r),
-                                         90, 0xFF0000)};
+        dok.KoerperUebernehmen({NeuerKoerper(QStringLiteral("Sonne"), 332950, 0, 0, 0, 0, 0x0080FF),
+                                NeuerKoerper(QStringLiteral("Erde"), 1, r, 0,
+                                             std::sqrt(GravitationsParameter * 332950 / r), 90, 0xFF0000)});
         // Without overlays a frame is the picture's trails.
         wahl.TageZeigen = wahl.KoerperZeigen = wahl.MassstabZeigen = false;
     }
@@ -172,7 +172,7 @@ TEST_F(Filmfenster, ALiveFilmTakesEveryKthTickKeepsItsSizeEndsWithAnhaltenAndClo
     EXPECT_TRUE(frm->film().Aufnahme());
     EXPECT_TRUE(frage.Gemeldet.back().Text.contains(QStringLiteral("verworfen.mp4")));
     tim.Ticken(4);
-    frage.Antworten = {MsgAntwort::Nein};
+    frage.Antworten = {MsgAntwort::Nein, MsgAntwort::Nein};   // the film, then the changed bodies
     EXPECT_TRUE(frm->close());
     EXPECT_FALSE(frm->film().Aufnahme());
     EXPECT_EQ(QDir(ordner.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),

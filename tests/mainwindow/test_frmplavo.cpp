@@ -48,7 +48,8 @@ KoerperSatz SonneUndErde()
 }
 
 struct Fenster : ::testing::Test {
-    ModPlavo mod;
+    Dokument dok;
+    const ModPlavo& mod = dok.Daten();
     SkriptStandarddialog cdg;
     SkriptRueckfragen frage;
     SkriptZeitgeber tim;
@@ -59,7 +60,7 @@ struct Fenster : ::testing::Test {
     void SetUp() override
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        frm = std::make_unique<FrmPlavo>(mod, FrmPlavoDienste{&cdg, &frage, &tim, [this] {
+        frm = std::make_unique<FrmPlavo>(dok, FrmPlavoDienste{&cdg, &frage, &tim, [this] {
                                                                   if (tabelle)
                                                                       tabelle();
                                                               },
@@ -122,6 +123,9 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
         "    |&Planetoidenring|\n"
         "  menDatei1|-|\n"
         "  menEnde|Be&enden|\n"
+        "menBearbeiten|&Bearbeiten\n"
+        "  menRückgängig|&Rückgängig|Alt+Backspace\n"
+        "  menWiederherstellen|&Wiederherstellen|Ctrl+Y\n"
         "menSimulation|&Simulation\n"
         "  menTabelle|&Tabelle anzeigen|Ctrl+T\n"
         "  menZurück|&Zurücksetzen|Ctrl+R\n"
@@ -251,7 +255,7 @@ TEST_F(Fenster, ADialogComingAndGoingRepaintsNothingAndAStepOnlyWhatItDrew)
     EXPECT_TRUE(maler.gemalt.isEmpty()) << maler.gemalt.boundingRect().width();
 
     // A step of the sun and its earth repaints around the earth's short piece of trail.
-    mod.KoerperStart = SonneUndErde();
+    dok.KoerperUebernehmen(SonneUndErde());
     frm->menStart_Click();
     tim.Ticken(1);
     QApplication::processEvents();
@@ -266,7 +270,7 @@ TEST_F(Fenster, ADialogComingAndGoingRepaintsNothingAndAStepOnlyWhatItDrew)
 
 TEST_F(Fenster, StopResumesWithoutAJumpAndResetRestartsFromTheDocument)
 {
-    mod.KoerperStart = SonneUndErde();
+    dok.KoerperUebernehmen(SonneUndErde());
     frm->menStart_Click();
     tim.Ticken(5);
     frm->menStop_Click();
@@ -291,8 +295,9 @@ TEST_F(Fenster, StopResumesWithoutAJumpAndResetRestartsFromTheDocument)
 
 TEST_F(Fenster, ReplayAfterAResizeDrawsExactlyWhatTheRunDrew)
 {
-    mod.KoerperStart = SonneUndErde();
-    mod.KoerperStart.push_back(Planet(0.1, -0.5e11, 0.3e11, 2e4, 200, 0x00AA00));
+    KoerperSatz drei = SonneUndErde();
+    drei.push_back(Planet(0.1, -0.5e11, 0.3e11, 2e4, 200, 0x00AA00));
+    dok.KoerperUebernehmen(drei);
     frm->menStart_Click();
     tim.Ticken(150);
     const QImage live = Bild().copy();
@@ -315,7 +320,7 @@ TEST_F(Fenster, ReplayAfterAResizeDrawsExactlyWhatTheRunDrew)
 TEST_F(Fenster, SectionMapsBodiesAsItsCornersSay)
 {
     // Half an AE to the right and half an AE down: halfway to the right and bottom edges.
-    mod.KoerperStart = {Planet(0, 0.75e11, 0, 0, 0, 0xFF), Planet(0, 0, 0.75e11, 0, 0, 0xFF00)};
+    dok.KoerperUebernehmen({Planet(0, 0.75e11, 0, 0, 0, 0xFF), Planet(0, 0, 0.75e11, 0, 0, 0xFF00)});
     frm->menStart_Click();
     tim.Ticken(1);
     const int w = Bild().width(), h = Bild().height();
@@ -330,14 +335,14 @@ TEST_F(Fenster, SectionMapsBodiesAsItsCornersSay)
     EXPECT_EQ(frage.Gefragt[0].Vorgabe, QStringLiteral("2"));
     EXPECT_EQ(frage.Gefragt[1].Prompt, QStringLiteral("Höhe des Ausschnitts (AE):"));
     EXPECT_EQ(frage.Gefragt[3].Titel, QStringLiteral("Plavo"));
-    EXPECT_EQ(frm->AusschnittBreite, 4.0);
-    EXPECT_EQ(frm->AusschnittXOffset, 1.0);
+    EXPECT_EQ(frm->ansicht().Aktuell().Breite, 4.0);
+    EXPECT_EQ(frm->ansicht().Aktuell().XOffset, 1.0);
     // 0.5 AE lies at (0.5 + 1) / 4 of the width after the replay.
     EXPECT_EQ(Bild().pixel(int(std::floor(1.5 / 4 * w)), h / 2), qRgb(255, 0, 0));
     EXPECT_EQ(frm->Schrittzahl(), 1);
 
-    // Width and height come back from the surface in single precision, and
-    // are proposed with a float's digits: accepting them keeps the section.
+    // Every proposal has the digits its double needs: accepted, it keeps the
+    // section exactly, also one that a zoom left with more than 15 digits.
     const QStringList schmal{QStringLiteral("0,08"), QStringLiteral("0,32"), QStringLiteral("0,972"),
                              QStringLiteral("0,155")};
     for (int runde = 0; runde < 2; ++runde) {
@@ -347,25 +352,31 @@ TEST_F(Fenster, SectionMapsBodiesAsItsCornersSay)
     ASSERT_EQ(frage.Gefragt.size(), 12u);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(frage.Gefragt[8 + size_t(i)].Vorgabe, schmal[i]) << i;
-    EXPECT_EQ(frm->AusschnittBreite, 0.08);
-    EXPECT_EQ(frm->AusschnittHoehe, 0.32);
+    EXPECT_EQ(frm->ansicht().Aktuell(), (Ausschnitt{0.08, 0.32, 0.972, 0.155}));
+    frm->picPlavo_Mausrad(3, QPointF(0.3, 0.7));
+    const Ausschnitt gezoomt = frm->ansicht().Aktuell();
+    frage.VorgabeNehmen = true;
+    frm->menAusschnitt_Click();
+    ASSERT_EQ(frage.Gefragt.size(), 16u);
+    EXPECT_GT(frage.Gefragt[14].Vorgabe.size(), 17) << frage.Gefragt[14].Vorgabe.toStdString();
+    EXPECT_EQ(frm->ansicht().Aktuell(), gezoomt);
 }
 
 TEST_F(Fenster, AnswersThatAreNoNumbersChangeNothing)
 {
     Eingaben({QStringLiteral("3"), std::nullopt});
     frm->menAusschnitt_Click();
-    EXPECT_EQ(frm->AusschnittBreite, 3.0) << "answers already given stay";
-    EXPECT_EQ(frm->AusschnittHoehe, 2.0);
+    EXPECT_EQ(frm->ansicht().Aktuell().Breite, 3.0) << "answers already given stay";
+    EXPECT_EQ(frm->ansicht().Aktuell().Hoehe, 2.0);
     EXPECT_EQ(frm->picPlavo().Flaeche().ScaleWidth(), 2.0f) << "the command ended without a redraw";
 
     Eingaben({QStringLiteral("0")});
     frm->menAusschnitt_Click();
-    EXPECT_EQ(frm->AusschnittBreite, 3.0) << "a zero width is not taken";
+    EXPECT_EQ(frm->ansicht().Aktuell().Breite, 3.0) << "a zero width is not taken";
 
     Eingaben({QStringLiteral("-2"), QStringLiteral("2"), QStringLiteral("0"), QStringLiteral("0")});
     frm->menAusschnitt_Click();
-    EXPECT_EQ(frm->AusschnittBreite, -2.0) << "a negative width mirrors";
+    EXPECT_EQ(frm->ansicht().Aktuell().Breite, -2.0) << "a negative width mirrors";
     EXPECT_EQ(frm->picPlavo().Flaeche().ScaleWidth(), -2.0f);
 
     for (const char* schlecht : {"", "abc", "1.5", "-1", "3e9", "nan"}) {
@@ -403,7 +414,7 @@ TEST_F(Fenster, DelayRoundsHalvesToEvenAndZeroPausesTheTicks)
 
 TEST_F(Fenster, ANewIntervalReachesTheCaptionAndTheNextReplay)
 {
-    mod.KoerperStart = SonneUndErde();
+    dok.KoerperUebernehmen(SonneUndErde());
     frm->menStart_Click();
     tim.Ticken(4);
     Eingaben({QStringLiteral("0,5")});
@@ -422,7 +433,7 @@ TEST_F(Fenster, ANewIntervalReachesTheCaptionAndTheNextReplay)
 
 TEST_F(Fenster, AFaultingStepStopsTheRunWithAMessage)
 {
-    mod.KoerperStart = {Planet(1, 0, 0, 0, 0, 0), Planet(1, std::numeric_limits<double>::quiet_NaN(), 0, 0, 0, 0)};
+    dok.KoerperUebernehmen({Planet(1, 0, 0, 0, 0, 0), Planet(1, std::numeric_limits<double>::quiet_NaN(), 0, 0, 0, 0)});
     frm->menStart_Click();
     EXPECT_TRUE(tim.Enabled());
     tim.Ticken(3);
@@ -434,7 +445,7 @@ TEST_F(Fenster, AFaultingStepStopsTheRunWithAMessage)
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo"));
 
     // A build that overflows never switches the timer on.
-    mod.KoerperStart = {Planet(1, 0, 0, 1e306, 0, 0)};
+    dok.KoerperUebernehmen({Planet(1, 0, 0, 1e306, 0, 0)});
     frm->menZurueck_Click();
     frm->menStart_Click();
     EXPECT_FALSE(tim.Enabled());
@@ -446,7 +457,7 @@ TEST_F(Fenster, AFaultingStepStopsTheRunWithAMessage)
 // runs it is not offered.
 TEST_F(Fenster, SingleStepIsOneTickAndOnlyWhileStopped)
 {
-    mod.KoerperStart = SonneUndErde();
+    dok.KoerperUebernehmen(SonneUndErde());
     QAction* einzel = frm->Menue(QStringLiteral("menEinzelschritt"));
     ASSERT_TRUE(einzel->isEnabled());
     einzel->trigger();
@@ -469,8 +480,8 @@ TEST_F(Fenster, SingleStepIsOneTickAndOnlyWhileStopped)
     EXPECT_TRUE(einzel->isEnabled());
 
     // A step fault stops and reports as a tick's does, and the item is offered again.
-    mod.KoerperStart = {Planet(1, 0, 0, 0, 0, 0), Planet(1, std::numeric_limits<double>::quiet_NaN(), 0, 0, 0, 0)};
     frm->menZurueck_Click();
+    dok.KoerperUebernehmen({Planet(1, 0, 0, 0, 0, 0), Planet(1, std::numeric_limits<double>::quiet_NaN(), 0, 0, 0, 0)});
     frm->menStart_Click();
     tim.Ticken(1);
     EXPECT_FALSE(tim.Enabled());
@@ -486,11 +497,11 @@ TEST_F(Fenster, AllBodiesInViewWithRoundCircles)
 {
     // Four resting bodies on a circle of 3 AE around the origin.
     const double r = 4.5e11;
-    mod.KoerperStart = {Planet(0, r, 0, 0, 0, 0x0000FF), Planet(0, -r, 0, 0, 0, 0x0000FF),
-                        Planet(0, 0, r, 0, 0, 0x0000FF), Planet(0, 0, -r, 0, 0, 0x0000FF)};
+    dok.KoerperUebernehmen({Planet(0, r, 0, 0, 0, 0x0000FF), Planet(0, -r, 0, 0, 0, 0x0000FF),
+                            Planet(0, 0, r, 0, 0, 0x0000FF), Planet(0, 0, -r, 0, 0, 0x0000FF)});
     frm->menAlleZeigen_Click();
     const QSize pixel = Bild().size();
-    EXPECT_NEAR(frm->AusschnittBreite / frm->AusschnittHoehe, double(pixel.width()) / pixel.height(), 1e-12);
+    EXPECT_NEAR(frm->ansicht().Aktuell().Breite / frm->ansicht().Aktuell().Hoehe, double(pixel.width()) / pixel.height(), 1e-12);
     frm->menEinzelschritt_Click();
     int links = pixel.width(), rechts = -1, oben = pixel.height(), unten = -1;
     for (int y = 0; y < pixel.height(); ++y)
@@ -510,22 +521,22 @@ TEST_F(Fenster, AllBodiesInViewWithRoundCircles)
 
     // Once a run has begun, the bodies are where the working set has them:
     // one body, 2 AE around it in the shorter direction.
-    mod.KoerperStart = {Planet(1, 3e11, -1.5e11, 1.5e11 / (10 * 2 * 86400.0), 0, 0)};
+    dok.KoerperUebernehmen({Planet(1, 3e11, -1.5e11, 1.5e11 / (10 * 2 * 86400.0), 0, 0)});
     frm->menZurueck_Click();
     for (int i = 0; i < 10; ++i)
         frm->menEinzelschritt_Click();
     frm->menAlleZeigen_Click();
-    EXPECT_DOUBLE_EQ(std::min(frm->AusschnittBreite, frm->AusschnittHoehe), 2.0);
-    EXPECT_NEAR(frm->AusschnittXOffset, 3.0, 1e-12);
-    EXPECT_DOUBLE_EQ(frm->AusschnittYOffset, -1.0);
+    EXPECT_DOUBLE_EQ(std::min(frm->ansicht().Aktuell().Breite, frm->ansicht().Aktuell().Hoehe), 2.0);
+    EXPECT_NEAR(frm->ansicht().Aktuell().XOffset, 3.0, 1e-12);
+    EXPECT_DOUBLE_EQ(frm->ansicht().Aktuell().YOffset, -1.0);
     EXPECT_EQ(frm->Schrittzahl(), 10) << "the new section replays the run";
 
     // A position that is no number: a message, and the section stays.
-    mod.KoerperStart = {Planet(1, std::numeric_limits<double>::infinity(), 0, 0, 0, 0)};
     frm->menZurueck_Click();
+    dok.KoerperUebernehmen({Planet(1, std::numeric_limits<double>::infinity(), 0, 0, 0, 0)});
     frm->menAlleZeigen_Click();
     EXPECT_EQ(frage.Gemeldet.size(), 1u);
-    EXPECT_NEAR(frm->AusschnittXOffset, 3.0, 1e-12);
+    EXPECT_NEAR(frm->ansicht().Aktuell().XOffset, 3.0, 1e-12);
 }
 
 namespace {
@@ -550,8 +561,8 @@ VolleWiedergabe Wiedergeben(FrmPlavo& frm, const ModPlavo& mod, int32_t n)
     Laufstand s;
     BildFlaeche f;
     f.GroesseSetzen(frm.picPlavo().GeraetePixel());
-    f.Scale(-frm.AusschnittBreite / 2 + frm.AusschnittXOffset, -frm.AusschnittHoehe / 2 + frm.AusschnittYOffset,
-            frm.AusschnittBreite / 2 + frm.AusschnittXOffset, frm.AusschnittHoehe / 2 + frm.AusschnittYOffset);
+    const Ausschnitt& a = frm.ansicht().Aktuell();
+    f.Scale(a.Links(), a.Oben(), a.Rechts(), a.Unten());
     EXPECT_EQ(KoerperSimAufbauen(mod, s), KeinFehler);
     Rechenwerk werk;
     for (int32_t i = 0; i < n; ++i) {
@@ -576,7 +587,7 @@ VolleWiedergabe Wiedergeben(FrmPlavo& frm, const ModPlavo& mod, int32_t n)
 
 TEST_F(Fenster, RedrawFromKeptStrokesEqualsAFullReplayAtEverySizeAndSection)
 {
-    mod.KoerperStart = DreiKoerper();
+    dok.KoerperUebernehmen(DreiKoerper());
     frm->menStart_Click();
     tim.Ticken(200);
     EXPECT_EQ(frm->lauf().Speicher().Schritte(), 200) << "the run kept its strokes";
@@ -620,7 +631,7 @@ TEST_F(Fenster, AfterEveryCommandThatChangesTheRunTheRedrawStillEqualsAFullRepla
     QTemporaryDir ordner;
     const QString datei = ordner.filePath(QStringLiteral("zwei.plv"));
     ASSERT_TRUE(KoerperdateiSchreiben(datei, SonneUndErde()).ok());
-    mod.KoerperStart = DreiKoerper();
+    dok.KoerperUebernehmen(DreiKoerper());
     frm->menStart_Click();
     tim.Ticken(40);
 
@@ -635,20 +646,24 @@ TEST_F(Fenster, AfterEveryCommandThatChangesTheRunTheRedrawStillEqualsAFullRepla
     // The table's OK: the run goes on with the new bodies, replayed from
     // their start values up to its step count at once.
     tim.Ticken(10);
-    tabelle = [this] {
-        frm->TabelleUebernimmt();
-        mod.NeuDimensionieren(2);
-        mod.KoerperStart = SonneUndErde();
-    };
+    tabelle = [this] { dok.KoerperUebernehmen(SonneUndErde()); };
     frm->menTabelle_Click();
     tabelle = {};
     EXPECT_EQ(frm->Schrittzahl(), 60);
     EXPECT_TRUE(frm->lauf().Speicher().Passt(mod)) << "the old bodies' record is gone";
     ERWARTE_VOLLE_WIEDERGABE("table's OK");
+    // Its undo and its redo replay the run with the bodies before and after, as the OK did.
+    frm->menRueckgaengig_Click();
+    EXPECT_TRUE(BitGleich(mod.KoerperStart, DreiKoerper()));
+    EXPECT_EQ(frm->Schrittzahl(), 60);
+    ERWARTE_VOLLE_WIEDERGABE("undone");
+    frm->menWiederherstellen_Click();
+    ERWARTE_VOLLE_WIEDERGABE("redone");
     tim.Ticken(10);
     frm->Form_Resize();
     ERWARTE_VOLLE_WIEDERGABE("table");
 
+    frage.Antworten = {MsgAntwort::Nein};
     frm->menNeu_Click();
     tim.Ticken(5);
     frm->Form_Resize();
@@ -669,20 +684,18 @@ TEST_F(Fenster, AfterEveryCommandThatChangesTheRunTheRedrawStillEqualsAFullRepla
     ERWARTE_VOLLE_WIEDERGABE("reset");
 
     // A faulting step forgets the record; the next redraw replays up to the fault.
-    mod.Intervall = std::numeric_limits<double>::quiet_NaN();
-    frm->lauf().IntervallGeaendert();
+    dok.IntervallSetzen(std::numeric_limits<double>::quiet_NaN());
     tim.Ticken(1);
     EXPECT_FALSE(tim.Enabled());
     EXPECT_FALSE(frm->lauf().Speicher().Gueltig());
-    mod.Intervall = 1;
-    frm->lauf().IntervallGeaendert();
+    dok.IntervallSetzen(1);
     frm->Form_Resize();
     ERWARTE_VOLLE_WIEDERGABE("fault");
 }
 
 TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
 {
-    mod.KoerperStart = DreiKoerper();
+    dok.KoerperUebernehmen(DreiKoerper());
     frm->menStart_Click();
     tim.Ticken(60);
     Eingaben({QStringLiteral("1")});
@@ -693,8 +706,7 @@ TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
             QApplication::processEvents();
     };
 
-    frm->AusschnittBreite = 3;
-    frm->Form_Resize();
+    frm->AusschnittSetzen({3, 2, 0, 0});
     EXPECT_TRUE(frm->NeuzeichnungLaeuft());
     EXPECT_EQ(frm->Schrittzahl(), 60) << "commands see the count the replay will end at";
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - Neuzeichnen 1 %"));
@@ -710,8 +722,7 @@ TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
     // Another section starts it again from what it has computed so far.
     const int32_t schonGerechnet = frm->lauf().Speicher().Schritte();
     EXPECT_GT(schonGerechnet, 5);
-    frm->AusschnittXOffset = 0.2;
-    frm->Form_Resize();
+    frm->AusschnittSetzen({3, 2, 0.2, 0});
     EXPECT_TRUE(frm->NeuzeichnungLaeuft());
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("Plavo - Neuzeichnen %1 %").arg(schonGerechnet * 100 / 60))
         << "the first slice drew what the replay had computed before";
@@ -725,6 +736,7 @@ TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
     // its start, the count and New's caption stay.
     frm->lauf().Speicher().Verwerfen();
     frm->Form_Resize();
+    frage.Antworten = {MsgAntwort::Nein};
     frm->menNeu_Click();
     EXPECT_TRUE(frm->NeuzeichnungLaeuft());
     frm->NeuzeichnungAbschliessen();
@@ -734,7 +746,7 @@ TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
     EXPECT_TRUE(Bild() == Wiedergeben(*frm, mod, 61).bild);
 
     // Drawing many kept strokes yields as well.
-    mod.KoerperStart = DreiKoerper();
+    dok.KoerperUebernehmen(DreiKoerper());
     frm->menZurueck_Click();
     frm->menStart_Click();
     tim.Ticken(6000);
@@ -764,6 +776,7 @@ TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
     frm->lauf().Speicher().Verwerfen();
     frm->Form_Resize();
     cdg.Antworten.push_back(datei);
+    frage.Antworten = {MsgAntwort::Nein};
     frm->menOeffnen_Click();
     EXPECT_FALSE(frm->NeuzeichnungLaeuft());
     AmEnde();
@@ -776,7 +789,7 @@ TEST_F(Fenster, ARedrawThatMustComputeRunsInSlicesWhileTheWindowAnswers)
 
 TEST_F(Fenster, EnergyBalanceFollowsTheRunOnlyWhileShown)
 {
-    mod.KoerperStart = SonneUndErde();
+    dok.KoerperUebernehmen(SonneUndErde());
     frm->Menue(QStringLiteral("menEnergie"))->trigger();
     FrmEnergie* e = frm->Energiefenster();
     ASSERT_TRUE(e);
@@ -820,7 +833,8 @@ namespace {
 
 // One window of the pair below, with its own document and scripted layers.
 struct Seite {
-    ModPlavo mod;
+    Dokument dok;
+    const ModPlavo& mod = dok.Daten();
     SkriptStandarddialog cdg;
     SkriptRueckfragen frage;
     SkriptZeitgeber tim;
@@ -830,13 +844,8 @@ struct Seite {
     explicit Seite(bool nebenlaeufig)
     {
         FrmPlavoDienste d{&cdg, &frage, &tim, {}, {}, {}};
-        d.tabelleZeigen = [this] {
-            frm->TabelleUebernimmt();   // as the table does before its OK writes
-            mod.NeuDimensionieren(int(tabelle.size()));
-            mod.KoerperStart = tabelle;
-            mod.Gespeichert = false;
-        };
-        frm = std::make_unique<FrmPlavo>(mod, d);
+        d.tabelleZeigen = [this] { dok.KoerperUebernehmen(tabelle); };
+        frm = std::make_unique<FrmPlavo>(dok, d);
         frm->lauf().NebenlaeufigAbSetzen(nebenlaeufig ? 0 : std::numeric_limits<std::size_t>::max());
         frm->lauf().ScheibeSetzen(std::chrono::milliseconds(0));
         frm->show();
@@ -877,10 +886,10 @@ TEST(NebenlaeufigerLauf, EndsBitForBitWhereTheDirectRunEnds)
         const auto wahl = [&zufall](int n) { return int(zufall() % uint32_t(n)); };
         Seite a(true), b(false);
         for (Seite* s : {&a, &b})
-            s->mod.KoerperStart = DreiKoerper();
+            s->dok.KoerperUebernehmen(DreiKoerper());
         std::string protokoll;
         for (int befehl = 0; befehl < 40; ++befehl) {
-            const int was = wahl(16);
+            const int was = wahl(18);
             protokoll += std::to_string(was) + ' ';
             const double breite = 1 + wahl(4), xOffset = 0.25 * wahl(5);
             KoerperSatz neu = SonneUndErde();
@@ -898,9 +907,7 @@ TEST(NebenlaeufigerLauf, EndsBitForBitWhereTheDirectRunEnds)
                 case 7: f.menZurueck_Click(); break;
                 case 8: f.menEinzelschritt_Click(); break;
                 case 9:
-                    f.AusschnittBreite = breite;
-                    f.AusschnittXOffset = xOffset;
-                    f.Form_Resize();
+                    f.AusschnittSetzen({breite, f.ansicht().Aktuell().Hoehe, xOffset, f.ansicht().Aktuell().YOffset});
                     break;
                 case 10:
                     s->frage.Eingaben = {intervalle[intervall]};
@@ -920,6 +927,8 @@ TEST(NebenlaeufigerLauf, EndsBitForBitWhereTheDirectRunEnds)
                     f.menOeffnen_Click();
                     break;
                 case 14: f.NeuzeichnungAbschliessen(); break;
+                case 16: f.menRueckgaengig_Click(); break;
+                case 17: f.menWiederherstellen_Click(); break;
                 default: break;   // the event loop runs: steps come back, redraws go on
                 }
             }
@@ -935,6 +944,64 @@ TEST(NebenlaeufigerLauf, EndsBitForBitWhereTheDirectRunEnds)
         }
         ASSERT_TRUE(a.frm->picPlavo().Flaeche().Image() == b.frm->picPlavo().Flaeche().Image());
     }
+    QLocale::setDefault(QLocale::c());
+}
+
+// An undo or a redo does to the run and the picture what the command itself
+// did: undoing the table's OK at a later step replays the run from the bodies
+// before it, at the interval then in force, as the OK replayed it from its
+// own. Run a commits the table and a new interval at a later step; c undoes
+// both and redoes them and stands exactly where a stands; b makes two more
+// edits and undoes them (on the worker) and stands where a redraw of a's run
+// stands. Stepping on, all three go on alike.
+TEST(NebenlaeufigerLauf, UndoAndRedoAtALaterStepHaveTheEffectsTheCommandsHad)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    Seite a(false), b(true), c(false);
+    const auto bearbeiten = [](Seite& s, const KoerperSatz& koerper, const char* intervall) {
+        s.Bereit();
+        s.tabelle = koerper;
+        s.frm->menTabelle_Click();
+        s.frage.Eingaben = {QString::fromUtf8(intervall)};
+        s.frm->menIntervall_Click();
+    };
+    const auto ticken = [](Seite& s, int n) {
+        for (int i = 0; i < n; ++i) {
+            s.Bereit();
+            s.tim.Ticken(1);
+        }
+        s.Bereit();
+    };
+    const auto wieA = [&a](Seite& s, const char* was) {
+        s.Bereit();
+        a.Bereit();
+        EXPECT_EQ(s.frm->Schrittzahl(), a.frm->Schrittzahl()) << was;
+        EXPECT_TRUE(BitGleich(s.frm->lauf().Stand(), a.frm->lauf().Stand())) << was;
+        EXPECT_TRUE(s.frm->picPlavo().Flaeche().Image() == a.frm->picPlavo().Flaeche().Image()) << was;
+        EXPECT_EQ(s.frm->windowTitle(), a.frm->windowTitle()) << was;
+    };
+    for (Seite* s : {&a, &b, &c}) {
+        s->dok.KoerperUebernehmen(DreiKoerper());
+        s->frm->menStart_Click();
+        ticken(*s, 10);
+        bearbeiten(*s, SonneUndErde(), "0,5");
+    }
+    bearbeiten(b, DreiKoerper(), "3");
+    for (int i = 0; i < 2; ++i)
+        b.frm->menRueckgaengig_Click();
+    for (int i = 0; i < 2; ++i)
+        c.frm->menRueckgaengig_Click();
+    for (int i = 0; i < 2; ++i)
+        c.frm->menWiederherstellen_Click();
+    wieA(c, "undone and redone");
+    for (Seite* s : {&a, &c})
+        s->frm->Form_Resize();
+    wieA(b, "later edits undone");
+    wieA(c, "redrawn");
+    for (Seite* s : {&a, &b, &c})
+        ticken(*s, 5);
+    wieA(b, "stepped on");
+    wieA(c, "stepped on");
     QLocale::setDefault(QLocale::c());
 }
 
@@ -972,7 +1039,7 @@ TEST(LaufNachDokument, OkAndNewAtALaterStepGoOnAsAfterARedraw)
                 EXPECT_TRUE(a.frm->picPlavo().Flaeche().Image() == soll.bild) << was;
             };
             for (Seite* s : {&a, &b}) {
-                s->mod.KoerperStart = DreiKoerper();
+                s->dok.KoerperUebernehmen(DreiKoerper());
                 s->frm->menStart_Click();
                 for (int i = 0; i < 12; ++i) {
                     s->Bereit();
@@ -1114,22 +1181,22 @@ void Ziehen(QWidget& w, QPointF von, QPointF bis)
 // run goes on.
 TEST_F(Fenster, WheelAndDragMoveTheSectionAndTheRunGoesOn)
 {
-    mod.KoerperStart = DreiKoerper();
+    dok.KoerperUebernehmen(DreiKoerper());
     frm->menStart_Click();
     tim.Ticken(40);
     PicPlavo& pic = frm->picPlavo();
     const double W = pic.width(), H = pic.height();
     const QPointF stelle(100, 50);
     const auto ort = [&] {   // the plane's point under `stelle`, AE
-        return QPointF(frm->AusschnittXOffset + (stelle.x() / W - 0.5) * frm->AusschnittBreite,
-                       frm->AusschnittYOffset + (stelle.y() / H - 0.5) * frm->AusschnittHoehe);
+        return QPointF(frm->ansicht().Aktuell().XOffset + (stelle.x() / W - 0.5) * frm->ansicht().Aktuell().Breite,
+                       frm->ansicht().Aktuell().YOffset + (stelle.y() / H - 0.5) * frm->ansicht().Aktuell().Hoehe);
     };
     const QPointF vorher = ort();
 
     for (int i = 0; i < 24; ++i)   // three notches in fine steps
         Rad(pic, stelle, 15);
-    EXPECT_NEAR(frm->AusschnittBreite, 2 / std::pow(1.25, 3), 1e-15);
-    EXPECT_NEAR(frm->AusschnittHoehe, 2 / std::pow(1.25, 3), 1e-15);
+    EXPECT_NEAR(frm->ansicht().Aktuell().Breite, 2 / std::pow(1.25, 3), 1e-15);
+    EXPECT_NEAR(frm->ansicht().Aktuell().Hoehe, 2 / std::pow(1.25, 3), 1e-15);
     EXPECT_NEAR(ort().x(), vorher.x(), 1e-15);
     EXPECT_NEAR(ort().y(), vorher.y(), 1e-15);
     ERWARTE_VOLLE_WIEDERGABE("after the wheel");
@@ -1138,41 +1205,41 @@ TEST_F(Fenster, WheelAndDragMoveTheSectionAndTheRunGoesOn)
     EXPECT_EQ(frm->Schrittzahl(), 41);
 
     Rad(pic, stelle, -3 * 120);
-    EXPECT_NEAR(frm->AusschnittBreite, 2, 2e-12);
-    EXPECT_NEAR(frm->AusschnittXOffset, 0, 2e-12);
-    EXPECT_NEAR(frm->AusschnittYOffset, 0, 2e-12);
+    EXPECT_NEAR(frm->ansicht().Aktuell().Breite, 2, 2e-12);
+    EXPECT_NEAR(frm->ansicht().Aktuell().XOffset, 0, 2e-12);
+    EXPECT_NEAR(frm->ansicht().Aktuell().YOffset, 0, 2e-12);
 
     // The picture follows the drag at once; the section changes on release,
     // here outside the window.
-    const Ausschnitt a{frm->AusschnittBreite, frm->AusschnittHoehe, frm->AusschnittXOffset, frm->AusschnittYOffset};
+    const Ausschnitt a{frm->ansicht().Aktuell().Breite, frm->ansicht().Aktuell().Hoehe, frm->ansicht().Aktuell().XOffset, frm->ansicht().Aktuell().YOffset};
     Maus(pic, QEvent::MouseButtonPress, QPointF(200, 150), Qt::LeftButton, Qt::LeftButton);
     Maus(pic, QEvent::MouseMove, QPointF(230, 140), Qt::NoButton, Qt::LeftButton);
     EXPECT_EQ(pic.Verschiebung(), QPointF(30, -10));
-    EXPECT_EQ(frm->AusschnittXOffset, a.XOffset);
+    EXPECT_EQ(frm->ansicht().Aktuell().XOffset, a.XOffset);
     Maus(pic, QEvent::MouseMove, QPointF(-50, 400), Qt::NoButton, Qt::LeftButton);
     Maus(pic, QEvent::MouseButtonRelease, QPointF(-50, 400), Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(pic.Verschiebung(), QPointF());
-    EXPECT_EQ(frm->AusschnittXOffset, a.XOffset - (-250) * a.Breite / W);
-    EXPECT_EQ(frm->AusschnittYOffset, a.YOffset - 250 * a.Hoehe / H);
-    EXPECT_EQ(frm->AusschnittBreite, a.Breite);
+    EXPECT_EQ(frm->ansicht().Aktuell().XOffset, a.XOffset - (-250) * a.Breite / W);
+    EXPECT_EQ(frm->ansicht().Aktuell().YOffset, a.YOffset - 250 * a.Hoehe / H);
+    EXPECT_EQ(frm->ansicht().Aktuell().Breite, a.Breite);
     ERWARTE_VOLLE_WIEDERGABE("after the drag");
 
     // A drag whose release went elsewhere (a dialog took the mouse) changes nothing.
-    const double x = frm->AusschnittXOffset;
+    const double x = frm->ansicht().Aktuell().XOffset;
     Maus(pic, QEvent::MouseButtonPress, QPointF(10, 10), Qt::LeftButton, Qt::LeftButton);
     Maus(pic, QEvent::MouseMove, QPointF(60, 10), Qt::NoButton, Qt::LeftButton);
     Maus(pic, QEvent::MouseMove, QPointF(70, 10), Qt::NoButton, Qt::NoButton);
     Maus(pic, QEvent::MouseButtonRelease, QPointF(70, 10), Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(pic.Verschiebung(), QPointF());
-    EXPECT_EQ(frm->AusschnittXOffset, x);
+    EXPECT_EQ(frm->ansicht().Aktuell().XOffset, x);
 
     // From the keyboard: about the centre, and by a tenth.
     frm->Menue(QStringLiteral("menVergroessern"))->trigger();
-    EXPECT_EQ(frm->AusschnittBreite, a.Breite / 1.25);
-    EXPECT_EQ(frm->AusschnittXOffset, x);
+    EXPECT_EQ(frm->ansicht().Aktuell().Breite, a.Breite / 1.25);
+    EXPECT_EQ(frm->ansicht().Aktuell().XOffset, x);
     EXPECT_EQ(frm->Menue(QStringLiteral("menVergroessern"))->shortcuts().value(1), QKeySequence(QStringLiteral("Ctrl+=")));
     frm->Menue(QStringLiteral("menVerkleinern"))->trigger();
-    EXPECT_EQ(frm->AusschnittBreite, a.Breite);
+    EXPECT_EQ(frm->ansicht().Aktuell().Breite, a.Breite);
     int pfeile = 0;
     for (QShortcut* kurz : frm->findChildren<QShortcut*>())
         if (kurz->key() == QKeySequence(QStringLiteral("Ctrl+Right"))) {
@@ -1180,7 +1247,7 @@ TEST_F(Fenster, WheelAndDragMoveTheSectionAndTheRunGoesOn)
             ++pfeile;
         }
     EXPECT_EQ(pfeile, 1);
-    EXPECT_NEAR(frm->AusschnittXOffset, x + a.Breite / 10, 1e-15);
+    EXPECT_NEAR(frm->ansicht().Aktuell().XOffset, x + a.Breite / 10, 1e-15);
     ERWARTE_VOLLE_WIEDERGABE("after Ctrl+Right");
     EXPECT_TRUE(frage.Gemeldet.empty());
 }
@@ -1202,8 +1269,8 @@ TEST_F(Fenster, RandomWheelAndDragEventsKeepTheSectionWithinItsLimits)
             Rad(pic, QPointF(zahl(-50, w), zahl(-50, h)), int(zahl(-1500, 1500)));
         else
             Ziehen(pic, QPointF(zahl(-50, w), zahl(-50, h)), QPointF(zahl(-5000, 5000), zahl(-5000, 5000)));
-        const double b = frm->AusschnittBreite, hh = frm->AusschnittHoehe;
-        const double x = frm->AusschnittXOffset, y = frm->AusschnittYOffset;
+        const double b = frm->ansicht().Aktuell().Breite, hh = frm->ansicht().Aktuell().Hoehe;
+        const double x = frm->ansicht().Aktuell().XOffset, y = frm->ansicht().Aktuell().YOffset;
         ASSERT_TRUE(std::isfinite(b) && std::isfinite(hh) && std::isfinite(x) && std::isfinite(y)) << i;
         ASSERT_TRUE(b >= 1e-6 && b <= 1e6 && hh >= 1e-6 && hh <= 1e6) << i << ": " << b << " x " << hh;
         ASSERT_TRUE(std::abs(x) <= 1e9 && std::abs(y) <= 1e9) << i << ": " << x << ", " << y;
@@ -1229,7 +1296,7 @@ TEST_F(Fenster, DotsAndNamesLieOverThePictureAndNeverReachTheExport)
     Koerper sonde = NeuerKoerper(QStringLiteral("Sonde"), 0, 0.75e11, 0, 1000, 30, 0xFF0000);
     Koerper ohne;
     ohne.Farbe = 0xFFFFFF;
-    mod.KoerperStart = {sonde, ohne};
+    dok.KoerperUebernehmen({sonde, ohne});
     PicPlavo& pic = frm->picPlavo();
     const int w = Bild().width(), h = Bild().height();
     const QPoint an(int(std::floor(0.75 * w)), h / 2), mitte(w / 2, h / 2);

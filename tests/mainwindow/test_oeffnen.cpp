@@ -221,8 +221,7 @@ TEST_F(Oeffnen, TakesEveryCompleteRecordAndGivesBackWhatWasSaved)
     koerper[1].Y = 5e-324;
     koerper[2].Farbe = -1;
     koerper.push_back(Koerper{});   // never named: 15 NULs
-    mod.KoerperStart = koerper;
-    mod.Gespeichert = false;
+    dok.KoerperUebernehmen(koerper);
     const QString p = Pfad(QStringLiteral("rund.plv"));
     cdg.Antworten.push_back(p);
     frm->menSpUnter_Click();
@@ -407,11 +406,11 @@ TEST_F(Oeffnen, EveryExampleOpensFromTheMenuAtHalfADayAndIsSavedOnlyUnderANameOf
     EXPECT_EQ(frage.Gemeldet[0].Text, QStringLiteral("Änderungen speichern?"));
     EXPECT_EQ(mod.Intervall, 2.0);
     EXPECT_EQ(Titel(), QStringLiteral("Plavo - [eigen.plv]"));
-    mod.Gespeichert = true;
+    dok.Abschliessen();
 
     const QDir quelle(QStringLiteral(PLAVO_BEISPIELORDNER));
     for (QAction* a : menue->actions()) {
-        mod.Intervall = 2;
+        dok.IntervallSetzen(2);
         a->trigger();
         const QString name = QFileInfo(a->data().toString()).fileName();
         SCOPED_TRACE(name.toStdString());

@@ -36,12 +36,13 @@ TEST(Zahltext, WritesTheGeneralFormat)
         EXPECT_EQ(ZahlZuText(f.wert, C), QString::fromUtf8(f.c)) << f.wert;
     }
 
-    // Single precision has 7 significant digits, and its exponent form starts at 1E+07.
-    EXPECT_EQ(EinfachZuText(0.08f, Deutsch), QStringLiteral("0,08"));
-    EXPECT_EQ(EinfachZuText(1.0f / 3.0f, C), QStringLiteral("0.3333333"));
-    EXPECT_EQ(EinfachZuText(1234567.0f, Deutsch), QStringLiteral("1234567"));
-    EXPECT_EQ(EinfachZuText(12345678.0f, Deutsch), QStringLiteral("1,234568E+07"));
-    EXPECT_EQ(EinfachZuText(-2.5e-5f, Deutsch), QStringLiteral("-2,5E-05"));
+    // A value offered to keep gets the digits it needs to read back exactly,
+    // and no more: a zoomed section comes back as it was.
+    const double gezoomt = 2 / 1.25 / 1.25 / 1.25 / 1.25 / 1.25 / 1.25 / 1.25;
+    EXPECT_EQ(GenauZuText(0.08, Deutsch), QStringLiteral("0,08"));
+    EXPECT_EQ(GenauZuText(0.1 + 0.2, C), QStringLiteral("0.30000000000000004"));
+    EXPECT_EQ(TextZuZahl(GenauZuText(gezoomt, Deutsch), Deutsch), gezoomt);
+    EXPECT_EQ(TextZuZahl(GenauZuText(-1.0 / 3.0, Deutsch), Deutsch), -1.0 / 3.0);
 }
 
 TEST(Zahltext, ReadsBackWhatItWritesAsTheShownValue)

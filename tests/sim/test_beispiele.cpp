@@ -54,7 +54,7 @@ struct Lauf {
     {
         const DateiErgebnis e = KoerperdateiLesen(Ordner.filePath(datei));
         EXPECT_TRUE(e.ok()) << e.Fehler.toStdString();
-        mod.Laden(e.Koerper);
+        mod.KoerperStart = e.Koerper;
         mod.Intervall = 0.5;
         EXPECT_EQ(KoerperSimAufbauen(mod, stand), KeinFehler);
     }

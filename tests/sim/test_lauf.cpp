@@ -129,7 +129,7 @@ TEST_F(Laufprobe, ResetOpenAndANewIntervalDuringAReplay)
         ASSERT_EQ(lauf.Schritt(), KeinFehler);
     lauf.NeuzeichnenBeginnen();
     const KoerperSatz drei = DreiKoerper();
-    mod.Laden(KoerperSatz(drei.begin(), drei.begin() + 2));
+    mod.KoerperStart.assign(drei.begin(), drei.begin() + 2);
     EXPECT_EQ(lauf.DokumentGeladen(), KeinFehler);
     EXPECT_FALSE(lauf.NeuzeichnungLaeuft());
     EXPECT_EQ(lauf.Schrittzahl(), 0);

@@ -20,7 +20,8 @@
 class FensterProbe : public ::testing::Test {
 protected:
     QTemporaryDir ordner;
-    ModPlavo mod;
+    Dokument dok;
+    const ModPlavo& mod = dok.Daten();
     SkriptStandarddialog cdg;
     SkriptRueckfragen frage;
     SkriptZeitgeber tim;
@@ -42,7 +43,7 @@ protected:
                 inDerTabelle();
         };
         d.programmBeenden = [this] { ++beendet; };
-        frm = std::make_unique<FrmPlavo>(mod, d);
+        frm = std::make_unique<FrmPlavo>(dok, d);
     }
 
     QString Pfad(const QString& name) const { return ordner.filePath(name); }
@@ -95,11 +96,12 @@ protected:
         cdg.Antworten.push_back(pfad);
         frm->menOeffnen_Click();
     }
-    // What a commit of the table does to the document.
+    // A commit of the table with the first mass changed.
     void Aendern()
     {
-        mod.KoerperStart[0].Masse += 1;
-        mod.Gespeichert = false;
+        KoerperSatz k = mod.KoerperStart;
+        k[0].Masse += 1;
+        dok.KoerperUebernehmen(k);
     }
 
     QAction* Menue(const char* name) const { return frm->Menue(QString::fromUtf8(name)); }

@@ -81,6 +81,7 @@ public:
         MsgSymbol Symbol;
     };
     std::deque<std::optional<QString>> Eingaben;   // nullopt = Abbrechen
+    bool VorgabeNehmen = false;                    // without Eingaben left, every box is answered as proposed
     std::deque<MsgAntwort> Antworten;              // answers to message boxes that ask
     std::vector<Eingabe> Gefragt;
     std::vector<Meldung> Gemeldet;
@@ -88,9 +89,12 @@ public:
     std::optional<QString> InputBox(const QString& prompt, const QString& titel, const QString& vorgabe) override
     {
         Gefragt.push_back({prompt, titel, vorgabe});
-        if (Eingaben.empty())
+        if (Eingaben.empty()) {
+            if (VorgabeNehmen)
+                return vorgabe;
             throw std::logic_error("unexpected input box: " + prompt.toStdString());
-        auto e = Eingaben.front();
+        }
+        std::optional<QString> e = std::move(Eingaben.front());
         Eingaben.pop_front();
         return e;
     }

@@ -3,8 +3,8 @@
 // in a German locale, over a document set the test builds.
 
 #include "support/koerperbau.h"
+#include "model/dokument.h"
 #include "model/koerperdatei.h"
-#include "model/modplavo.h"
 #include "support/skriptdialog.h"
 #include "table/frmtabelle.h"
 #include "table/gitter.h"
@@ -31,11 +31,9 @@ protected:
     // A saved document of three bodies, loaded and shown in the table.
     void DreiKoerperZeigen()
     {
-        mod.KoerperStart = {Koerper_("Sonne", 332946, 0, 0, 0, 0, 0x00FFFF),
-                            Koerper_("Erde", 1, 1.5e11, 0, 29780, 90, 0xFF0000),
-                            Koerper_("Mond", 0.0123, 1.5038e11, 0, 30802, 90.5, 0)};
-        mod.DateiName = QStringLiteral("/tmp/drei.plv");
-        mod.Gespeichert = true;
+        dok.Laden(QStringLiteral("/tmp/drei.plv"), {Koerper_("Sonne", 332946, 0, 0, 0, 0, 0x00FFFF),
+                                                    Koerper_("Erde", 1, 1.5e11, 0, 29780, 90, 0xFF0000),
+                                                    Koerper_("Mond", 0.0123, 1.5038e11, 0, 30802, 90.5, 0)});
         fenster.Form_Load();
         fenster.Form_Activate();
     }
@@ -73,8 +71,9 @@ protected:
     }
 
     QLocale alteLocale_;
-    ModPlavo mod;
+    Dokument dok;
+    const ModPlavo& mod = dok.Daten();
     SkriptRueckfragen fragen;
     SkriptStandarddialog cdg;
-    FrmTabelle fenster{mod, fragen, cdg, nullptr};
+    FrmTabelle fenster{dok, fragen, cdg, nullptr};
 };

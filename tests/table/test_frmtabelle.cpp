@@ -16,7 +16,7 @@ using Uebernehmen = Tabellentest;
 
 TEST_F(Fuellen, NewUntouchedDocumentShowsOneEmptyRowWhateverTheSetHolds)
 {
-    mod.KoerperStart = {Koerper_("Alt", 5, 6, 7, 8, 9, 0x123456), Koerper_("Auch alt", 1, 1, 1, 1, 1, 1)};
+    dok.Laden(QString(), {Koerper_("Alt", 5, 6, 7, 8, 9, 0x123456), Koerper_("Auch alt", 1, 1, 1, 1, 1, 1)});
     fenster.Form_Load();
     fenster.Form_Activate();
 
@@ -66,8 +66,7 @@ TEST_F(Fuellen, EveryShowingStartsAgainFromTheDocumentSet)
     EXPECT_EQ(g().TextMatrix(2, 1), QStringLiteral("Erde           "));
 
     // Committed in an untitled document: the next showing reads the set, not the empty table.
-    mod.DateiName.clear();
-    mod.KoerperStart = {Koerper_("Eins", 1, 2, 3, 4, 5, 6)};
+    dok.Laden(QString(), {Koerper_("Eins", 1, 2, 3, 4, 5, 6)});
     fenster.Form_Activate();
     EXPECT_EQ(g().TextMatrix(1, 1), QString());
     g().TextMatrixSetzen(1, 1, QStringLiteral("Eins"));
@@ -153,8 +152,7 @@ TEST_F(Zeilen, AddAppendsANumberedEmptyRowAndLeavesTheCurrentCell)
 
 TEST_F(Zeilen, AddStopsAtTheLargestTableThatCanBeShownAndSaved)
 {
-    mod.DateiName = QStringLiteral("x.plv");
-    mod.KoerperStart.assign(size_t(MaxKoerper), Koerper{});
+    dok.Laden(QStringLiteral("x.plv"), KoerperSatz(size_t(MaxKoerper), Koerper{}));
     fenster.Form_Load();
     fenster.Form_Activate();
     ASSERT_EQ(g().Rows(), MaxKoerper + 1);
@@ -199,8 +197,7 @@ TEST_F(Zeilen, RemoveTakesTheCurrentRowMovesTheRowsBelowUpAndRenumbers)
 
 TEST_F(Zeilen, RemoveEmptiesTheOnlyRowKeepingNumberAndColour)
 {
-    mod.DateiName = QStringLiteral("eins.plv");
-    mod.KoerperStart = {Koerper_("Einzig", 1, 2, 3, 4, 5, 0x445566)};
+    dok.Laden(QStringLiteral("eins.plv"), {Koerper_("Einzig", 1, 2, 3, 4, 5, 0x445566)});
     fenster.Form_Load();
     fenster.Form_Activate();
     fenster.cmdEntfernen_Click();
@@ -216,10 +213,12 @@ TEST_F(Uebernehmen, CellsNotEditedKeepEveryBitEditedOnesAreReadFromTheirTextAndT
 {
     DreiKoerperZeigen();
     // Doubles that 15 digits do not hold, as a body file brings them.
-    mod.KoerperStart[0].X = 0.1 + 0.2;
-    mod.KoerperStart[1].Masse = 1.0 / 3.0;
-    mod.KoerperStart[1].X = 149597870700.12345;
-    mod.KoerperStart[2].Richtung = 90.00000000000001;
+    KoerperSatz genau = mod.KoerperStart;
+    genau[0].X = 0.1 + 0.2;
+    genau[1].Masse = 1.0 / 3.0;
+    genau[1].X = 149597870700.12345;
+    genau[2].Richtung = 90.00000000000001;
+    dok.Laden(mod.DateiName, genau);
     fenster.Form_Activate();
     fenster.show();
     ASSERT_EQ(g().TextMatrix(2, 2), QStringLiteral("0,333333333333333"));

@@ -121,9 +121,8 @@ TEST_F(Fenster, ShownModallyHiddenByTheButtonsUnloadedByTheCloseBox)
 {
     QWidget hauptfenster;
     hauptfenster.show();
-    mod.DateiName = QStringLiteral("/tmp/zwei.plv");
-    mod.KoerperStart = {Koerper_("A", 1, 0, 0, 0, 0, 0), Koerper_("B", 2, 0, 0, 0, 0, 0)};
-    Tabellenanzeige anzeige(mod, fragen, cdg, &hauptfenster);
+    dok.Laden(QStringLiteral("/tmp/zwei.plv"), {Koerper_("A", 1, 0, 0, 0, 0, 0), Koerper_("B", 2, 0, 0, 0, 0, 0)});
+    Tabellenanzeige anzeige(dok, fragen, cdg, &hauptfenster);
     EXPECT_EQ(anzeige.Fenster(), nullptr) << "created on first use only";
 
     int ticks = 0;
@@ -184,10 +183,9 @@ TEST_F(Fenster, ShownAndFocusedTheLastRowIsCurrentUntilClicksOrKeysMoveOnAndF2Ed
     hauptfenster.setGeometry(60, 40, 680, 500);
     hauptfenster.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&hauptfenster));
-    mod.DateiName = QStringLiteral("/tmp/vier.plv");
-    mod.KoerperStart = {Koerper_("Sonne", 1, 0, 0, 0, 0, 0), Koerper_("Merkur", 2, 0, 0, 0, 0, 0),
-                        Koerper_("Venus", 3, 0, 0, 0, 0, 0), Koerper_("Erde", 4, 0, 0, 0, 0, 0)};
-    Tabellenanzeige anzeige(mod, fragen, cdg, &hauptfenster);
+    dok.Laden(QStringLiteral("/tmp/vier.plv"), {Koerper_("Sonne", 1, 0, 0, 0, 0, 0), Koerper_("Merkur", 2, 0, 0, 0, 0, 0),
+                                                Koerper_("Venus", 3, 0, 0, 0, 0, 0), Koerper_("Erde", 4, 0, 0, 0, 0, 0)});
+    Tabellenanzeige anzeige(dok, fragen, cdg, &hauptfenster);
     auto name = [](FrmTabelle& f, int r) { return f.fgrKoerper().TextMatrix(r, 1).trimmed(); };
 
     Waehrenddessen(&hauptfenster, [&] {
@@ -252,8 +250,8 @@ TEST_F(Fenster, ShownAndFocusedTheLastRowIsCurrentUntilClicksOrKeysMoveOnAndF2Ed
 
 TEST_F(Fenster, FifteenDigitsShowInFullByTooltipDraggedOrFittedColumnAndSidewaysScrolling)
 {
-    mod.KoerperStart = {Koerper_("Erde", 1, 149599545158.073, -4670670.74977773, 0.0905653003345452, 90, 0)};
-    mod.DateiName = QStringLiteral("/tmp/erde.plv");
+    dok.Laden(QStringLiteral("/tmp/erde.plv"),
+              {Koerper_("Erde", 1, 149599545158.073, -4670670.74977773, 0.0905653003345452, 90, 0)});
     fenster.Form_Load();
     fenster.Form_Activate();
     fenster.show();
