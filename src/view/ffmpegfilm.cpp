@@ -183,9 +183,10 @@ bool FfmpegFilm::Einrichten(const Filmvorgabe& vorgabe)
         codec_->color_range = AVCOL_RANGE_MPEG;
     }
     if (vorgabe.Format == Filmformat::Mp4) {
-        // Mostly white with thin lines: fast settings keep them sharp enough,
-        // and CRF 20 keeps the frames within a few levels of the picture.
-        av_opt_set(codec_->priv_data, "preset", "veryfast", 0);
+        // Mostly white with thin lines: the fastest settings keep them sharp
+        // enough, so a live recording holds the run back least, and CRF 20
+        // keeps the frames within a few levels of the picture.
+        av_opt_set(codec_->priv_data, "preset", "ultrafast", 0);
         av_opt_set(codec_->priv_data, "crf", "20", 0);
     } else if (vorgabe.Format == Filmformat::WebM) {
         // Constant quality; libvpx's slower "good" speeds take seconds a frame.
