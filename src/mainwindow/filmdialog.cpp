@@ -234,6 +234,7 @@ bool Filmdialog::Durchsuchen()
     if (Koerperdatei(cdg_.FileName))
         return false;
     ziel_->setText(QDir::toNativeSeparators(cdg_.FileName));
+    bestaetigt_ = cdg_.FileName;
     return true;
 }
 
@@ -253,7 +254,16 @@ void Filmdialog::Starten(Filmwahl::Art art)
     if (ziel_->text().isEmpty() && !Durchsuchen())
         return;
     // The document may have been saved under this name since it was chosen.
-    if (Koerperdatei(Wahl().Ziel))
+    const Filmwahl wahl = Wahl();
+    if (Koerperdatei(wahl.Ziel))
+        return;
+    // A name typed or kept from the last film would replace an earlier film
+    // without a word; the save dialog has asked already.
+    if (wahl.Format != Filmformat::PngSerie && QFileInfo(wahl.Ziel).isFile() && !GleicheDatei(wahl.Ziel, bestaetigt_)
+        && frage_.MsgBox(QStringLiteral("„%1“ gibt es schon.\n\nSoll der Film die Datei ersetzen?")
+                             .arg(QDir::toNativeSeparators(wahl.Ziel)),
+                         DokumentTitel(QString()), MsgKnoepfe::JaNein, MsgSymbol::Frage)
+               != MsgAntwort::Ja)
         return;
     art_ = art;
     accept();

@@ -56,6 +56,7 @@ private:
     Rueckfragen& frage_;
     std::array<QString, 4> gruende_;
     QString dokument_;
+    QString bestaetigt_;   // the save dialog asked about replacing this file already
     Filmwahl::Art art_ = Filmwahl::Art::Aufnahme;
 
     QComboBox* format_;

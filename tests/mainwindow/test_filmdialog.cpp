@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <QComboBox>
 #include <QLineEdit>
@@ -93,6 +94,18 @@ TEST(Filmdialog, OffersWhatCanBeWrittenAsksForATargetBesideTheDocumentAndNeverTa
     EXPECT_EQ(r.Ziel, film);
     EXPECT_EQ(r.Schritte, 250);
     EXPECT_FALSE(r.TageZeigen);
+
+    // A film kept from last time is replaced only when the user says so.
+    QFile(film).open(QIODevice::WriteOnly);
+    Filmdialog wieder(cdg, frage, {}, QSize(640, 480), dokument);
+    wieder.Vorschlagen(r);
+    frage.Antworten = {MsgAntwort::Nein};
+    Feld<QPushButton>(wieder, "aufnahmeStarten")->click();
+    EXPECT_NE(wieder.result(), QDialog::Accepted);
+    EXPECT_TRUE(frage.Gemeldet.back().Text.contains(QStringLiteral("Soll der Film die Datei ersetzen?")));
+    frage.Antworten = {MsgAntwort::Ja};
+    Feld<QPushButton>(wieder, "aufnahmeStarten")->click();
+    EXPECT_EQ(wieder.result(), QDialog::Accepted);
 
     // The chosen name follows the format: a folder for the PNG series.
     Feld<QComboBox>(d, "format")->setCurrentIndex(int(Filmformat::PngSerie));
