@@ -29,6 +29,9 @@ public:
 
     ~Bahndatenexport() override;
 
+    // The file it writes.
+    const QString& Pfad() const { return pfad_; }
+
     // Stops the export; nothing is written.
     void Abbrechen();
 

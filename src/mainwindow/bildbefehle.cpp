@@ -32,7 +32,7 @@ Bildbefehle::Bildbefehle(const BildFlaeche& flaeche, Standarddialog& cdg, Rueckf
         fabrik_ = [](QPrinter& p) { return std::make_unique<QtDrucker>(p); };
 }
 
-void Bildbefehle::menBild_Click()
+std::optional<QString> Bildbefehle::menBild_Click()
 {
     // These stay set after the command; the body-file commands set their own.
     // The bitmap comes first, as it always has; PNG is smaller and opens everywhere.
@@ -46,25 +46,28 @@ void Bildbefehle::menBild_Click()
         cdg_.FileName = Speichervorschlag(Dokument, QStringLiteral("bmp"), QStandardPaths::PicturesLocation);
     cdg_.FilterIndex = IstPng(cdg_.FileName) ? 2 : 1;
     if (!cdg_.ShowSave())
-        return;
+        return std::nullopt;
     const QString pfad = cdg_.FileName;
     if (UeberschreibtKoerperdatei(pfad, Dokument, QStringLiteral("Das Bild wurde nicht gespeichert"), frage_))
-        return;
+        return std::nullopt;
     if (LetztesBild)
         *LetztesBild = pfad;
     // A bitmap whatever the name, unless PNG was chosen or the name asks for it.
     const bool png = cdg_.FilterIndex == 2 || IstPng(pfad);
-    if (const auto fehler = png ? BildSchreiben(flaeche_.Image(), pfad, "PNG") : BitmapSchreiben(flaeche_.Image(), pfad))
+    if (const auto fehler = png ? BildSchreiben(flaeche_.Image(), pfad, "PNG") : BitmapSchreiben(flaeche_.Image(), pfad)) {
         frage_.MsgBox(QStringLiteral("Das Bild konnte nicht in der Datei „%1“ gespeichert werden.\n\n%2")
                           .arg(QDir::toNativeSeparators(pfad), *fehler),
                       Programmtitel(), MsgKnoepfe::OK, MsgSymbol::Kritisch);
+        return std::nullopt;
+    }
+    return pfad;
 }
 
-void Bildbefehle::menDrucken_Click()
+bool Bildbefehle::menDrucken_Click()
 {
     cdg_.Flags = cdlPDNoSelection | cdlPDNoPageNums;
     if (!cdg_.ShowPrinter())
-        return;
+        return false;
     const int kopien = cdg_.Copies;
     QPrinter* drucker = cdg_.Printer();
     bool gedruckt = false;
@@ -79,4 +82,5 @@ void Bildbefehle::menDrucken_Click()
         frage_.MsgBox(QStringLiteral("Das Bild konnte nicht gedruckt werden.\n\n"
                                      "Bitte prüfen Sie, ob der Drucker bereit ist, und versuchen Sie es erneut."),
                       Programmtitel(), MsgKnoepfe::OK, MsgSymbol::Kritisch);
+    return gedruckt;
 }

@@ -10,6 +10,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class BildFlaeche;
 class Drucker;
@@ -25,8 +26,10 @@ public:
     Bildbefehle(const BildFlaeche& flaeche, Standarddialog& cdg, Rueckfragen& rueckfragen,
                 DruckerFabrik fabrik = {});
 
-    void menBild_Click();
-    void menDrucken_Click();
+    // The path written, or nothing (cancelled, or a failure that was reported).
+    std::optional<QString> menBild_Click();
+    // True when printed.
+    bool menDrucken_Click();
 
     // For the export's save dialog: the path of the open body file, which a
     // picture never replaces, and the path of the picture saved last, which

@@ -11,7 +11,9 @@
 #include "mainwindow/qtrueckfragen.h"
 #include "mainwindow/qtstandarddialog.h"
 #include "mainwindow/qtzeitgeber.h"
+#include "mainwindow/statusleiste.h"
 #include "mainwindow/titel.h"
+#include "view/ausschnittumalle.h"
 #include "view/picplavo.h"
 
 #include <QAction>
@@ -73,6 +75,9 @@ FrmPlavo::FrmPlavo(Dokument& dokument, FrmPlavoDienste dienste, QWidget* parent)
     pic_ = new PicPlavo(this);
     pic_->setObjectName(QStringLiteral("picPlavo"));
     setCentralWidget(pic_);
+    status_ = new Statusleiste(lauf_, this);
+    setStatusBar(status_);
+    connect(this, &FrmPlavo::laeuftGeaendert, status_, &Statusleiste::LaufZeigen);
     LaufVerbinden();
     // Qt repaints a whole window whose colours differ when inactive, at every
     // dialog; a giant window takes seconds for that. Nothing here needs them.
@@ -88,11 +93,11 @@ FrmPlavo::FrmPlavo(Dokument& dokument, FrmPlavoDienste dienste, QWidget* parent)
     Laufen(false);
     DokumentVerbinden();
 
-    // Client area 9795 x 7980 twips, centred on the screen.
+    // Client area 9795 x 7980 twips, centred on the screen; the status bar comes below it.
     QScreen* schirm = QGuiApplication::primaryScreen();
     const qreal dpi = schirm ? schirm->logicalDotsPerInch() : 96.0;
     const QSize client(TwipsZuPixel(9795, dpi), TwipsZuPixel(7980, dpi));
-    resize(client.width(), client.height() + menuBar()->sizeHint().height());
+    resize(client.width(), client.height() + menuBar()->sizeHint().height() + status_->sizeHint().height());
     if (schirm) {
         QRect r = geometry();
         r.moveCenter(schirm->availableGeometry().center());
@@ -235,14 +240,21 @@ bool FrmPlavo::DateiOeffnen(const QString& pfad)
 bool FrmPlavo::BeispielOeffnen(const QString& pfad)
 {
     const Dokumentfolge folge = befehle_->BeispielOeffnen(pfad);
+    // An example shows all its bodies and their orbits, round, whatever the
+    // section was; before a start on opening, so nothing is drawn twice.
+    if (folge.geladen)
+        if (const std::optional<Ausschnitt> a = AusschnittUmBahnen(mod_.KoerperStart, Seitenverhaeltnis()))
+            AusschnittSetzen(*a);
     DokumentFolgen(folge);
     return folge.geladen;
 }
 
 void FrmPlavo::DokumentFolgen(const Dokumentfolge& folge)
 {
-    if (folge.gespeichert)
+    if (folge.gespeichert) {
         Caption(DokumentTitel(mod_.DateiName));
+        status_->Bestaetigen(QStringLiteral("Gespeichert: ") + Dateiteil(mod_.DateiName));
+    }
     // A running simulation goes on, with the new document's one body from
     // its start, and its step count stays; the redraw this began leaves the
     // new caption alone.
@@ -274,7 +286,8 @@ void FrmPlavo::menBild_Click()
     Bildbefehle ausgabe(pic_->Flaeche(), *cdg_, *frage_);
     ausgabe.Dokument = mod_.DateiName;
     ausgabe.LetztesBild = &letztesBild_;
-    ausgabe.menBild_Click();
+    if (const std::optional<QString> pfad = ausgabe.menBild_Click())
+        status_->Bestaetigen(QStringLiteral("Bild gespeichert: ") + Dateiteil(*pfad));
 }
 
 void FrmPlavo::menDrucken_Click()
@@ -282,7 +295,8 @@ void FrmPlavo::menDrucken_Click()
     NeuzeichnungAbschliessen();
     Bildbefehle ausgabe(pic_->Flaeche(), *cdg_, *frage_);
     ausgabe.Pixelverhaeltnis = pic_->devicePixelRatioF();
-    ausgabe.menDrucken_Click();
+    if (ausgabe.menDrucken_Click())
+        status_->Bestaetigen(QStringLiteral("Bild gedruckt"));
 }
 
 void FrmPlavo::menBahndaten_Click()
@@ -295,7 +309,12 @@ void FrmPlavo::menBahndaten_Click()
     // One export at a time: its progress dialog may not be shown yet.
     QAction* eintrag = Menue(QStringLiteral("menBahndaten"));
     eintrag->setEnabled(false);
-    connect(export_, &Bahndatenexport::beendet, this, [eintrag] { eintrag->setEnabled(true); });
+    connect(export_, &Bahndatenexport::beendet, this,
+            [this, eintrag, datei = Dateiteil(export_->Pfad())](bool geschrieben) {
+                eintrag->setEnabled(true);
+                if (geschrieben)
+                    status_->Bestaetigen(QStringLiteral("Bahndaten exportiert: ") + datei);
+            });
 }
 
 void FrmPlavo::menFilm_Click()

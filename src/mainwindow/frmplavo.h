@@ -26,6 +26,7 @@ class PicPlavo;
 class QAction;
 class Rueckfragen;
 class Standarddialog;
+class Statusleiste;
 class Zeitgeber;
 
 // The platform layers of the main window; whatever is left null is created on Qt.
@@ -58,6 +59,7 @@ public:
     Arbeiter& arbeiter() { return arbeiter_; }
     Filmbefehle& film() { return *film_; }
     FrmEnergie* Energiefenster() const { return energie_; }   // null until first shown
+    Statusleiste& statusleiste() { return *status_; }
     QAction* Menue(const QString& name) const;   // by control name, e.g. "menStart"
 
     // The caption; "[*]" in a file name is shown literally.
@@ -96,6 +98,7 @@ public:
     void menVerkleinern_Click();
     void menKoerperZeigen_Click();
     void menNamen_Click();
+    void menRund_Click();
     void menAnleitung_Click();
     void menUeber_Click();
     void menUeberQt_Click();
@@ -131,6 +134,10 @@ public:
     // its tick.
     void SchrittAbschliessen();
 
+signals:
+    // The timer was switched on or off (also to what it was).
+    void laeuftGeaendert(bool laeuft);
+
 protected:
     void resizeEvent(QResizeEvent* ereignis) override;
     // Form_Unload: asks about unsaved changes; the close goes on unless a save was wanted and failed.
@@ -146,6 +153,13 @@ private:
     void AnsichtAnlegen();
     // Sets a section unless it is the current one (a change stopped at a limit).
     void AusschnittWechseln(const Ausschnitt& neu);
+    // "Kreise rund halten": the section's height follows its width, in the
+    // picture's proportions.
+    bool KreiseRund() const;
+    // The picture's width over its height, in pixels.
+    double Seitenverhaeltnis() const;
+    // The mouse over the picture, for the status bar.
+    void MausUeber(QPointF anteil);
     // The timer on or off; a single step is offered only while it is off.
     void Laufen(bool an);
     std::optional<double> ZahlErfragen(const QString& prompt, const QString& vorschlag);
@@ -180,6 +194,7 @@ private:
     std::function<void()> tabelleZeigen_;
     std::function<void()> programmBeenden_;
     PicPlavo* pic_;
+    Statusleiste* status_;
     Arbeiter arbeiter_;   // the one worker off this thread, for the run and the energy window
     Lauf lauf_;
     std::unique_ptr<Dokumentbefehle> befehle_;

@@ -3,16 +3,21 @@
 // change of the section goes through AusschnittSetzen, as the dialog's does.
 #include "frmplavo.h"
 
+#include "mainwindow/statusleiste.h"
 #include "view/ausschnittwechsel.h"
 #include "view/picplavo.h"
 
 #include <QAction>
 #include <QShortcut>
+#include <algorithm>
+#include <cmath>
 
 void FrmPlavo::AnsichtAnlegen()
 {
     connect(pic_, &PicPlavo::mausrad, this, &FrmPlavo::picPlavo_Mausrad);
     connect(pic_, &PicPlavo::gezogen, this, &FrmPlavo::picPlavo_Gezogen);
+    connect(pic_, &PicPlavo::mausUeber, this, &FrmPlavo::MausUeber);
+    connect(pic_, &PicPlavo::mausWeg, status_, &Statusleiste::MausWeg);
     struct Pfeil {
         Qt::Key taste;
         double teilX, teilY;
@@ -62,4 +67,31 @@ void FrmPlavo::menKoerperZeigen_Click()
 void FrmPlavo::menNamen_Click()
 {
     pic_->NamenZeigen(Menue(QStringLiteral("menNamen"))->isChecked());
+}
+
+bool FrmPlavo::KreiseRund() const
+{
+    const QAction* rund = Menue(QStringLiteral("menRund"));
+    return rund && rund->isChecked();
+}
+
+double FrmPlavo::Seitenverhaeltnis() const
+{
+    const QSize pixel = pic_->Flaeche().Groesse();
+    return pixel.height() > 0 ? double(pixel.width()) / pixel.height() : 1.0;
+}
+
+void FrmPlavo::menRund_Click()
+{
+    // Round at once; switched off, the section stays as it is now.
+    if (KreiseRund())
+        AusschnittWechseln(HoeheNachBreite(ansicht_.Aktuell(), Seitenverhaeltnis()));
+}
+
+void FrmPlavo::MausUeber(QPointF anteil)
+{
+    // The plane as the picture maps it: one screen pixel's size sets the digits shown.
+    const Ausschnitt& a = ansicht_.Aktuell();
+    status_->MausZeigen(a.Links() + anteil.x() * a.Breite, a.Oben() + anteil.y() * a.Hoehe,
+                        std::abs(a.Breite) / std::max(pic_->width(), 1), std::abs(a.Hoehe) / std::max(pic_->height(), 1));
 }

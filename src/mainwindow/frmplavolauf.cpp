@@ -8,9 +8,12 @@
 #include "mainwindow/rueckfragen.h"
 #include "mainwindow/titel.h"
 #include "mainwindow/zeitgeber.h"
+#include "view/ausschnittwechsel.h"
 #include "view/picplavo.h"
 
 #include <QAction>
+#include <QCursor>
+#include <algorithm>
 
 void FrmPlavo::LaufVerbinden()
 {
@@ -31,6 +34,7 @@ void FrmPlavo::Laufen(bool an)
     tim_->SetEnabled(an);
     if (QAction* einzel = Menue(QStringLiteral("menEinzelschritt")))
         einzel->setEnabled(!an);
+    emit laeuftGeaendert(an);
 }
 
 void FrmPlavo::Form_Resize()
@@ -38,9 +42,16 @@ void FrmPlavo::Form_Resize()
     BildFlaeche& flaeche = pic_->Flaeche();
     if (pic_->GeraetePixel() != flaeche.Groesse())
         flaeche.GroesseSetzen(pic_->GeraetePixel());
+    if (KreiseRund())
+        ansicht_.Setzen(HoeheNachBreite(ansicht_.Aktuell(), Seitenverhaeltnis()));
     const Ausschnitt& a = ansicht_.Aktuell();
     flaeche.Scale(a.Links(), a.Oben(), a.Rechts(), a.Unten());
     pic_->update();
+    // A mouse that stayed where it was is over another point of the plane now.
+    if (pic_->underMouse()) {
+        const QPointF stelle = pic_->mapFromGlobal(QCursor::pos());
+        MausUeber(QPointF(stelle.x() / std::max(pic_->width(), 1), stelle.y() / std::max(pic_->height(), 1)));
+    }
     // The run clears the picture and draws itself again, in slices: the kept
     // strokes, then the steps beyond them. A step in flight counts.
     lauf_.Neuzeichnen();

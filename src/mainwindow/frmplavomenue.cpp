@@ -61,6 +61,7 @@ void FrmPlavo::MenuesAnlegen()
         {0, "menOptionen0", "-", {}, nullptr},
         {2, "menVergroessern", "Ver&größern", QKeySequence(Qt::CTRL | Qt::Key_Plus), &FrmPlavo::menVergroessern_Click},
         {2, "menVerkleinern", "Ver&kleinern", QKeySequence(Qt::CTRL | Qt::Key_Minus), &FrmPlavo::menVerkleinern_Click},
+        {2, "menRund", "Kreise &rund halten", {}, &FrmPlavo::menRund_Click, true, false},
         {2, "menKoerperZeigen", "Körper &zeigen", {}, &FrmPlavo::menKoerperZeigen_Click, true, true},
         {2, "menNamen", "&Namen anzeigen", {}, &FrmPlavo::menNamen_Click, true, false},
         {1, "menHilfe", "&Hilfe", {}, nullptr},

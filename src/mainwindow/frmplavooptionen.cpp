@@ -7,6 +7,7 @@
 #include "mainwindow/zeitgeber.h"
 #include "model/zahltext.h"
 #include "view/ausschnittumalle.h"
+#include "view/ausschnittwechsel.h"
 #include "view/picplavo.h"
 
 #include <QAction>
@@ -54,14 +55,24 @@ void FrmPlavo::menAusschnitt_Click()
         {"X-Offset (AE):", &Ausschnitt::XOffset, false},
         {"Y-Offset (AE):", &Ausschnitt::YOffset, false},
     };
+    const bool rund = KreiseRund();
     for (const Frage& frage : fragen) {
         Ausschnitt a = ansicht_.Aktuell();
+        // With round circles the height proposed is the one the width gives,
+        // which the section will have.
+        const bool hoehe = frage.feld == &Ausschnitt::Hoehe;
+        if (rund && hoehe)
+            a = HoeheNachBreite(a, Seitenverhaeltnis());
+        const double vorschlag = a.*frage.feld;
         // Every digit the value needs: answered as proposed, the section stays exactly as it is.
-        const auto wert = ZahlErfragen(QString::fromUtf8(frage.prompt), GenauZuText(a.*frage.feld));
+        const auto wert = ZahlErfragen(QString::fromUtf8(frage.prompt), GenauZuText(vorschlag));
         // A cancel, a non-number or a zero size ends the command; earlier answers stay.
         if (!wert || (frage.nichtNull && *wert == 0))
             return;
         a.*frage.feld = *wert;
+        // A height of the user's own: the width follows it instead.
+        if (rund && hoehe && *wert != vorschlag)
+            a = BreiteNachHoehe(a, Seitenverhaeltnis());
         ansicht_.Setzen(a);
     }
     AusschnittSetzen(ansicht_.Aktuell());
@@ -77,9 +88,7 @@ void FrmPlavo::menAlleZeigen_Click()
 {
     // Where the bodies are now: the working set once a run has begun.
     const KoerperSatz& koerper = lauf_.Jetzt();
-    const QSize pixel = pic_->Flaeche().Groesse();
-    const double verhaeltnis = pixel.height() > 0 ? double(pixel.width()) / pixel.height() : 1.0;
-    const std::optional<Ausschnitt> a = AusschnittUmAlle(koerper, verhaeltnis);
+    const std::optional<Ausschnitt> a = AusschnittUmAlle(koerper, Seitenverhaeltnis());
     if (!a) {
         frage_->MsgBox(QStringLiteral("Die Körper können nicht gezeigt werden: "
                                       "Mindestens eine Position ist keine endliche Zahl oder zu weit entfernt."),

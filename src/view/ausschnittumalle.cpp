@@ -42,3 +42,30 @@ std::optional<Ausschnitt> AusschnittUmAlle(const KoerperSatz& koerper, double se
         return std::nullopt;
     return a;
 }
+
+std::optional<Ausschnitt> AusschnittUmBahnen(const KoerperSatz& koerper, double seitenverhaeltnis)
+{
+    if (!AusschnittUmAlle(koerper, seitenverhaeltnis))
+        return std::nullopt;
+    double masse = 0, x = 0, y = 0;
+    for (const Koerper& k : koerper) {
+        masse += k.Masse;
+        x += k.Masse * k.X;
+        y += k.Masse * k.Y;
+    }
+    if (!(masse > 0) || !std::isfinite(x / masse) || !std::isfinite(y / masse))
+        return AusschnittUmAlle(koerper, seitenverhaeltnis);
+    x /= masse;
+    y /= masse;
+    double r = 0;
+    for (const Koerper& k : koerper)
+        r = std::max(r, std::hypot(k.X - x, k.Y - y));
+    // The square around the widest circle holds every other.
+    KoerperSatz ecken(2);
+    ecken[0].X = x - r;
+    ecken[0].Y = y - r;
+    ecken[1].X = x + r;
+    ecken[1].Y = y + r;
+    const std::optional<Ausschnitt> a = AusschnittUmAlle(ecken, seitenverhaeltnis);
+    return a ? a : AusschnittUmAlle(koerper, seitenverhaeltnis);
+}

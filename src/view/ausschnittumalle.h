@@ -12,3 +12,8 @@
 // place get 2 AE around them in the shorter direction. Nothing when a
 // position or the result is not finite.
 std::optional<Ausschnitt> AusschnittUmAlle(const KoerperSatz& koerper, double seitenverhaeltnis);
+
+// As AusschnittUmAlle, for the circles every body describes about the
+// bodies' centre of mass at the distance it has from it: a system of bound
+// orbits stays in view as it turns. Nothing when AusschnittUmAlle gives none.
+std::optional<Ausschnitt> AusschnittUmBahnen(const KoerperSatz& koerper, double seitenverhaeltnis);

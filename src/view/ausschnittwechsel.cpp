@@ -86,6 +86,30 @@ Ausschnitt Verschoben(const Ausschnitt& a, double teilX, double teilY)
     return OffsetsBegrenzen(a, neu) ? neu : a;
 }
 
+namespace {
+double Angepasst(double alt, double andere, double faktor)
+{
+    const double neu = std::copysign(std::abs(andere) * faktor, alt);
+    return std::isfinite(neu) && neu != 0 ? neu : alt;
+}
+}  // namespace
+
+Ausschnitt HoeheNachBreite(const Ausschnitt& a, double seitenverhaeltnis)
+{
+    Ausschnitt neu = a;
+    if (std::isfinite(seitenverhaeltnis) && seitenverhaeltnis > 0)
+        neu.Hoehe = Angepasst(a.Hoehe, a.Breite, 1.0 / seitenverhaeltnis);
+    return neu;
+}
+
+Ausschnitt BreiteNachHoehe(const Ausschnitt& a, double seitenverhaeltnis)
+{
+    Ausschnitt neu = a;
+    if (std::isfinite(seitenverhaeltnis) && seitenverhaeltnis > 0)
+        neu.Breite = Angepasst(a.Breite, a.Hoehe, seitenverhaeltnis);
+    return neu;
+}
+
 int RastenNehmen(int& rest, int winkel)
 {
     // Wide enough for any sum of two ints.

@@ -33,6 +33,15 @@ Ausschnitt Gezogen(const Ausschnitt& a, double dx, double dy, double breite, dou
 // width further right.
 Ausschnitt Verschoben(const Ausschnitt& a, double teilX, double teilY);
 
+// Round circles: one AE as many pixels across as down, on a picture whose
+// width over height is `seitenverhaeltnis` (pixels). HoeheNachBreite fits the
+// height to the width, BreiteNachHoehe the width to the height; each keeps
+// the sign (a mirrored axis stays mirrored) and the offsets. A section that
+// cannot be fitted (a size that would not be finite or would be zero) comes
+// back unchanged.
+Ausschnitt HoeheNachBreite(const Ausschnitt& a, double seitenverhaeltnis);
+Ausschnitt BreiteNachHoehe(const Ausschnitt& a, double seitenverhaeltnis);
+
 // Whole notches from the wheel's fine steps: adds `winkel` to `rest` and
 // takes out the notches it holds, keeping the remainder with its sign.
 int RastenNehmen(int& rest, int winkel);

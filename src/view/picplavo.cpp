@@ -162,6 +162,10 @@ void PicPlavo::mousePressEvent(QMouseEvent* ereignis)
 
 void PicPlavo::mouseMoveEvent(QMouseEvent* ereignis)
 {
+    // While the picture follows a drag, the point where it was taken stays under the mouse.
+    const double w = std::max(width(), 1), h = std::max(height(), 1);
+    const QPointF stelle = ziehen_ && (ereignis->buttons() & Qt::LeftButton) ? ziehStart_ : ereignis->position();
+    emit mausUeber(QPointF(stelle.x() / w, stelle.y() / h));
     if (!ziehen_)
         return;
     if (!(ereignis->buttons() & Qt::LeftButton)) {
@@ -202,6 +206,12 @@ void PicPlavo::focusOutEvent(QFocusEvent* ereignis)
 {
     ZiehenAbbrechen();
     QWidget::focusOutEvent(ereignis);
+}
+
+void PicPlavo::leaveEvent(QEvent* ereignis)
+{
+    emit mausWeg();
+    QWidget::leaveEvent(ereignis);
 }
 
 void PicPlavo::hideEvent(QHideEvent* ereignis)

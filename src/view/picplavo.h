@@ -57,6 +57,10 @@ signals:
     // A drag with the left button ended by its release: the picture was
     // moved by `verschiebung` logical pixels on a widget of `groesse`.
     void gezogen(QPointF verschiebung, QSizeF groesse);
+    // The mouse is over the point at `anteil` of the picture's width and
+    // height (during a drag, the point where it was taken), or has left the picture.
+    void mausUeber(QPointF anteil);
+    void mausWeg();
 
 protected:
     bool event(QEvent* ereignis) override;
@@ -66,6 +70,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* ereignis) override;
     void wheelEvent(QWheelEvent* ereignis) override;
     void focusOutEvent(QFocusEvent* ereignis) override;
+    void leaveEvent(QEvent* ereignis) override;
     void hideEvent(QHideEvent* ereignis) override;
 
 private:

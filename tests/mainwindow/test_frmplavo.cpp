@@ -2,8 +2,10 @@
 #include "mainwindow/frmenergie.h"
 #include "mainwindow/filmdialog.h"
 #include "mainwindow/frmplavo.h"
+#include "mainwindow/statusleiste.h"
 #include "mainwindow/titel.h"
 #include "model/koerperdatei.h"
+#include "model/zahltext.h"
 #include "sim/aufbau.h"
 #include "sim/kernwahl.h"
 #include "support/koerperbau.h"
@@ -15,11 +17,13 @@
 #include <QAction>
 #include <QLabel>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPaintEvent>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <QTemporaryDir>
@@ -145,6 +149,7 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
         "  menOptionen0|-|\n"
         "  menVergroessern|Ver&größern|Ctrl++\n"
         "  menVerkleinern|Ver&kleinern|Ctrl+-\n"
+        "  menRund|Kreise &rund halten|\n"
         "  menKoerperZeigen|Körper &zeigen||x\n"
         "  menNamen|&Namen anzeigen|\n"
         "menHilfe|&Hilfe\n"
@@ -573,11 +578,21 @@ VolleWiedergabe Wiedergeben(FrmPlavo& frm, const ModPlavo& mod, int32_t n)
     return {f.Image().copy(), s.KoerperSim};
 }
 
+// A redraw works in slices of a few milliseconds; on a loaded machine one
+// slice may not reach the end, so let the event loop finish it.
+void RedrawAbwarten(FrmPlavo& frm)
+{
+    const QDeadlineTimer frist(20000);
+    while (frm.NeuzeichnungLaeuft() && !frist.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
 }  // namespace
 
 // Each redraw must show, bit for bit, what computing the whole run again shows.
 #define ERWARTE_VOLLE_WIEDERGABE(was)                                                                 \
     do {                                                                                              \
+        RedrawAbwarten(*frm);                                                                         \
         ASSERT_FALSE(frm->NeuzeichnungLaeuft()) << was;                                               \
         const VolleWiedergabe soll = Wiedergeben(*frm, mod, frm->Schrittzahl());                        \
         EXPECT_TRUE(Bild() == soll.bild) << was;                                                      \
@@ -1284,6 +1299,103 @@ TEST_F(Fenster, RandomWheelAndDragEventsKeepTheSectionWithinItsLimits)
     EXPECT_GT(groesste, 1e6 / 1.25);
     EXPECT_EQ(fernste, 1e9);
     EXPECT_TRUE(frage.Gemeldet.empty());
+}
+
+// The status bar says where the run stands as the caption does, the point
+// under the mouse to a screen pixel's resolution, and what was written.
+TEST_F(Fenster, StatusBarFollowsTheRunAndTheMouseAndConfirmsWhatWasWritten)
+{
+    const auto feld = [&](const char* name) {
+        return frm->statusBar()->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    };
+    EXPECT_EQ(feld("lblLauf"), QStringLiteral("angehalten"));
+    EXPECT_EQ(feld("lblSchritt"), QStringLiteral("Schritt 0"));
+    EXPECT_EQ(feld("lblKoerper"), QStringLiteral("1 Körper"));
+
+    dok.KoerperUebernehmen(DreiKoerper());
+    EXPECT_EQ(feld("lblKoerper"), QStringLiteral("3 Körper"));
+    frm->menStart_Click();
+    EXPECT_EQ(feld("lblLauf"), QStringLiteral("läuft"));
+    tim.Ticken(5);
+    Eingaben({QStringLiteral("0,25")});
+    frm->menIntervall_Click();
+    tim.Ticken(1);
+    EXPECT_EQ(feld("lblSchritt"), QStringLiteral("Schritt 6"));
+    EXPECT_EQ(feld("lblTage"), QStringLiteral("1,5 Tage"));
+    EXPECT_TRUE(frm->windowTitle().endsWith(QStringLiteral(" - ") + feld("lblTage")));
+    frm->menStop_Click();
+    EXPECT_EQ(feld("lblLauf"), QStringLiteral("angehalten"));
+
+    // Default section, 2 × 2 AE about the origin: a quarter in from the
+    // right and the top is at (0.5, -0.5).
+    PicPlavo& pic = frm->picPlavo();
+    Maus(pic, QEvent::MouseMove, QPointF(pic.width() * 0.75, pic.height() * 0.25), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(feld("lblMaus"), QStringLiteral("x: 0,5 AE  y: -0,5 AE"));
+    QEvent weg(QEvent::Leave);
+    QApplication::sendEvent(&pic, &weg);
+    EXPECT_EQ(feld("lblMaus"), QString());
+    EXPECT_EQ(AufAufloesung(0.52381, 0.002), QStringLiteral("0,524"));
+    EXPECT_EQ(AufAufloesung(-0.0004, 0.002), QStringLiteral("0"));
+    EXPECT_EQ(AufAufloesung(1234.5678, 50), QStringLiteral("1230"));
+    EXPECT_EQ(AufAufloesung(2.5e-7, 1e-9), QStringLiteral("2,5E-07"));
+
+    // Only what was written is confirmed.
+    QTemporaryDir ordner;
+    cdg.Antworten = {ordner.filePath(QStringLiteral("bahnen.bmp")), ordner.filePath(QStringLiteral("fehlt/x.bmp")),
+                     ordner.filePath(QStringLiteral("drei.plv"))};
+    frm->menBild_Click();
+    EXPECT_EQ(frm->statusBar()->currentMessage(), QStringLiteral("Bild gespeichert: bahnen.bmp"));
+    frm->statusBar()->clearMessage();
+    frm->menBild_Click();
+    EXPECT_EQ(frage.Gemeldet.size(), 1u);
+    EXPECT_EQ(frm->statusBar()->currentMessage(), QString());
+    frm->menSpUnter_Click();
+    EXPECT_EQ(frm->statusBar()->currentMessage(), QStringLiteral("Gespeichert: drei.plv"));
+}
+
+// "Kreise rund halten" is off at every start; on, the height follows the
+// width in the picture's proportions on resize, zoom and typed sections.
+TEST_F(Fenster, RoundCirclesKeepTheHeightInThePicturesProportions)
+{
+    const auto rund = [&] {
+        const QSize pixel = Bild().size();
+        const Ausschnitt& a = frm->ansicht().Aktuell();
+        return a.Hoehe == a.Breite * pixel.height() / pixel.width()
+            || std::abs(a.Hoehe / (a.Breite * pixel.height() / pixel.width()) - 1) < 1e-15;
+    };
+    QAction* option = frm->Menue(QStringLiteral("menRund"));
+    EXPECT_FALSE(option->isChecked());
+    EXPECT_FALSE(rund()) << "stretched, as the section always was";
+    EXPECT_EQ(frm->ansicht().Aktuell().Hoehe, 2.0);
+
+    option->trigger();
+    EXPECT_TRUE(rund());
+    EXPECT_EQ(frm->ansicht().Aktuell().Breite, 2.0);
+    EXPECT_EQ(frm->picPlavo().Flaeche().ScaleHeight(), float(frm->ansicht().Aktuell().Hoehe)) << "and drawn so";
+    frm->resize(520, 250);
+    QApplication::processEvents();
+    EXPECT_TRUE(rund());
+    frm->menVergroessern_Click();
+    EXPECT_TRUE(rund());
+
+    // The dialog proposes the height it will use; a height of the user's own
+    // makes the width follow it.
+    Eingaben({QStringLiteral("4"), std::nullopt});
+    frm->menAusschnitt_Click();
+    const QSize pixel = Bild().size();
+    EXPECT_NEAR(TextZuZahl(frage.Gefragt.back().Vorgabe).value_or(0), 4.0 * pixel.height() / pixel.width(), 1e-15);
+    Eingaben({QStringLiteral("4"), QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("-1")});
+    frm->menAusschnitt_Click();
+    EXPECT_TRUE(rund());
+    EXPECT_NEAR(frm->ansicht().Aktuell().Hoehe, 1.0, 1e-15);
+    EXPECT_EQ(frm->ansicht().Aktuell().YOffset, -1.0);
+
+    // Off again: a resize keeps the section, stretched.
+    option->trigger();
+    const Ausschnitt vorher = frm->ansicht().Aktuell();
+    frm->resize(300, 300);
+    QApplication::processEvents();
+    EXPECT_EQ(frm->ansicht().Aktuell(), vorher);
 }
 
 // The bodies' dots and names lie over the picture, where each body is now,

@@ -4,6 +4,7 @@
 #include "support/fensterprobe.h"
 
 #include <QCoreApplication>
+#include <cmath>
 #include <QDir>
 #include <QStandardPaths>
 #include <QDropEvent>
@@ -411,9 +412,29 @@ TEST_F(Oeffnen, EveryExampleOpensFromTheMenuAtHalfADayAndIsSavedOnlyUnderANameOf
     const QDir quelle(QStringLiteral(PLAVO_BEISPIELORDNER));
     for (QAction* a : menue->actions()) {
         dok.IntervallSetzen(2);
+        // Whatever the section was, an example opens with all its bodies in
+        // view and round circles.
+        frm->AusschnittSetzen({0.1, 3, 20, -20});
         a->trigger();
         const QString name = QFileInfo(a->data().toString()).fileName();
         SCOPED_TRACE(name.toStdString());
+        const Ausschnitt& zu = frm->ansicht().Aktuell();
+        const QSize pixel = frm->picPlavo().Flaeche().Groesse();
+        EXPECT_NEAR(zu.Hoehe / zu.Breite, double(pixel.height()) / pixel.width(), 1e-12);
+        // Each body's circle about the centre of mass, as it goes round.
+        double m = 0, mx = 0, my = 0;
+        for (const Koerper& k : mod.KoerperStart) {
+            m += k.Masse;
+            mx += k.Masse * k.X / 1.5e11;
+            my += k.Masse * k.Y / 1.5e11;
+        }
+        for (const Koerper& k : mod.KoerperStart) {
+            const double r = std::hypot(k.X / 1.5e11 - mx / m, k.Y / 1.5e11 - my / m);
+            EXPECT_GT(mx / m - r, zu.Links());
+            EXPECT_LT(mx / m + r, zu.Rechts());
+            EXPECT_GT(my / m - r, zu.Oben());
+            EXPECT_LT(my / m + r, zu.Unten());
+        }
         EXPECT_EQ(Inhalt(a->data().toString()), Inhalt(quelle.filePath(name)));
         EXPECT_EQ(BytesAusKoerpern(mod.KoerperStart), Inhalt(quelle.filePath(name)));
         EXPECT_EQ(mod.Intervall, 0.5);
