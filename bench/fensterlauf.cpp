@@ -76,7 +76,7 @@ int main(int argc, char** argv)
         }
         seitSchlag.start();
         if (ab >= 0 && n >= ab + schritte)
-            app.quit();
+            QCoreApplication::exit(0);   // quit() would close the window, which asks to save
     });
     seitSchlag.start();
     herz.start();

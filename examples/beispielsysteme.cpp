@@ -223,6 +223,49 @@ KoerperSatz Planetoidenring()
     return Festschreiben(k);
 }
 
+// The Sun and Jupiter, brought in to 0.85 AE so that all fits the section
+// and a year passes in 286 days, with 24 massless trojans near the points
+// that lead and trail Jupiter by 60°. Each starts at rest in the frame that
+// turns with the pair, on the circle through its point, up to 18° nearer
+// Jupiter or 32° farther from it, and swings about the point on a tadpole
+// orbit: a still picture in that frame, a smear round the orbit in the fixed
+// one. A small swing takes about twelve of Jupiter's years.
+KoerperSatz SonneJupiterTrojaner()
+{
+    const double a = 0.85 * AE;
+    std::vector<Zustand> k = {
+        {"Sonne", Sonnenmasse, 0, 0, 0, 0, Sonnengelb},
+        {"Jupiter", 317.8, 0, 0, 0, 0, Rgb(200, 120, 60)},
+    };
+    Kreisbahn(k[0], k[1], a, 0);
+    const double omega = Kreisgeschwindigkeit(k[0].masse + k[1].masse, a) / a;
+    // The points lie at the distance a from both, so at r from the centre of mass.
+    const double mu = k[1].masse / (k[0].masse + k[1].masse);
+    const double r = a * std::sqrt(1 - mu + mu * mu);
+    const double l4 = std::atan2(std::sqrt(3.0) / 2, 0.5 - mu) * 180.0 / std::numbers::pi;
+    // Degrees away from Jupiter (positive) or towards it.
+    const double versatz[] = {-18, -14, -10, -6, -3, 3, 6, 10, 15, 20, 26, 32};
+    std::vector<std::string> namen;   // the names the entries of k point to
+    for (const char* punkt : {"L4", "L5"})
+        for (size_t i = 0; i < std::size(versatz); ++i)
+            namen.push_back(std::string("Trojaner ") + punkt + "-" + std::to_string(i + 1));
+    size_t n = 0;
+    for (const double seite : {1.0, -1.0})
+        for (const double grad : versatz) {
+            const double w = seite * (l4 + grad) * std::numbers::pi / 180.0;
+            const int ton = int(n % std::size(versatz)) * 8;
+            Zustand z{namen[n].c_str(), 0, r * std::cos(w), r * std::sin(w), 0, 0,
+                      seite > 0 ? Rgb(0, 110 + ton, 40) : Rgb(30, 60, 140 + ton)};
+            // Turning with the pair about their centre of mass at the origin.
+            z.vx = -omega * z.y;
+            z.vy = omega * z.x;
+            k.push_back(z);
+            ++n;
+        }
+    SchwerpunktRuhtImUrsprung(k, {0});
+    return Festschreiben(k);
+}
+
 }  // namespace
 
 std::vector<Beispiel> Beispiele()
@@ -233,5 +276,6 @@ std::vector<Beispiel> Beispiele()
         {QStringLiteral("doppelstern.plv"), Doppelstern()},
         {QStringLiteral("achterbahn.plv"), Achterbahn()},
         {QStringLiteral("planetoidenring.plv"), Planetoidenring()},
+        {QStringLiteral("trojaner.plv"), SonneJupiterTrojaner()},
     };
 }

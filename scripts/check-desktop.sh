@@ -55,7 +55,8 @@ for datei in \
   ./usr/share/plavo/examples/sonne_erde_mond.plv \
   ./usr/share/plavo/examples/doppelstern.plv \
   ./usr/share/plavo/examples/achterbahn.plv \
-  ./usr/share/plavo/examples/planetoidenring.plv; do
+  ./usr/share/plavo/examples/planetoidenring.plv \
+  ./usr/share/plavo/examples/trojaner.plv; do
   if ! grep -qxF "$datei" <<<"$inhalt"; then
     echo "check-desktop: $paket lacks $datei" >&2
     fehler=1

@@ -23,11 +23,11 @@ constexpr int ScheibeMs = 30;
 // Written out in pieces, so a long export needs little memory.
 constexpr size_t PufferGrenze = 1 << 20;
 
-BahndatenFormat FormatDesBenutzers()
+BahndatenFormat FormatDesBenutzers(bool festesBezugssystem)
 {
     if (QLocale().decimalPoint() == QStringLiteral(","))
-        return {';', ','};
-    return {',', '.'};
+        return {';', ',', festesBezugssystem};
+    return {',', '.', festesBezugssystem};
 }
 
 QString Rechenfehler(unsigned fehler)
@@ -44,7 +44,7 @@ QString Vorschlag(const QString& dateiName)
 }  // namespace
 
 Bahndatenexport* Bahndatenexport::Starten(QWidget* fenster, const ModPlavo& mod, int32_t schrittzahl,
-                                          Standarddialog& cdg, Rueckfragen& rueckfragen)
+                                          Standarddialog& cdg, Rueckfragen& rueckfragen, bool festesBezugssystem)
 {
     // The body-file commands propose the file chosen last; that stays a body file.
     const QString bisher = cdg.FileName;
@@ -77,17 +77,18 @@ Bahndatenexport* Bahndatenexport::Starten(QWidget* fenster, const ModPlavo& mod,
         return nullptr;
     }
 
-    auto* export_ = new Bahndatenexport(fenster, mod, schrittzahl, int32_t(*abstand), pfad, rueckfragen);
+    auto* export_ = new Bahndatenexport(fenster, mod, schrittzahl, int32_t(*abstand), pfad, rueckfragen,
+                                        festesBezugssystem);
     // One that fails at once has reported it and goes by itself.
     return export_->Oeffnen() ? export_ : nullptr;
 }
 
 Bahndatenexport::Bahndatenexport(QWidget* fenster, const ModPlavo& mod, int32_t schrittzahl, int32_t abstand,
-                                 const QString& pfad, Rueckfragen& rueckfragen)
+                                 const QString& pfad, Rueckfragen& rueckfragen, bool festesBezugssystem)
     : QObject(fenster)
     , pfad_(pfad)
     , frage_(rueckfragen)
-    , wiedergabe_(mod, schrittzahl, abstand, FormatDesBenutzers())
+    , wiedergabe_(mod, schrittzahl, abstand, FormatDesBenutzers(festesBezugssystem))
     , datei_(pfad)
 {
     datei_.setDirectWriteFallback(false);

@@ -23,9 +23,11 @@ class Bahndatenexport : public QObject {
 public:
     // Asks, then starts the export under `fenster`; null when the user
     // cancelled or the file cannot be created (reported). The export deletes
-    // itself when it ends; `beendet` is emitted just before.
+    // itself when it ends; `beendet` is emitted just before. With
+    // `festesBezugssystem` the header says the numbers are the fixed frame's
+    // (the picture is seen in another).
     static Bahndatenexport* Starten(QWidget* fenster, const ModPlavo& mod, int32_t schrittzahl, Standarddialog& cdg,
-                                    Rueckfragen& rueckfragen);
+                                    Rueckfragen& rueckfragen, bool festesBezugssystem = false);
 
     ~Bahndatenexport() override;
 
@@ -40,7 +42,7 @@ signals:
 
 private:
     Bahndatenexport(QWidget* fenster, const ModPlavo& mod, int32_t schrittzahl, int32_t abstand, const QString& pfad,
-                    Rueckfragen& rueckfragen);
+                    Rueckfragen& rueckfragen, bool festesBezugssystem);
     bool Oeffnen();
     void Scheibe();
     bool Schreiben();

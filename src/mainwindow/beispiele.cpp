@@ -21,6 +21,7 @@ constexpr Bekannt BekannteBeispiele[] = {
     {"doppelstern.plv", "&Doppelstern mit Planet"},
     {"achterbahn.plv", "D&rei Sterne auf einer Acht"},
     {"planetoidenring.plv", "&Planetoidenring"},
+    {"trojaner.plv", "Sonne, &Jupiter und Trojaner"},
 };
 }  // namespace
 

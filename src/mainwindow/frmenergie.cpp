@@ -159,7 +159,8 @@ FrmEnergie::FrmEnergie(const Lauf& lauf, Arbeiter& arbeiter, QWidget* owner)
     auto* hinweis = new QLabel(
         QStringLiteral("Ohne äußere Kräfte bleibt die Gesamtenergie erhalten. Dass sie sich hier ändert, "
                        "liegt am Rechenverfahren mit festen Schritten: Ein kleineres Berechnungsintervall "
-                       "(Optionen) macht die Abweichung kleiner."),
+                       "(Optionen) macht die Abweichung kleiner. Gemessen wird im festen Bezugssystem, "
+                       "in welchem Bezugssystem das Bild die Bewegung auch zeigt."),
         this);
     hinweis->setObjectName(QStringLiteral("lblHinweis"));
     hinweis->setWordWrap(true);

@@ -64,6 +64,7 @@ FrmPlavo::FrmPlavo(Dokument& dokument, FrmPlavoDienste dienste, QWidget* parent)
             QCoreApplication::quit();
         };
     }
+    koerperWaehlen_ = std::move(dienste.koerperWaehlen);
     befehle_ = std::make_unique<Dokumentbefehle>(dokument_, *cdg_, *frage_);
     film_ = std::make_unique<Filmbefehle>(*this, *cdg_, *frage_, std::move(dienste.filmFragen));
     tim_->SetInterval(100);
@@ -196,10 +197,15 @@ void FrmPlavo::DokumentVerbinden()
     // the energy window follow the run. A step in flight comes first, as if
     // the change came after its tick.
     connect(&dokument_, &Dokument::vorAenderung, &lauf_, &Lauf::SchrittAbschliessen);
+    // The frame follows its bodies before the run draws the changed set in it.
+    connect(&dokument_, &Dokument::koerperGeaendert, this, [this] { BezugNachfuehren(false); });
+    connect(&dokument_, &Dokument::geladen, this, [this] { BezugNachfuehren(true); });
     connect(&dokument_, &Dokument::koerperGeaendert, &lauf_, &Lauf::KoerperGeaendert);
     connect(&dokument_, &Dokument::intervallGeaendert, &lauf_, &Lauf::IntervallGeaendert);
     connect(&dokument_, &Dokument::geladen, this, &FrmPlavo::DokumentGeladen);
     connect(&dokument_, &Dokument::stapelGeaendert, this, &FrmPlavo::BearbeitenAnzeigen);
+    connect(&dokument_, &Dokument::koerperGeaendert, this, &FrmPlavo::BezugHinweisen);
+    connect(&dokument_, &Dokument::geladen, this, &FrmPlavo::BezugHinweisen);
 }
 
 void FrmPlavo::DokumentGeladen()
@@ -303,7 +309,7 @@ void FrmPlavo::menBahndaten_Click()
 {
     if (export_)
         return;
-    export_ = Bahndatenexport::Starten(this, mod_, lauf_.Schrittzahl(), *cdg_, *frage_);
+    export_ = Bahndatenexport::Starten(this, mod_, lauf_.Schrittzahl(), *cdg_, *frage_, !pic_->Bezug().Fest());
     if (!export_)
         return;
     // One export at a time: its progress dialog may not be shown yet.

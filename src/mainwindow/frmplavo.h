@@ -10,13 +10,16 @@
 #include "sim/arbeiter.h"
 #include "sim/lauf.h"
 #include "view/ansicht.h"
+#include "view/bezugssystem.h"
 #include "view/filmwahl.h"
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class Bahndatenexport;
 class Filmbefehle;
@@ -36,6 +39,9 @@ struct FrmPlavoDienste {
     Zeitgeber* timPlavo = nullptr;
     std::function<void()> tabelleZeigen;   // shows the table window modally
     std::function<void()> programmBeenden; // ends the program after Exit; null: quit the application
+    // Chooses `anzahl` (1 or 2) of the bodies named in `namen`, 0-based; null: the Qt dialog.
+    std::function<std::optional<std::vector<std::size_t>>(const QStringList& namen, int anzahl, const QString& titel)>
+        koerperWaehlen;
     std::function<std::optional<Filmwahl>(Filmdialog&)> filmFragen;   // null: the recording dialog is shown
 };
 
@@ -99,6 +105,11 @@ public:
     void menKoerperZeigen_Click();
     void menNamen_Click();
     void menRund_Click();
+    void menBezugFest_Click();
+    void menBezugSchwerpunkt_Click();
+    void menBezugKoerper_Click();
+    void menBezugMitrotierend_Click();
+    void menLagrange_Click();
     void menAnleitung_Click();
     void menUeber_Click();
     void menUeberQt_Click();
@@ -106,6 +117,14 @@ public:
     // drag's shift in pixels of a picture of `groesse` pixels.
     void picPlavo_Mausrad(int rasten, QPointF anteil);
     void picPlavo_Gezogen(QPointF verschiebung, QSizeF groesse);
+
+    // The picture is seen in `bezug` from now on: the section keeps its size
+    // with the frame's origin at its centre, and the run is redrawn in it.
+    // The picture's context menu follows a body or turns with the body that
+    // pulls hardest on it through here.
+    void BezugWaehlen(const Bezugssystem& bezug);
+    void KoerperFolgen(std::size_t koerper);
+    void MitdrehenMit(std::size_t koerper);
 
     // Sets the visible section and redraws the run in it.
     void AusschnittSetzen(const Ausschnitt& ausschnitt);
@@ -149,6 +168,13 @@ protected:
 
 private:
     void MenuesAnlegen();
+    // The frame's exclusive group; its items offered as the bodies allow.
+    void BezugsmenueAnlegen();
+    void BezugsmenueZeigen();
+    // The document's bodies changed: the frame follows its bodies, or falls
+    // back to the centre of mass when one is gone (told once the run has followed).
+    void BezugNachfuehren(bool geladen);
+    void BezugHinweisen();
     // The mouse, Ctrl+arrows and the dots over the picture.
     void AnsichtAnlegen();
     // Sets a section unless it is the current one (a change stopped at a limit).
@@ -206,4 +232,7 @@ private:
     bool neuzeichnungTitelFremd_ = false;
     QPointer<Bahndatenexport> export_;
     FrmEnergie* energie_ = nullptr;   // a child window, made on first use
+    std::function<std::optional<std::vector<std::size_t>>(const QStringList&, int, const QString&)> koerperWaehlen_;
+    KoerperSatz bezugKoerper_;   // the document's bodies the frame's indices refer to
+    bool bezugHinweis_ = false;  // the frame fell back; the user is yet to be told
 };

@@ -64,6 +64,13 @@ void FrmPlavo::MenuesAnlegen()
         {2, "menRund", "Kreise &rund halten", {}, &FrmPlavo::menRund_Click, true, false},
         {2, "menKoerperZeigen", "Körper &zeigen", {}, &FrmPlavo::menKoerperZeigen_Click, true, true},
         {2, "menNamen", "&Namen anzeigen", {}, &FrmPlavo::menNamen_Click, true, false},
+        {0, "menOptionen1", "-", {}, nullptr},
+        {2, "menBezug", "&Bezugssystem", {}, nullptr},
+        {3, "menBezugFest", "&Fest", {}, &FrmPlavo::menBezugFest_Click},
+        {3, "menBezugSchwerpunkt", "&Schwerpunkt", {}, &FrmPlavo::menBezugSchwerpunkt_Click},
+        {3, "menBezugKoerper", "&Körper...", {}, &FrmPlavo::menBezugKoerper_Click},
+        {3, "menBezugMitrotierend", "&Mitrotierend...", {}, &FrmPlavo::menBezugMitrotierend_Click},
+        {2, "menLagrange", "Lagrange-Punkte zeigen", {}, &FrmPlavo::menLagrange_Click, true, false},
         {1, "menHilfe", "&Hilfe", {}, nullptr},
         {2, "menAnleitung", "&Anleitung", QKeySequence(Qt::Key_F1), &FrmPlavo::menAnleitung_Click},
         {0, "menHilfe0", "-", {}, nullptr},
@@ -113,6 +120,7 @@ void FrmPlavo::MenuesAnlegen()
     BeispielmenueFuellen(*Menue(QStringLiteral("menBeispiele"))->menu(),
                          BeispieleIn(BeispielOrdner(QCoreApplication::applicationDirPath())),
                          [this](const QString& pfad) { BeispielOeffnen(pfad); });
+    BezugsmenueAnlegen();
     // Other commands may switch the timer too; the menu shows the truth when it opens.
     const QAction* simulation = Menue(QStringLiteral("menSimulation"));
     connect(simulation->menu(), &QMenu::aboutToShow, this, [this] { Laufen(tim_->Enabled()); });

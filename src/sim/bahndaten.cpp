@@ -21,8 +21,11 @@ std::string ZahlExakt(double wert, char dezimal)
 std::string BahndatenKopf(const BahndatenFormat& f)
 {
     const char* spalten[] = {"Schritt", "Tage", "Körper", "Name", "x (m)", "y (m)", "vx (m/s)", "vy (m/s)"};
+    const char* festeSpalten[] = {"Schritt", "Tage", "Körper", "Name", "x (m, festes Bezugssystem)",
+                                  "y (m, festes Bezugssystem)", "vx (m/s, festes Bezugssystem)",
+                                  "vy (m/s, festes Bezugssystem)"};
     std::string kopf;
-    for (const char* s : spalten) {
+    for (const char* s : f.FestesBezugssystem ? festeSpalten : spalten) {
         if (!kopf.empty())
             kopf += f.Trenner;
         kopf += s;

@@ -15,6 +15,8 @@
 struct BahndatenFormat {
     char Trenner = ';';
     char Dezimal = ',';
+    // The picture is seen in another frame: the header says these numbers are the fixed frame's.
+    bool FestesBezugssystem = false;
 };
 
 // The shortest text that reads back as `wert` ("0,1", "1,5E+11", "-0"),

@@ -3,8 +3,10 @@
 #include "model/farbe.h"
 #include "model/zahltext.h"
 #include "sim/berechnung.h"
+#include "view/bezugssystem.h"
 #include "view/bildflaeche.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -15,8 +17,7 @@
 namespace {
 
 constexpr uint32_t Umrandung = 0xFF303030;   // premultiplied ARGB: opaque dark grey
-constexpr int NamenBreite = 140;             // logical pixels, more than fifteen characters take
-constexpr int NamenHoehe = 20;
+constexpr int NamenHoehe = 20;               // logical pixels: the baseline sits this far below the dot's top
 
 struct Musterpunkt {
     int dx, dy;
@@ -62,7 +63,7 @@ QString Kurz(double wert)
 }  // namespace
 
 void Koerperpunkte::Berechnen(const KoerperSatz& koerper, const BildFlaeche& flaeche, double pixelverhaeltnis,
-                              bool namen)
+                              bool namen, const Bezugslage* lage, const QFont& schrift)
 {
     q_ = std::isfinite(pixelverhaeltnis) && pixelverhaeltnis > 0 ? pixelverhaeltnis : 1.0;
     massstab_ = std::max(1, int(std::lround(q_)));
@@ -70,30 +71,65 @@ void Koerperpunkte::Berechnen(const KoerperSatz& koerper, const BildFlaeche& fla
     const double breite = flaeche.Groesse().width(), hoehe = flaeche.Groesse().height();
     punkte_.clear();
     for (std::size_t i = 0; i < koerper.size(); ++i) {
-        // As the step narrows it for the trail, so the dot sits on its end.
-        const double sx = flaeche.PixelSpalte(float(koerper[i].X / MeterProAE));
-        const double sy = flaeche.PixelZeile(float(koerper[i].Y / MeterProAE));
+        // As the step narrows it for the trail (and the frame its projection),
+        // so the dot sits on the trail's end.
+        QPointF ort = KoerperOrt(koerper[i], MeterProAE);
+        if (lage) {
+            const QPointF im = lage->Ort(ort);
+            ort = QPointF(float(im.x()), float(im.y()));
+        }
+        const double sx = flaeche.PixelSpalte(ort.x());
+        const double sy = flaeche.PixelZeile(ort.y());
         // Also false for NaN and infinities.
         if (!(sx >= -r && sx < breite + r && sy >= -r && sy < hoehe + r))
             continue;
         punkte_.push_back({int32_t(std::floor(sx)), int32_t(std::floor(sy)), uint32_t(i)});
     }
-    benannt_.clear();
     namen_.clear();
+    namenRahmen_.clear();
     if (!namen)
         return;
+    std::vector<Punkt> benannt;
     for (const Punkt& p : punkte_)
         if (!KoerperNameKurz(koerper[p.index]).isEmpty())
-            benannt_.push_back(p);
-    if (benannt_.size() > std::size_t(NamenHoechstens)) {
+            benannt.push_back(p);
+    if (benannt.size() > std::size_t(NamenHoechstens)) {
         const auto schwerer = [&koerper](const Punkt& a, const Punkt& b) {
             return Sortiermasse(koerper[a.index].Masse) > Sortiermasse(koerper[b.index].Masse);
         };
-        std::nth_element(benannt_.begin(), benannt_.begin() + NamenHoechstens, benannt_.end(), schwerer);
-        benannt_.resize(std::size_t(NamenHoechstens));
+        std::nth_element(benannt.begin(), benannt.begin() + NamenHoechstens, benannt.end(), schwerer);
+        benannt.resize(std::size_t(NamenHoechstens));
+        // Placed in the order the dots are drawn, whichever were chosen.
+        std::sort(benannt.begin(), benannt.end(), [](const Punkt& a, const Punkt& b) { return a.index < b.index; });
     }
-    for (const Punkt& p : benannt_)
-        namen_.push_back(KoerperNameKurz(koerper[p.index]));
+    NamenSetzen(benannt, koerper, schrift);
+}
+
+void Koerperpunkte::NamenSetzen(const std::vector<Punkt>& benannt, const KoerperSatz& koerper, const QFont& schrift)
+{
+    const QFontMetricsF mass(schrift);
+    oberlaenge_ = mass.ascent();
+    const double hoehe = mass.height();
+    const double abstand = Halbmesser(massstab_) / q_ + 2;
+    const auto ueberdeckt = [this](const QRectF& r) -> const QRectF* {
+        for (const QRectF& da : namenRahmen_)
+            if (da.intersects(r))
+                return &da;
+        return nullptr;
+    };
+    for (const Punkt& p : benannt) {
+        const QString name = KoerperNameKurz(koerper[p.index]);
+        // Beside the dot, to its upper right.
+        const QPointF linie((p.x + 0.5) / q_ + abstand, (p.y + 0.5) / q_ + NamenHoehe / 2 - abstand);
+        QRectF rahmen(linie.x(), linie.y() - oberlaenge_, mass.horizontalAdvance(name), hoehe);
+        if (const QRectF* da = ueberdeckt(rahmen)) {
+            rahmen.moveTop(da->bottom());
+            if (ueberdeckt(rahmen))
+                continue;
+        }
+        namen_.push_back(name);
+        namenRahmen_.push_back(rahmen);
+    }
 }
 
 void Koerperpunkte::Zeichnen(QPainter& p, const KoerperSatz& koerper, QRect bereich, QPointF verschiebung, bool punkte)
@@ -141,16 +177,14 @@ void Koerperpunkte::Zeichnen(QPainter& p, const KoerperSatz& koerper, QRect bere
         // Device pixels onto device pixels, unscaled.
         p.drawImage(QRectF(ziel.left() / q_, ziel.top() / q_, w / q_, h / q_), ueberlage_, QRectF(0, 0, w, h));
     }
-    if (benannt_.empty())
+    if (namen_.empty())
         return;
     p.save();
     p.setPen(QColor(0x30, 0x30, 0x30));
-    const double abstand = r / q_ + 2;
-    for (std::size_t i = 0; i < benannt_.size(); ++i) {
-        const QPointF ort((benannt_[i].x + 0.5) / q_ + verschiebung.x() + abstand,
-                          (benannt_[i].y + 0.5) / q_ + verschiebung.y() + NamenHoehe / 2 - abstand);
-        if (QRectF(ort.x(), ort.y() - NamenHoehe, NamenBreite, NamenHoehe).intersects(QRectF(bereich)))
-            p.drawText(ort, namen_[i]);
+    for (std::size_t i = 0; i < namen_.size(); ++i) {
+        const QRectF rahmen = namenRahmen_[i].translated(verschiebung);
+        if (rahmen.intersects(QRectF(bereich)))
+            p.drawText(QPointF(rahmen.left(), rahmen.top() + oberlaenge_), namen_[i]);
     }
     p.restore();
 }
@@ -162,20 +196,19 @@ QRegion Koerperpunkte::Bedeckt() const
         return QRect(QPoint(int(std::floor((pt.x - r) / q_)), int(std::floor((pt.y - r) / q_))),
                      QPoint(int(std::ceil((pt.x + r + 1) / q_)), int(std::ceil((pt.y + r + 1) / q_))));
     };
-    const auto namensrahmen = [this, r](const Punkt& pt) {
-        const QPoint mitte(int(std::floor(pt.x / q_)), int(std::floor(pt.y / q_)));
-        return QRect(mitte.x(), mitte.y() - NamenHoehe, NamenBreite + r, 2 * NamenHoehe);
+    const auto namensrahmen = [](const QRectF& r) {
+        return QRect(QPoint(int(std::floor(r.left())) - 1, int(std::floor(r.top())) - 1),
+                     QPoint(int(std::ceil(r.right())) + 1, int(std::ceil(r.bottom())) + 1));
     };
     // A few rectangles stay a region; many become their hull, which is
     // cheaper than a region of thousands and covers about the same.
-    const bool wenige = punkte_.size() + benannt_.size() <= 64;
+    const bool wenige = punkte_.size() + namenRahmen_.size() <= 64;
     QRegion region;
     QRect huelle;
     for (const Punkt& pt : punkte_)
         wenige ? void(region += rahmen(pt)) : void(huelle |= rahmen(pt));
-    // The names are chosen among the dots.
-    for (const Punkt& pt : benannt_)
-        wenige ? void(region += namensrahmen(pt)) : void(huelle |= namensrahmen(pt));
+    for (const QRectF& r : namenRahmen_)
+        wenige ? void(region += namensrahmen(r)) : void(huelle |= namensrahmen(r));
     return wenige ? region : QRegion(huelle);
 }
 
@@ -203,28 +236,44 @@ QString KoerperNameKurz(const Koerper& k)
     return name.trimmed();
 }
 
-QString KoerperTipp(const Koerper& k, std::size_t nummer, bool arbeitssatz, double intervall)
+QString KoerperBezeichnung(const Koerper& k, std::size_t nummer)
 {
-    QString name = KoerperNameKurz(k);
-    if (name.isEmpty())
-        name = QStringLiteral("Körper %1").arg(nummer);
+    const QString name = KoerperNameKurz(k);
+    return name.isEmpty() ? QStringLiteral("Körper %1").arg(nummer) : name;
+}
+
+QString KoerperTipp(const Koerper& k, std::size_t nummer, bool arbeitssatz, double intervall, const Bezugslage* lage)
+{
+    const QString name = KoerperBezeichnung(k, nummer);
+    double x = k.X / MeterProAE, y = k.Y / MeterProAE;
     double geschwindigkeit = k.Geschwindigkeit, richtung = k.Richtung;
-    if (arbeitssatz) {
+    const double sekunden = intervall * 86400.0;
+    const bool ohneZeit = arbeitssatz && (!std::isfinite(sekunden) || sekunden == 0);
+    if (lage) {
+        // Where it is and how it moves as seen in the frame.
+        const QPointF im = lage->Ort({x, y});
+        const QPointF v = lage->Geschwindigkeit(im, KoerperGeschwindigkeit(k, arbeitssatz, intervall), MeterProAE);
+        x = im.x();
+        y = im.y();
+        geschwindigkeit = std::hypot(v.x(), v.y());
+        richtung = std::atan2(v.y(), v.x()) * 180.0 / std::numbers::pi;
+        if (richtung < 0)
+            richtung += 360.0;
+    } else if (arbeitssatz) {
         // The step's displacement over its seconds; its angle as a typed
         // direction: from +x towards +y, 0 to 360 degrees.
-        const double sekunden = intervall * 86400.0;
         geschwindigkeit = std::hypot(k.Vx(), k.Vy()) / std::abs(sekunden);
         richtung = std::atan2(k.Vy() / sekunden, k.Vx() / sekunden) * 180.0 / std::numbers::pi;
         if (richtung < 0)
             richtung += 360.0;
-        if (!std::isfinite(sekunden) || sekunden == 0)
-            geschwindigkeit = richtung = std::numeric_limits<double>::quiet_NaN();
     }
+    if (ohneZeit)
+        geschwindigkeit = richtung = std::numeric_limits<double>::quiet_NaN();
     const auto oderStrich = [](double wert, const QString& einheit) {
         return std::isnan(wert) ? QStringLiteral("–") : Kurz(wert) + einheit;
     };
     return name + QLatin1Char('\n') + QStringLiteral("Masse: ") + Kurz(k.Masse) + QStringLiteral(" Erdmassen\n")
-         + QStringLiteral("Ort: x = ") + Kurz(k.X / MeterProAE) + QStringLiteral(" AE, y = ") + Kurz(k.Y / MeterProAE)
+         + QStringLiteral("Ort: x = ") + Kurz(x) + QStringLiteral(" AE, y = ") + Kurz(y)
          + QStringLiteral(" AE\nGeschwindigkeit: ") + oderStrich(geschwindigkeit, QStringLiteral(" m/s"))
          + QStringLiteral("\nRichtung: ") + oderStrich(richtung, QStringLiteral("°"));
 }

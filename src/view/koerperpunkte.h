@@ -6,11 +6,14 @@
 //
 // Dots are set pixel by pixel into one overlay image per paint and blended in
 // one call, so 32,767 bodies cost a few milliseconds; only the dots inside
-// the section are kept.
+// the section are kept. A name that would cover one placed before it moves
+// below that one, or is left out where it would cover another there too.
 
 #include "model/modplavo.h"
 
+#include <QFont>
 #include <QImage>
+#include <QRectF>
 #include <QPointF>
 #include <QRect>
 #include <QRegion>
@@ -23,15 +26,18 @@
 
 class BildFlaeche;
 class QPainter;
+struct Bezugslage;
 
 class Koerperpunkte {
 public:
     static constexpr int NamenHoechstens = 300;   // beyond this, only the heaviest are named
 
     // Where `koerper` (positions in metres) land on `flaeche`, whose pixels
-    // are device pixels at `pixelverhaeltnis` per logical pixel. With
-    // `namen`, the bodies to name are chosen too.
-    void Berechnen(const KoerperSatz& koerper, const BildFlaeche& flaeche, double pixelverhaeltnis, bool namen);
+    // are device pixels at `pixelverhaeltnis` per logical pixel, seen in the
+    // frame that stands at `lage` (none: the fixed frame). With `namen`, the
+    // bodies to name are chosen and placed for `schrift` too.
+    void Berechnen(const KoerperSatz& koerper, const BildFlaeche& flaeche, double pixelverhaeltnis, bool namen,
+                   const Bezugslage* lage = nullptr, const QFont& schrift = QFont());
 
     // The dots (unless `punkte` is false) and the names chosen inside
     // `bereich` (logical pixels), all shifted by `verschiebung` logical pixels.
@@ -50,9 +56,13 @@ private:
         int32_t x, y;     // device pixel of the body's centre
         uint32_t index;   // into the body set
     };
+    // Places the names of `benannt` (dots of `koerper`), leaving out those that find no room.
+    void NamenSetzen(const std::vector<Punkt>& benannt, const KoerperSatz& koerper, const QFont& schrift);
+
     std::vector<Punkt> punkte_;     // in drawing order
-    std::vector<Punkt> benannt_;
-    std::vector<QString> namen_;    // beside benannt_
+    std::vector<QString> namen_;    // the names placed
+    std::vector<QRectF> namenRahmen_;   // where each name's text lies, logical pixels, unshifted
+    qreal oberlaenge_ = 0;          // from a name's top to its baseline
     double q_ = 1;
     int massstab_ = 1;              // device pixels per pixel of the dot's pattern
     QImage ueberlage_;              // reused between paints
@@ -61,7 +71,11 @@ private:
 // What the tooltip says of body `nummer` (1-based) at the current step:
 // name, mass, position, speed and direction. A document body has speed and
 // direction; a working body its displacement per step of `intervall` days.
-QString KoerperTipp(const Koerper& k, std::size_t nummer, bool arbeitssatz, double intervall);
+// Position and motion as seen in the frame that stands at `lage` (none: fixed).
+QString KoerperTipp(const Koerper& k, std::size_t nummer, bool arbeitssatz, double intervall,
+                    const Bezugslage* lage = nullptr);
 
 // A body's name without its padding; empty for a never-named body.
 QString KoerperNameKurz(const Koerper& k);
+// Its name, or "Körper <nummer>" (1-based) for a body without one.
+QString KoerperBezeichnung(const Koerper& k, std::size_t nummer);

@@ -2,6 +2,7 @@
 
 #include "sim/lauf.h"
 #include "view/ausschnittwechsel.h"
+#include "view/lagrangepunkte.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -58,6 +59,7 @@ void PicPlavo::LaufSetzen(const Lauf* lauf)
     if (lauf_) {
         // Drawn first, then shown: slots run in the order they were connected.
         bild_.emplace(*lauf_, flaeche_);
+        bild_->BezugSetzen(bezug_);
         verbindungen_[0] = connect(lauf_, &Lauf::schrittGemacht, this, &PicPlavo::GeaendertesZeigen);
         verbindungen_[1] = connect(lauf_, &Lauf::wiedergegeben, this, &PicPlavo::GeaendertesZeigen);
         verbindungen_[2] = connect(lauf_, &Lauf::zurueckgesetzt, this, &PicPlavo::GeaendertesZeigen);
@@ -80,10 +82,117 @@ void PicPlavo::NamenZeigen(bool an)
     KoerperGeaendert();
 }
 
+void PicPlavo::BezugSetzen(const Bezugssystem& bezug)
+{
+    bezug_ = bezug;
+    if (bild_)
+        bild_->BezugSetzen(bezug);
+    KoerperGeaendert();
+}
+
+void PicPlavo::LagrangeZeigen(bool an)
+{
+    lagrangeZeigen_ = an;
+    KoerperGeaendert();
+}
+
+bool PicPlavo::Arbeitssatz() const
+{
+    return lauf_ && lauf_->Stand().Schrittzahl > 0;
+}
+
+std::optional<Bezugslage> PicPlavo::LageJetzt() const
+{
+    if (!lauf_ || bezug_.Fest())
+        return std::nullopt;
+    // A pair that coincides now keeps the direction its trails last had.
+    Bezugssystem::Richtung richtung = bild_->Projektion().Richtung();
+    return bezug_.LageJetzt(lauf_->Jetzt(), Arbeitssatz(), lauf_->Mod().Intervall, richtung);
+}
+
 void PicPlavo::PunkteBerechnen()
 {
-    if (lauf_)
-        punkte_.Berechnen(lauf_->Jetzt(), flaeche_, devicePixelRatioF(), namenZeigen_);
+    if (!lauf_)
+        return;
+    const std::optional<Bezugslage> lage = LageJetzt();
+    punkte_.Berechnen(lauf_->Jetzt(), flaeche_, devicePixelRatioF(), namenZeigen_, lage ? &*lage : nullptr, font());
+}
+
+QRect PicPlavo::BezugsTextRahmen(const QString& text) const
+{
+    const QFontMetrics mass(font());
+    const QSize groesse(mass.horizontalAdvance(text) + 8, mass.height() + 4);
+    return QRect(QPoint(width() - groesse.width() - 6, 6), groesse);
+}
+
+std::vector<QPointF> PicPlavo::LagrangeOrte() const
+{
+    std::vector<QPointF> orte;
+    if (!lauf_ || !lagrangeZeigen_ || !bezug_.Dreht())
+        return orte;
+    const KoerperSatz& jetzt = lauf_->Jetzt();
+    if (!bezug_.Passt(jetzt.size()))
+        return orte;
+    const Koerper& a = jetzt[bezug_.Erster()];
+    const Koerper& b = jetzt[bezug_.Zweiter()];
+    const std::optional<Bezugslage> lage = LageJetzt();
+    const double abstand = std::hypot(b.X - a.X, b.Y - a.Y) / MeterProAE;
+    const auto punkte = Lagrangepunkte(a.Masse, b.Masse, abstand, lage ? lage->drehrate : 0);
+    if (!punkte)
+        return orte;
+    const qreal q = devicePixelRatioF();
+    for (const QPointF& l : *punkte)
+        orte.emplace_back(flaeche_.PixelSpalte(l.x()) / q, flaeche_.PixelZeile(l.y()) / q);
+    return orte;
+}
+
+namespace {
+constexpr int KreuzHalb = 4;   // logical pixels from a cross's centre to its ends
+const QColor Beschriftung(0x30, 0x30, 0x30);
+}  // namespace
+
+QRegion PicPlavo::BezugBedeckt(QPoint v) const
+{
+    QRegion r;
+    if (!lauf_ || bezug_.Fest())
+        return r;
+    r += BezugsTextRahmen(bezug_.Text(lauf_->Jetzt())).adjusted(-1, -1, 1, 1);
+    const QFontMetrics mass(font());
+    for (const QPointF& l : LagrangeOrte()) {
+        // Also skips NaN.
+        if (!(std::abs(l.x()) < 1e6 && std::abs(l.y()) < 1e6))
+            continue;
+        const QPoint m = l.toPoint() + v;
+        r += QRect(m - QPoint(KreuzHalb + 1, KreuzHalb + 1), m + QPoint(KreuzHalb + 3 + mass.horizontalAdvance(QStringLiteral("L5")), KreuzHalb + 1));
+        r += QRect(m + QPoint(KreuzHalb, -mass.height()), QSize(mass.horizontalAdvance(QStringLiteral("L5")) + 4, mass.height() + 2));
+    }
+    return r;
+}
+
+void PicPlavo::BezugZeichnen(QPainter& p) const
+{
+    if (!lauf_ || bezug_.Fest())
+        return;
+    p.save();
+    const QPoint v = verschiebung_.toPoint();
+    int nummer = 1;
+    for (const QPointF& l : LagrangeOrte()) {
+        const QString name = QStringLiteral("L%1").arg(nummer++);
+        if (!(std::abs(l.x()) < 1e6 && std::abs(l.y()) < 1e6))
+            continue;
+        const QPointF m = l + QPointF(v);
+        p.setPen(QPen(Beschriftung, 1));
+        p.drawLine(m + QPointF(-KreuzHalb, -KreuzHalb), m + QPointF(KreuzHalb, KreuzHalb));
+        p.drawLine(m + QPointF(-KreuzHalb, KreuzHalb), m + QPointF(KreuzHalb, -KreuzHalb));
+        p.drawText(m + QPointF(KreuzHalb + 2, -2), name);
+    }
+    // The frame's name stays in its corner while the picture is dragged.
+    const QString text = bezug_.Text(lauf_->Jetzt());
+    const QRect rahmen = BezugsTextRahmen(text);
+    p.fillRect(rahmen, QColor(255, 255, 255, 210));
+    p.setPen(Beschriftung);
+    p.drawText(rahmen, Qt::AlignCenter, text);
+    p.restore();
 }
 
 void PicPlavo::KoerperGeaendert()
@@ -91,7 +200,9 @@ void PicPlavo::KoerperGeaendert()
     QRegion neu;
     if (UeberlagerungAn()) {
         PunkteBerechnen();
-        neu = punkte_.Bedeckt().translated(verschiebung_.toPoint());
+        if (punkteZeigen_ || namenZeigen_)
+            neu = punkte_.Bedeckt().translated(verschiebung_.toPoint());
+        neu |= BezugBedeckt(verschiebung_.toPoint());
     }
     const QRegion bereich = gezeigt_ | neu;
     if (!bereich.isEmpty())
@@ -124,8 +235,12 @@ void PicPlavo::paintEvent(QPaintEvent* ereignis)
     if (!UeberlagerungAn())
         return;
     PunkteBerechnen();
-    punkte_.Zeichnen(p, lauf_->Jetzt(), ereignis->rect(), verschiebung_, punkteZeigen_);
-    gezeigt_ |= punkte_.Bedeckt().translated(v);
+    if (punkteZeigen_ || namenZeigen_) {
+        punkte_.Zeichnen(p, lauf_->Jetzt(), ereignis->rect(), verschiebung_, punkteZeigen_);
+        gezeigt_ |= punkte_.Bedeckt().translated(v);
+    }
+    BezugZeichnen(p);
+    gezeigt_ |= BezugBedeckt(v);
 }
 
 bool PicPlavo::event(QEvent* ereignis)
@@ -144,8 +259,11 @@ bool PicPlavo::event(QEvent* ereignis)
         return true;
     }
     const KoerperSatz& satz = lauf_->Jetzt();
+    const std::optional<Bezugslage> lage = LageJetzt();
     QToolTip::showText(hilfe->globalPos(),
-                       KoerperTipp(satz[*koerper], *koerper + 1, lauf_->Schrittzahl() > 0, lauf_->Mod().Intervall), this);
+                       KoerperTipp(satz[*koerper], *koerper + 1, lauf_->Schrittzahl() > 0, lauf_->Mod().Intervall,
+                                   lage ? &*lage : nullptr),
+                       this);
     return true;
 }
 

@@ -6,10 +6,16 @@
 // the strokes of its steps and redraws, clears when the run says so, and
 // moves the dots when the bodies move.
 //
+// Everything it shows is seen in its frame of reference: the trails (the
+// strokes are projected on their way into the image), the dots, names and
+// tooltips, with the frame's name in the upper right corner and, turning
+// with two bodies, their Lagrange points.
+//
 // The mouse explores the picture: the wheel reports whole notches, a drag
 // with the left button shows the picture shifted at once and reports the
 // whole shift on release. What becomes of them is the window's business.
 
+#include "view/bezugssystem.h"
 #include "view/bildflaeche.h"
 #include "view/koerperpunkte.h"
 #include "view/laufbild.h"
@@ -20,8 +26,10 @@
 #include <QWidget>
 
 #include <optional>
+#include <vector>
 
 class Lauf;
+class QPainter;
 
 class PicPlavo : public QWidget {
     Q_OBJECT
@@ -45,6 +53,16 @@ public:
     void NamenZeigen(bool an);
     bool PunkteGezeigt() const { return punkteZeigen_; }
     bool NamenGezeigt() const { return namenZeigen_; }
+    // The frame the picture is seen in. Only the overlays follow at once:
+    // whoever changes it redraws the run, which draws the trails in it.
+    void BezugSetzen(const Bezugssystem& bezug);
+    const Bezugssystem& Bezug() const { return bezug_; }
+    // Where the frame stands for the bodies now, with its motion; none in Fest.
+    // Maps what the picture shows (AE in the frame) to the fixed frame and back.
+    std::optional<Bezugslage> LageJetzt() const;
+    // Crosses at L1 to L5 while the frame turns with two bodies.
+    void LagrangeZeigen(bool an);
+    bool LagrangeGezeigt() const { return lagrangeZeigen_; }
     // The bodies may have moved: repaints where their dots were and are.
     void KoerperGeaendert();
     // The shift of a drag in progress, logical pixels.
@@ -74,8 +92,16 @@ protected:
     void hideEvent(QHideEvent* ereignis) override;
 
 private:
-    bool UeberlagerungAn() const { return lauf_ && (punkteZeigen_ || namenZeigen_); }
+    bool UeberlagerungAn() const { return lauf_ && (punkteZeigen_ || namenZeigen_ || !Bezug().Fest()); }
+    // The document set until the run has begun, then the working set (as Lauf::Jetzt).
+    bool Arbeitssatz() const;
     void PunkteBerechnen();
+    // The frame's name and the Lagrange points (shifted by a drag's `v`),
+    // logical pixels; painted by BezugZeichnen.
+    QRegion BezugBedeckt(QPoint v) const;
+    void BezugZeichnen(QPainter& p) const;
+    QRect BezugsTextRahmen(const QString& text) const;
+    std::vector<QPointF> LagrangeOrte() const;
     // A drag whose release was lost (a dialog took the mouse): the picture goes back.
     void ZiehenAbbrechen();
 
@@ -86,6 +112,8 @@ private:
     QMetaObject::Connection verbindungen_[6];
     bool punkteZeigen_ = true;
     bool namenZeigen_ = false;
+    bool lagrangeZeigen_ = false;
+    Bezugssystem bezug_;
     QRegion gezeigt_;          // where dots and names may be on the screen
     bool ziehen_ = false;
     QPointF ziehStart_;

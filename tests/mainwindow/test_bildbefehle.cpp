@@ -123,6 +123,20 @@ TEST_F(BildBefehle, OrbitDataEqualTheRunBitForBitAndACancelLeavesNoFile)
     EXPECT_TRUE(zeilen[0].startsWith(QStringLiteral("0;0;1;\"Castor\";-4,5E+10;0;")))
         << zeilen[0].toStdString();
 
+    // Seen from the centre of mass the numbers stay the fixed frame's, and the header says so.
+    frm->menBezugSchwerpunkt_Click();
+    const QString schwerpunkt = Pfad(QStringLiteral("schwerpunkt.csv"));
+    cdg.Antworten = {schwerpunkt};
+    frage.Eingaben = {QStringLiteral("7")};
+    eintrag->trigger();
+    ExportAbwarten(eintrag);
+    QStringList imSchwerpunkt = QString::fromUtf8(Inhalt(schwerpunkt).mid(3)).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(imSchwerpunkt.takeFirst(),
+              QStringLiteral("Schritt;Tage;Körper;Name;x (m, festes Bezugssystem);y (m, festes Bezugssystem);"
+                             "vx (m/s, festes Bezugssystem);vy (m/s, festes Bezugssystem)"));
+    EXPECT_EQ(imSchwerpunkt.mid(0, 24), zeilen.mid(0, 24));
+    frm->menBezugFest_Click();
+
     // A cancel, a failed write and a spacing that is no whole number leave no
     // file, and the open body file as the target is refused untouched.
     const QStringList vorher = QDir(ordner.path()).entryList(QDir::Files | QDir::Hidden);

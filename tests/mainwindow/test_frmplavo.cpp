@@ -1,6 +1,5 @@
 #include "mainwindow/frmanleitung.h"
 #include "mainwindow/frmenergie.h"
-#include "mainwindow/filmdialog.h"
 #include "mainwindow/frmplavo.h"
 #include "mainwindow/statusleiste.h"
 #include "mainwindow/titel.h"
@@ -12,11 +11,13 @@
 #include "support/skriptdialog.h"
 #include "support/skriptzeitgeber.h"
 #include "view/ausschnittumalle.h"
+#include "view/koerperpunkte.h"
 #include "view/picplavo.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QDeadlineTimer>
 #include <QLocale>
 #include <QMenu>
@@ -32,6 +33,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <deque>
+#include <set>
 #include <functional>
 #include <limits>
 #include <random>
@@ -58,7 +61,6 @@ struct Fenster : ::testing::Test {
     SkriptRueckfragen frage;
     SkriptZeitgeber tim;
     std::function<void()> tabelle;   // what the table window does while shown
-    std::function<std::optional<Filmwahl>(Filmdialog&)> film;   // the recording dialog's answer
     std::unique_ptr<FrmPlavo> frm;
 
     void SetUp() override
@@ -68,9 +70,7 @@ struct Fenster : ::testing::Test {
                                                                   if (tabelle)
                                                                       tabelle();
                                                               },
-                                                              {}, [this](Filmdialog& d) {
-                                                                  return film ? film(d) : std::nullopt;
-                                                              }});
+                                                              {}, {}});
         frm->show();
         frm->resize(400, 300);
         QApplication::processEvents();
@@ -125,6 +125,7 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
         "    |&Doppelstern mit Planet|\n"
         "    |D&rei Sterne auf einer Acht|\n"
         "    |&Planetoidenring|\n"
+        "    |Sonne, &Jupiter und Trojaner|\n"
         "  menDatei1|-|\n"
         "  menEnde|Be&enden|\n"
         "menBearbeiten|&Bearbeiten\n"
@@ -152,6 +153,13 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
         "  menRund|Kreise &rund halten|\n"
         "  menKoerperZeigen|Körper &zeigen||x\n"
         "  menNamen|&Namen anzeigen|\n"
+        "  menOptionen1|-|\n"
+        "  menBezug|&Bezugssystem|\n"
+        "    menBezugFest|&Fest|x\n"
+        "    menBezugSchwerpunkt|&Schwerpunkt|\n"
+        "    menBezugKoerper|&Körper...|\n"
+        "    menBezugMitrotierend|&Mitrotierend...|\n"
+        "  menLagrange|Lagrange-Punkte zeigen|\n"
         "menHilfe|&Hilfe\n"
         "  menAnleitung|&Anleitung|F1\n"
         "  menHilfe0|-|\n"
@@ -160,12 +168,14 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
                                      .split(QLatin1Char('\n'));
     EXPECT_EQ(zeilen, erwartet) << zeilen.join(QLatin1Char('\n')).toStdString();
 
-    // Within each menu every access key leads to one item only.
+    // Within each menu every access key leads to one item only, but for the
+    // frame's submenu, whose caption is given: its B shares the section's,
+    // and a second press of B moves on to it.
     std::function<void(const QList<QAction*>&)> eindeutig = [&](const QList<QAction*>& eintraege) {
         QStringList tasten;
         for (const QAction* a : eintraege) {
             const qsizetype i = a->text().indexOf(QLatin1Char('&'));
-            if (i >= 0) {
+            if (i >= 0 && a->text() != QStringLiteral("&Bezugssystem")) {
                 const QString taste = a->text().mid(i + 1, 1).toLower();
                 EXPECT_FALSE(tasten.contains(taste)) << a->text().toStdString();
                 tasten << taste;
@@ -198,7 +208,7 @@ TEST_F(Fenster, HelpShowsTheGuideInTheProgramAndAboutNamesLicenceQtAndKernel)
     for (const char* teil : {"Die ersten Minuten", "Menüs und Tastenkürzel", "Die Körpertabelle", "Die Energiebilanz",
                              "Bahndaten", "Über Plavo"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(teil))) << teil;
-    for (const char* bild : {"innere-planeten.png", "achterbahn.png", "namen-und-punkte.png"}) {
+    for (const char* bild : {"innere-planeten.png", "achterbahn.png", "namen-und-punkte.png", "trojaner.png"}) {
         const QVariant daten = anleitung->Browser().loadResource(QTextDocument::ImageResource, QUrl(QString::fromUtf8(bild)));
         EXPECT_FALSE(QImage::fromData(daten.toByteArray()).isNull()) << bild;
     }
@@ -1463,4 +1473,97 @@ TEST_F(Fenster, DotsAndNamesLieOverThePictureAndNeverReachTheExport)
     EXPECT_GT(bytes.size(), w * h * 3);
     EXPECT_TRUE(bytes == b.readAll());
     EXPECT_EQ(QImage(mitAllem, "BMP").convertToFormat(QImage::Format_RGB32), Bild());
+
+    // Two names on one spot: the second goes below the first, not over it.
+    Koerperpunkte punkte;
+    punkte.Berechnen({NeuerKoerper(QStringLiteral("Erde"), 1, 0, 0, 0, 0, 0), NeuerKoerper(QStringLiteral("Mond"), 0, 0, 0, 0, 0, 0)},
+                     pic.Flaeche(), 1.0, true, nullptr, pic.font());
+    EXPECT_GE(punkte.Bedeckt().boundingRect().height(), 2 * QFontMetrics(pic.font()).height());
+}
+
+TEST_F(Fenster, AFrameFollowsItsBodyComesBackToFestBitForBitAndFallsBackWhenTheBodyGoes)
+{
+    std::deque<std::optional<std::vector<std::size_t>>> wahl;
+    QStringList angeboten;
+    frm.reset();
+    frm = std::make_unique<FrmPlavo>(dok, FrmPlavoDienste{&cdg, &frage, &tim, {}, {},
+                                                          [&](const QStringList& namen, int, const QString&) {
+                                                              angeboten = namen;
+                                                              auto a = wahl.front();
+                                                              wahl.pop_front();
+                                                              return a;
+                                                          }});
+    frm->show();
+    frm->resize(400, 300);
+    QApplication::processEvents();
+    KoerperSatz koerper = SonneUndErde();
+    koerper[0].NameSetzen(QStringLiteral("Sonne"));
+    koerper[1].NameSetzen(QStringLiteral("Erde"));
+    dok.KoerperUebernehmen(koerper);
+    frm->menStart_Click();
+    tim.Ticken(60);
+    QTemporaryDir ordner;
+    const auto exportieren = [&](const char* name) {
+        cdg.Antworten = {ordner.filePath(QString::fromUtf8(name))};
+        frm->menBild_Click();
+        QFile f(ordner.filePath(QString::fromUtf8(name)));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray fest = exportieren("fest.bmp");
+
+    // Seen from the earth, whose trail is one pixel at the centre; the section
+    // keeps its size and moves its centre to the earth. The run goes on.
+    frm->AusschnittSetzen({3, 3, 0.4, -0.2});
+    wahl = {std::vector<std::size_t>{1}};
+    frm->Menue(QStringLiteral("menBezugKoerper"))->trigger();
+    EXPECT_EQ(angeboten, QStringList({QStringLiteral("Sonne"), QStringLiteral("Erde")}));
+    EXPECT_TRUE(frm->Menue(QStringLiteral("menBezugKoerper"))->isChecked());
+    EXPECT_EQ(frm->ansicht().Aktuell(), (Ausschnitt{3, 3, 0, 0}));
+    tim.Ticken(20);
+    frm->NeuzeichnungAbschliessen();
+    EXPECT_EQ(frm->Schrittzahl(), 80);
+    std::set<std::pair<int, int>> erde;
+    for (int y = 0; y < Bild().height(); ++y)
+        for (int x = 0; x < Bild().width(); ++x)
+            if (Bild().pixel(x, y) == qRgb(0, 0, 255))
+                erde.insert({x, y});
+    EXPECT_EQ(erde, (std::set<std::pair<int, int>>{{Bild().width() / 2, Bild().height() / 2}}));
+
+    // A cancelled choice keeps the frame; Fest again is today's picture, bit for bit.
+    wahl = {std::nullopt};
+    frm->Menue(QStringLiteral("menBezugMitrotierend"))->trigger();
+    EXPECT_TRUE(frm->Menue(QStringLiteral("menBezugKoerper"))->isChecked());
+    frm->menStop_Click();
+    std::swap(koerper[0], koerper[1]);
+    dok.KoerperUebernehmen(koerper);
+    EXPECT_TRUE(frm->picPlavo().Bezug() == Bezugssystem::EinKoerper(0)) << "the earth, now first";
+    std::swap(koerper[0], koerper[1]);
+    dok.KoerperUebernehmen(koerper);
+    frm->menZurueck_Click();
+    frm->menBezugFest_Click();
+    frm->AusschnittSetzen({2, 2, 0, 0});
+    frm->menStart_Click();
+    tim.Ticken(60);
+    frm->NeuzeichnungAbschliessen();
+    EXPECT_TRUE(exportieren("wieder.bmp") == fest);
+
+    // The earth goes: the centre of mass, told once.
+    frm->KoerperFolgen(1);
+    const std::size_t meldungen = frage.Gemeldet.size();
+    dok.KoerperUebernehmen({koerper[0]});
+    EXPECT_TRUE(frm->picPlavo().Bezug() == Bezugssystem::Schwerpunkt());
+    EXPECT_TRUE(frm->Menue(QStringLiteral("menBezugSchwerpunkt"))->isChecked());
+    ASSERT_EQ(frage.Gemeldet.size(), meldungen + 1);
+    EXPECT_TRUE(frage.Gemeldet.back().Text.contains(QStringLiteral("Schwerpunkt")));
+    emit frm->Menue(QStringLiteral("menOptionen"))->menu()->aboutToShow();
+    EXPECT_FALSE(frm->Menue(QStringLiteral("menBezugMitrotierend"))->isEnabled()) << "one body";
+
+    // New leaves one unnamed body: the sun is gone too, not renamed.
+    frm->KoerperFolgen(0);
+    frage.Antworten = {MsgAntwort::Nein};
+    frm->menNeu_Click();
+    EXPECT_TRUE(frm->picPlavo().Bezug() == Bezugssystem::Schwerpunkt());
+    EXPECT_EQ(frage.Gemeldet.size(), meldungen + 3) << "the question and the note";
+    tim.Ticken(3);
+    frm->NeuzeichnungAbschliessen();
 }

@@ -396,7 +396,7 @@ TEST_F(Oeffnen, EveryExampleOpensFromTheMenuAtHalfADayAndIsSavedOnlyUnderANameOf
         titel << a->text();
     EXPECT_EQ(titel, QStringList({QStringLiteral("&Innere Planeten"), QStringLiteral("&Sonne, Erde und Mond"),
                                   QStringLiteral("&Doppelstern mit Planet"), QStringLiteral("D&rei Sterne auf einer Acht"),
-                                  QStringLiteral("&Planetoidenring")}));
+                                  QStringLiteral("&Planetoidenring"), QStringLiteral("Sonne, &Jupiter und Trojaner")}));
 
     // Changed bodies are asked about first; "Abbrechen" keeps everything.
     FensterProbe::Oeffnen(Datei(QStringLiteral("eigen.plv"), Sonnensystem()));
@@ -457,9 +457,9 @@ TEST_F(Oeffnen, EveryExampleOpensFromTheMenuAtHalfADayAndIsSavedOnlyUnderANameOf
     frm->menBahndaten_Click();
     ASSERT_EQ(cdg.Aufrufe.size(), 3u);
     const std::pair<QStandardPaths::StandardLocation, const char*> erwartet[] = {
-        {QStandardPaths::DocumentsLocation, "planetoidenring.plv"},
-        {QStandardPaths::PicturesLocation, "planetoidenring.bmp"},
-        {QStandardPaths::DocumentsLocation, "planetoidenring.csv"}};
+        {QStandardPaths::DocumentsLocation, "trojaner.plv"},
+        {QStandardPaths::PicturesLocation, "trojaner.bmp"},
+        {QStandardPaths::DocumentsLocation, "trojaner.csv"}};
     for (size_t i = 0; i < 3; ++i)
         EXPECT_EQ(cdg.Aufrufe[i].FileName, QDir(benutzerOrdner(erwartet[i].first)).filePath(QString::fromUtf8(erwartet[i].second)));
 
