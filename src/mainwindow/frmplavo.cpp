@@ -5,6 +5,7 @@
 #include "mainwindow/bildbefehle.h"
 #include "mainwindow/dateiablage.h"
 #include "mainwindow/fensterplatz.h"
+#include "mainwindow/filmbefehle.h"
 #include "mainwindow/frmenergie.h"
 #include "mainwindow/plavoicon.h"
 #include "mainwindow/qtrueckfragen.h"
@@ -65,6 +66,7 @@ FrmPlavo::FrmPlavo(Dokument& dokument, FrmPlavoDienste dienste, QWidget* parent)
     }
     koerperWaehlen_ = std::move(dienste.koerperWaehlen);
     befehle_ = std::make_unique<Dokumentbefehle>(dokument_, *cdg_, *frage_);
+    film_ = std::make_unique<Filmbefehle>(*this, *cdg_, *frage_, std::move(dienste.filmFragen));
     tim_->SetInterval(100);
     tim_->Timer = [this] { timPlavo_Timer(); };
 
@@ -87,6 +89,7 @@ FrmPlavo::FrmPlavo(Dokument& dokument, FrmPlavoDienste dienste, QWidget* parent)
     setPalette(farben);
     setAcceptDrops(true);
     MenuesAnlegen();
+    film_->MenuesZeigen();
     AnsichtAnlegen();
     Laufen(false);
     DokumentVerbinden();
@@ -111,6 +114,7 @@ FrmPlavo::~FrmPlavo()
     // with the window's children after it. Nothing the run announces from
     // here on reaches a window that is going.
     delete energie_;
+    film_.reset();
     lauf_.disconnect();
     // The document outlives the window.
     dokument_.disconnect(this);
@@ -220,10 +224,16 @@ void FrmPlavo::menSpUnter_Click() { DokumentFolgen(befehle_->SpeichernUnter()); 
 
 void FrmPlavo::menEnde_Click()
 {
+    // A film being recorded is asked about first: Exit settles the document for good.
+    const std::optional<Filmbefehle::Schluss> film = film_->SchliessenFragen();
+    if (!film)
+        return;
     const Dokumentfolge folge = befehle_->Ende();
     DokumentFolgen(folge);
-    if (folge.beenden)
-        programmBeenden_();
+    if (!folge.beenden)
+        return;
+    film_->Schliessen(*film);
+    programmBeenden_();
 }
 
 bool FrmPlavo::DateiOeffnen(const QString& pfad)
@@ -313,6 +323,16 @@ void FrmPlavo::menBahndaten_Click()
             });
 }
 
+void FrmPlavo::menFilm_Click()
+{
+    film_->menFilm_Click();
+}
+
+void FrmPlavo::menFilmEnde_Click()
+{
+    film_->Beenden();
+}
+
 void FrmPlavo::dragEnterEvent(QDragEnterEvent* ereignis)
 {
     if (!AbgelegteKoerperdatei(ereignis->mimeData()).isEmpty())
@@ -338,9 +358,15 @@ void FrmPlavo::dropEvent(QDropEvent* ereignis)
 
 void FrmPlavo::closeEvent(QCloseEvent* ereignis)
 {
+    const std::optional<Filmbefehle::Schluss> film = film_->SchliessenFragen();
+    if (!film) {
+        ereignis->ignore();
+        return;
+    }
     const Dokumentfolge folge = befehle_->Schliessen();
     DokumentFolgen(folge);
     if (folge.weiter) {
+        film_->Schliessen(*film);
         lauf_.NeuzeichnenAbbrechen();
         ereignis->accept();
     }

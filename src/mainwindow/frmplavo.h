@@ -11,6 +11,7 @@
 #include "sim/lauf.h"
 #include "view/ansicht.h"
 #include "view/bezugssystem.h"
+#include "view/filmwahl.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -21,6 +22,8 @@
 #include <vector>
 
 class Bahndatenexport;
+class Filmbefehle;
+class Filmdialog;
 class FrmEnergie;
 class PicPlavo;
 class QAction;
@@ -39,6 +42,7 @@ struct FrmPlavoDienste {
     // Chooses `anzahl` (1 or 2) of the bodies named in `namen`, 0-based; null: the Qt dialog.
     std::function<std::optional<std::vector<std::size_t>>(const QStringList& namen, int anzahl, const QString& titel)>
         koerperWaehlen;
+    std::function<std::optional<Filmwahl>(Filmdialog&)> filmFragen;   // null: the recording dialog is shown
 };
 
 class FrmPlavo : public QMainWindow {
@@ -58,6 +62,8 @@ public:
     const ModPlavo& mod() const { return mod_; }
     Dokument& dokument() { return dokument_; }
     Lauf& lauf() { return lauf_; }
+    Arbeiter& arbeiter() { return arbeiter_; }
+    Filmbefehle& film() { return *film_; }
     FrmEnergie* Energiefenster() const { return energie_; }   // null until first shown
     Statusleiste& statusleiste() { return *status_; }
     QAction* Menue(const QString& name) const;   // by control name, e.g. "menStart"
@@ -92,6 +98,8 @@ public:
     void menEinzelschritt_Click();
     void menAlleZeigen_Click();
     void menBahndaten_Click();
+    void menFilm_Click();
+    void menFilmEnde_Click();
     void menVergroessern_Click();
     void menVerkleinern_Click();
     void menKoerperZeigen_Click();
@@ -216,6 +224,8 @@ private:
     Arbeiter arbeiter_;   // the one worker off this thread, for the run and the energy window
     Lauf lauf_;
     std::unique_ptr<Dokumentbefehle> befehle_;
+    // After the run and the worker: a film ends before they go.
+    std::unique_ptr<Filmbefehle> film_;
     unsigned ladefehler_ = 0;   // the faults of building the run from the document last loaded
     bool neuzeichnungTitelFolgt_ = false;   // a redraw sets the caption as it goes
     QString neuzeichnungTitel_;      // the caption as the redraw last left it
