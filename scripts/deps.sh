@@ -5,10 +5,12 @@
 set -euo pipefail
 
 # qt6-charts-dev on Debian 12 needs the OpenGL module's CMake files without
-# depending on them: libqt6opengl6-dev.
+# depending on them: libqt6opengl6-dev. FFmpeg's libraries write the films
+# (Debian's libavcodec brings the H.264 and VP9 encoders with it).
 pakete=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libqt6printsupport6 libgl-dev
+  libavcodec-dev libavformat-dev libswscale-dev libavutil-dev
 )
 if [ "${1:-}" = "--tests" ]; then
   pakete+=(

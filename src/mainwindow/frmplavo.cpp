@@ -5,6 +5,7 @@
 #include "mainwindow/bildbefehle.h"
 #include "mainwindow/dateiablage.h"
 #include "mainwindow/fensterplatz.h"
+#include "mainwindow/filmbefehle.h"
 #include "mainwindow/frmenergie.h"
 #include "mainwindow/plavoicon.h"
 #include "mainwindow/qtrueckfragen.h"
@@ -66,6 +67,7 @@ FrmPlavo::FrmPlavo(Dokument& dokument, FrmPlavoDienste dienste, QWidget* parent)
     }
     koerperWaehlen_ = std::move(dienste.koerperWaehlen);
     befehle_ = std::make_unique<Dokumentbefehle>(dokument_, *cdg_, *frage_);
+    film_ = std::make_unique<Filmbefehle>(*this, *cdg_, *frage_, std::move(dienste.filmFragen));
     tim_->SetInterval(100);
     tim_->Timer = [this] { timPlavo_Timer(); };
 
@@ -88,6 +90,7 @@ FrmPlavo::FrmPlavo(Dokument& dokument, FrmPlavoDienste dienste, QWidget* parent)
     setPalette(farben);
     setAcceptDrops(true);
     MenuesAnlegen();
+    film_->MenuesZeigen();
     AnsichtAnlegen();
     FormAnlegen();
     Laufen(false);
@@ -113,6 +116,7 @@ FrmPlavo::~FrmPlavo()
     // with the window's children after it. Nothing the run announces from
     // here on reaches a window that is going.
     delete energie_;
+    film_.reset();
     lauf_.disconnect();
     // The document outlives the window; its commands stop reaching the run.
     dokument_.disconnect(this);
@@ -223,10 +227,16 @@ void FrmPlavo::menSpUnter_Click() { DokumentFolgen(befehle_->SpeichernUnter()); 
 
 void FrmPlavo::menEnde_Click()
 {
+    // A film being recorded is asked about first: Exit settles the document for good.
+    const std::optional<Filmbefehle::Schluss> film = film_->SchliessenFragen();
+    if (!film)
+        return;
     const Dokumentfolge folge = befehle_->Ende();
     DokumentFolgen(folge);
-    if (folge.beenden)
-        programmBeenden_();
+    if (!folge.beenden)
+        return;
+    film_->Schliessen(*film);
+    programmBeenden_();
 }
 
 bool FrmPlavo::DateiOeffnen(const QString& pfad)
@@ -317,6 +327,16 @@ void FrmPlavo::menBahndaten_Click()
             });
 }
 
+void FrmPlavo::menFilm_Click()
+{
+    film_->menFilm_Click();
+}
+
+void FrmPlavo::menFilmEnde_Click()
+{
+    film_->Beenden();
+}
+
 void FrmPlavo::dragEnterEvent(QDragEnterEvent* ereignis)
 {
     if (!AbgelegteKoerperdatei(ereignis->mimeData()).isEmpty())
@@ -342,9 +362,15 @@ void FrmPlavo::dropEvent(QDropEvent* ereignis)
 
 void FrmPlavo::closeEvent(QCloseEvent* ereignis)
 {
+    const std::optional<Filmbefehle::Schluss> film = film_->SchliessenFragen();
+    if (!film) {
+        ereignis->ignore();
+        return;
+    }
     const Dokumentfolge folge = befehle_->Schliessen();
     DokumentFolgen(folge);
     if (folge.weiter) {
+        film_->Schliessen(*film);
         lauf_.NeuzeichnenAbbrechen();
         ereignis->accept();
     }

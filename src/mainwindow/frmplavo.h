@@ -12,6 +12,7 @@
 #include "view/ansicht.h"
 #include "view/bildabbildung.h"
 #include "view/bezugssystem.h"
+#include "view/filmwahl.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -22,6 +23,8 @@
 #include <vector>
 
 class Bahndatenexport;
+class Filmbefehle;
+class Filmdialog;
 class FrmEnergie;
 class PicPlavo;
 class QAction;
@@ -41,6 +44,7 @@ struct FrmPlavoDienste {
     // Chooses `anzahl` (1 or 2) of the bodies named in `namen`, 0-based; null: the Qt dialog.
     std::function<std::optional<std::vector<std::size_t>>(const QStringList& namen, int anzahl, const QString& titel)>
         koerperWaehlen;
+    std::function<std::optional<Filmwahl>(Filmdialog&)> filmFragen = {};   // null: the recording dialog is shown
     std::function<void(int zeile)> tabelleZeigenBei = {};   // the table, with row `zeile` (1-based) current
 };
 
@@ -61,6 +65,8 @@ public:
     const ModPlavo& mod() const { return mod_; }
     Dokument& dokument() { return dokument_; }
     Lauf& lauf() { return lauf_; }
+    Arbeiter& arbeiter() { return arbeiter_; }
+    Filmbefehle& film() { return *film_; }
     FrmEnergie* Energiefenster() const { return energie_; }   // null until first shown
     Statusleiste& statusleiste() { return *status_; }
     QAction* Menue(const QString& name) const;   // by control name, e.g. "menStart"
@@ -95,6 +101,8 @@ public:
     void menEinzelschritt_Click();
     void menAlleZeigen_Click();
     void menBahndaten_Click();
+    void menFilm_Click();
+    void menFilmEnde_Click();
     void menVergroessern_Click();
     void menVerkleinern_Click();
     void menKoerperZeigen_Click();
@@ -255,6 +263,8 @@ private:
     Arbeiter arbeiter_;   // the one worker off this thread, for the run and the energy window
     Lauf lauf_;
     std::unique_ptr<Dokumentbefehle> befehle_;
+    // After the run and the worker: a film ends before they go.
+    std::unique_ptr<Filmbefehle> film_;
     unsigned ladefehler_ = 0;   // the faults of building the run from the document last loaded
     bool neuzeichnungTitelFolgt_ = false;   // a redraw sets the caption as it goes
     QString neuzeichnungTitel_;      // the caption as the redraw last left it

@@ -4,6 +4,7 @@
 // announces.
 #include "frmplavo.h"
 
+#include "mainwindow/filmbefehle.h"
 #include "mainwindow/rueckfragen.h"
 #include "mainwindow/titel.h"
 #include "mainwindow/zeitgeber.h"
@@ -131,6 +132,7 @@ void FrmPlavo::timPlavo_Timer()
 void FrmPlavo::Fehlerstopp(unsigned fehler)
 {
     Laufen(false);
+    film_->Beenden();
     frage_->MsgBox(FehlerText(fehler), Programmtitel(), MsgKnoepfe::OK, MsgSymbol::Kritisch);
 }
 
@@ -146,6 +148,8 @@ void FrmPlavo::menStart_Click()
 void FrmPlavo::menStop_Click()
 {
     Laufen(false);
+    // A live film records the running simulation, so it ends with it.
+    film_->Beenden();
 }
 
 void FrmPlavo::menEinzelschritt_Click()
@@ -163,7 +167,8 @@ void FrmPlavo::menEinzelschritt_Click()
 
 void FrmPlavo::menZurueck_Click()
 {
-    // The picture goes white as the run announces it.
+    // The film ends with the trails it has; the picture goes white as the run announces it.
+    film_->Beenden();
     lauf_.Zuruecksetzen();
     Laufen(false);
 }

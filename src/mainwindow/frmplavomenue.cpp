@@ -31,6 +31,8 @@ void FrmPlavo::MenuesAnlegen()
         {2, "menBild", "&Bild speichern...", {}, &FrmPlavo::menBild_Click},
         {2, "menDrucken", "&Drucken...", QKeySequence(Qt::CTRL | Qt::Key_P), &FrmPlavo::menDrucken_Click},
         {2, "menBahndaten", "Bahndaten e&xportieren...", {}, &FrmPlavo::menBahndaten_Click},
+        {2, "menFilm", "Fil&m aufnehmen...", {}, &FrmPlavo::menFilm_Click},
+        {2, "menFilmEnde", "&Aufnahme beenden", {}, &FrmPlavo::menFilmEnde_Click},
         {2, "menBeispiele", "Beis&piele", {}, nullptr},
         {0, "menDatei1", "-", {}, nullptr},
         {2, "menEnde", "Be&enden", {}, &FrmPlavo::menEnde_Click},

@@ -117,6 +117,8 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
         "  menBild|&Bild speichern...|\n"
         "  menDrucken|&Drucken...|Ctrl+P\n"
         "  menBahndaten|Bahndaten e&xportieren...|\n"
+        "  menFilm|Fil&m aufnehmen...|\n"
+        "  menFilmEnde|&Aufnahme beenden|\n"
         "  menBeispiele|Beis&piele|\n"
         "    |&Innere Planeten|\n"
         "    |&Sonne, Erde und Mond|\n"

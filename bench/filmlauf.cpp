@@ -1,0 +1,110 @@
+// Films made through the main window, as a user makes them.
+//
+//   build/bench/plavo_filmlauf live [bodies=100] [steps=2000] [film [k=1]]
+//       The run at Verzögerungszeit 1 for that many steps, with "film" while
+//       recording every k-th step to a 1920 x 1080 MP4 (closed before the end).
+//       Run it with and without "film" in turn and compare the times: the
+//       steps per second the recording costs.
+//   build/bench/plavo_filmlauf rechnen [frames=1000]
+//       "Film rechnen" of innere_planeten.plv to a 1280 x 720 MP4, from the
+//       menu until the film is closed.
+//
+// Offscreen unless a display is chosen; the film goes to a temporary folder.
+
+#include "mainwindow/filmbefehle.h"
+#include "mainwindow/frmplavo.h"
+#include "mainwindow/zeitgeber.h"
+#include "planetensystem.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+int Zahl(int argc, char** argv, int i, int vorgabe)
+{
+    return argc > i ? std::atoi(argv[i]) : vorgabe;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const bool rechnen = argc > 1 && std::strcmp(argv[1], "rechnen") == 0;
+    QTemporaryDir ordner;
+    Filmwahl wahl;
+    wahl.Format = Filmformat::Mp4;
+    wahl.Ziel = ordner.filePath(QStringLiteral("film.mp4"));
+
+    Dokument dok;
+    FrmPlavoDienste dienste;
+    dienste.programmBeenden = [] {};
+    dienste.filmFragen = [&wahl](Filmdialog&) { return std::optional<Filmwahl>(wahl); };
+    FrmPlavo frm(dok, dienste);
+    frm.show();
+    QApplication::processEvents();
+    QElapsedTimer uhr;
+
+    if (rechnen) {
+        const int bilder = Zahl(argc, argv, 2, 1000);
+        if (!frm.DateiOeffnen(QStringLiteral(PLAVO_BEISPIELORDNER "/innere_planeten.plv")))
+            return 1;
+        QApplication::processEvents();
+        wahl.Ablauf = Filmwahl::Art::Rechnen;
+        wahl.Groesse = Filmgroesse::Hd720;
+        wahl.Schritte = bilder - 1;
+        uhr.start();
+        frm.menFilm_Click();
+        while (frm.film().Rechnet())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        const double sekunden = double(uhr.nsecsElapsed()) / 1e9;
+        std::printf("Film rechnen: %d Schritte, 1280 x 720 MP4 (%.1f MB) in %.2f s\n", frm.Schrittzahl(),
+                    double(QFileInfo(wahl.Ziel).size()) / 1e6, sekunden);
+        return frm.Schrittzahl() == bilder - 1 ? 0 : 1;
+    }
+
+    const int koerper = Zahl(argc, argv, 2, 100);
+    const int32_t schritte = Zahl(argc, argv, 3, 2000);
+    const bool film = argc > 4 && std::strcmp(argv[4], "film") == 0;
+    const ModPlavo system = Planetensystem(koerper);
+    dok.KoerperUebernehmen(system.KoerperStart);
+    dok.IntervallSetzen(system.Intervall);
+    frm.timPlavo().SetInterval(1);
+    wahl.Groesse = Filmgroesse::Hd1080;
+    wahl.SchritteProBild = Zahl(argc, argv, 5, 1);
+    QApplication::processEvents();
+
+    QTimer wache;
+    wache.setInterval(1);
+    QObject::connect(&wache, &QTimer::timeout, [&] {
+        // Not quit(): that would close the window, which asks about the changed bodies.
+        if (frm.Schrittzahl() >= schritte)
+            QCoreApplication::exit(0);
+    });
+    wache.start();
+    uhr.start();
+    if (film)
+        frm.menFilm_Click();
+    else
+        frm.menStart_Click();
+    app.exec();
+    // Anhalten closes the film: waiting for its last frames counts.
+    frm.menStop_Click();
+    const double sekunden = double(uhr.nsecsElapsed()) / 1e9;
+    std::printf("%d Körper, %d Schritte%s: %.1f Schritte/s\n", koerper, frm.Schrittzahl(),
+                 film ? qPrintable(QStringLiteral(", Film 1920 x 1080, ein Bild alle %1 Schritte").arg(wahl.SchritteProBild)) : "",
+                double(frm.Schrittzahl()) / sekunden);
+    if (film && !QFileInfo::exists(wahl.Ziel))
+        return 1;
+    return 0;
+}

@@ -1,0 +1,195 @@
+#include "filmbefehle.h"
+
+#include "mainwindow/filmdialog.h"
+#include "mainwindow/filmrechnung.h"
+#include "mainwindow/frmplavo.h"
+#include "mainwindow/rueckfragen.h"
+#include "mainwindow/zeitgeber.h"
+#include "view/filmaufzeichnung.h"
+#include "view/picplavo.h"
+
+#include <QAction>
+#include <QDir>
+
+namespace {
+const QString Titel = QStringLiteral("Plavo");
+}  // namespace
+
+Filmbefehle::Filmbefehle(FrmPlavo& frm, Standarddialog& cdg, Rueckfragen& rueckfragen, Fragen fragen)
+    : frm_(frm)
+    , cdg_(cdg)
+    , frage_(rueckfragen)
+    , fragen_(fragen ? std::move(fragen) : Fragen([](Filmdialog& d) { return d.Fragen(); }))
+{
+}
+
+Filmbefehle::~Filmbefehle()
+{
+    delete rechnung_;
+    // Nobody is left to tell of a failure: the film ends as well as it can.
+    if (aufzeichnung_)
+        aufzeichnung_->Beenden();
+}
+
+bool Filmbefehle::Aufnahme() const
+{
+    return aufzeichnung_ != nullptr;
+}
+
+bool Filmbefehle::Rechnet() const
+{
+    return rechnung_ != nullptr;
+}
+
+std::array<QString, 4> Filmbefehle::Gruende()
+{
+    // The libraries do not change while the program runs.
+    if (!gruende_) {
+        gruende_.emplace();
+        for (const Filmformat f : AlleFilmformate)
+            (*gruende_)[std::size_t(f)] = Filmschreiber::NichtVerfuegbar(f).value_or(QString());
+    }
+    return *gruende_;
+}
+
+void Filmbefehle::menFilm_Click()
+{
+    if (aufzeichnung_)
+        return;
+    Filmdialog dialog(cdg_, frage_, Gruende(), frm_.picPlavo().GeraetePixel(), frm_.mod().DateiName, &frm_);
+    dialog.Vorschlagen(letzte_);
+    const std::optional<Filmwahl> wahl = fragen_(dialog);
+    if (!wahl)
+        return;
+    letzte_ = *wahl;
+    Starten(*wahl);
+}
+
+void Filmbefehle::Starten(const Filmwahl& wahl)
+{
+    Lauf& lauf = frm_.lauf();
+    if (wahl.Ablauf == Filmwahl::Art::Aufnahme) {
+        // A live film records the running simulation: it starts with it.
+        frm_.menStart_Click();
+        if (!frm_.timPlavo().Enabled())
+            return;
+    } else if (const unsigned fehler = lauf.Starten(); fehler != KeinFehler) {
+        frm_.Fehlerstopp(fehler);
+        return;
+    }
+
+    const PicPlavo& pic = frm_.picPlavo();
+    Filmvorgabe vorgabe;
+    vorgabe.Format = wahl.Format;
+    vorgabe.Ziel = wahl.Ziel;
+    vorgabe.Groesse = FilmPixel(wahl.Groesse, pic.GeraetePixel());
+    vorgabe.Bildrate = wahl.Bildrate;
+    vorgabe.Farben = Filmbild::Spurfarben(lauf.Jetzt());
+    QString fehler;
+    std::unique_ptr<Filmschreiber> schreiber = Filmschreiber::Oeffnen(vorgabe, fehler);
+    if (!schreiber) {
+        frage_.MsgBox(QStringLiteral("Der Film „%1“ kann nicht aufgenommen werden.\n\n%2")
+                          .arg(QDir::toNativeSeparators(wahl.Ziel), fehler),
+                      Titel, MsgKnoepfe::OK, MsgSymbol::Kritisch);
+        return;
+    }
+
+    Filmueberlagen ueberlagen;
+    ueberlagen.Tage = wahl.TageZeigen;
+    ueberlagen.Punkte = wahl.KoerperZeigen && pic.PunkteGezeigt();
+    ueberlagen.Namen = wahl.KoerperZeigen && pic.NamenGezeigt();
+    ueberlagen.Massstab = wahl.MassstabZeigen;
+    const Ausschnitt ausschnitt = frm_.ansicht().Aktuell();
+    aufzeichnung_ = std::make_unique<Filmaufzeichnung>(lauf, frm_.arbeiter(), std::move(schreiber), ausschnitt,
+                                                       ueberlagen, wahl.SchritteProBild);
+    connect(aufzeichnung_.get(), &Filmaufzeichnung::fehlgeschlagen, this, &Filmbefehle::Gescheitert);
+
+    if (wahl.Ablauf == Filmwahl::Art::Rechnen) {
+        // The steps come from the computation alone, not from the timer.
+        frm_.timPlavo().SetEnabled(false);
+        const int k = std::max(1, wahl.SchritteProBild);
+        rechnung_ = new Filmrechnung(lauf, *aufzeichnung_, wahl.Schritte, 1 + wahl.Schritte / k, &frm_);
+        connect(rechnung_, &Filmrechnung::beendet, this, &Filmbefehle::Abschliessen);
+    }
+    MenuesZeigen();
+    aufzeichnung_->Beginnen();
+    if (rechnung_)
+        rechnung_->Starten();
+}
+
+void Filmbefehle::Beenden()
+{
+    if (rechnung_ && !rechnung_->Fertig())
+        rechnung_->Abbrechen();   // its end closes the film
+    else
+        Abschliessen();
+}
+
+void Filmbefehle::Abschliessen()
+{
+    if (!aufzeichnung_)
+        return;
+    if (rechnung_) {
+        rechnung_->Abbrechen();
+        rechnung_->deleteLater();
+        rechnung_ = nullptr;
+    }
+    const std::unique_ptr<Filmaufzeichnung> a = std::move(aufzeichnung_);
+    MenuesZeigen();
+    if (const std::optional<QString> grund = a->Beenden())
+        frage_.MsgBox(QStringLiteral("Der Film „%1“ konnte nicht gespeichert werden.\n\n%2")
+                          .arg(QDir::toNativeSeparators(letzte_.Ziel), *grund),
+                      Titel, MsgKnoepfe::OK, MsgSymbol::Kritisch);
+}
+
+void Filmbefehle::Verwerfen()
+{
+    if (!aufzeichnung_)
+        return;
+    const std::unique_ptr<Filmaufzeichnung> a = std::move(aufzeichnung_);
+    if (rechnung_) {
+        rechnung_->Abbrechen();
+        rechnung_->deleteLater();
+        rechnung_ = nullptr;
+    }
+    a->Verwerfen();
+    MenuesZeigen();
+}
+
+void Filmbefehle::Gescheitert()
+{
+    // The run goes on; only the film ends, with its reason.
+    Abschliessen();
+}
+
+std::optional<Filmbefehle::Schluss> Filmbefehle::SchliessenFragen()
+{
+    if (!aufzeichnung_)
+        return Schluss::Keiner;
+    switch (frage_.MsgBox(QStringLiteral("Der Film „%1“ wird noch aufgenommen.\n\nSoll er behalten werden?")
+                              .arg(QDir::toNativeSeparators(letzte_.Ziel)),
+                          Titel, MsgKnoepfe::JaNeinAbbrechen, MsgSymbol::Frage)) {
+    case MsgAntwort::Ja:
+        return Schluss::Behalten;
+    case MsgAntwort::Nein:
+        return Schluss::Verwerfen;
+    default:
+        return std::nullopt;
+    }
+}
+
+void Filmbefehle::Schliessen(Schluss schluss)
+{
+    if (schluss == Schluss::Verwerfen)
+        Verwerfen();
+    else
+        Beenden();
+}
+
+void Filmbefehle::MenuesZeigen()
+{
+    if (QAction* a = frm_.Menue(QStringLiteral("menFilm")))
+        a->setEnabled(!aufzeichnung_);
+    if (QAction* a = frm_.Menue(QStringLiteral("menFilmEnde")))
+        a->setEnabled(aufzeichnung_ && !rechnung_);
+}

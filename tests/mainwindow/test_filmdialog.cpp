@@ -1,0 +1,234 @@
+#include "mainwindow/filmdialog.h"
+
+#include "mainwindow/filmbefehle.h"
+#include "mainwindow/frmplavo.h"
+#include "sim/berechnung.h"
+#include "support/filmlesen.h"
+#include "support/koerperbau.h"
+#include "support/skriptdialog.h"
+#include "support/skriptzeitgeber.h"
+#include "view/filmaufzeichnung.h"
+#include "view/picplavo.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStandardItemModel>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+template <typename T>
+T* Feld(const Filmdialog& d, const char* name)
+{
+    T* feld = d.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_TRUE(feld) << name;
+    return feld;
+}
+}  // namespace
+
+TEST(Filmdialog, OffersWhatCanBeWrittenAsksForATargetBesideTheDocumentAndNeverTakesTheBodyFile)
+{
+    QTemporaryDir ordner;
+    const QString dokument = ordner.filePath(QStringLiteral("system.plv"));
+    QFile(dokument).open(QIODevice::WriteOnly);
+    SkriptStandarddialog cdg;
+    SkriptRueckfragen frage;
+    const QString fehlt = QStringLiteral("Der installierten Bibliothek libavcodec fehlt ein VP9-Kodierer.");
+    Filmdialog d(cdg, frage, {QString(), fehlt, QString(), QString()}, QSize(161, 91), dokument);
+
+    // The defaults; a format that cannot be written is disabled and says why.
+    const Filmwahl w = d.Wahl();
+    EXPECT_EQ(w.Format, Filmformat::Mp4);
+    EXPECT_EQ(w.Groesse, Filmgroesse::WieBild);
+    EXPECT_EQ(w.SchritteProBild, 1);
+    EXPECT_EQ(w.Bildrate, 30);
+    EXPECT_TRUE(w.TageZeigen && w.KoerperZeigen && w.MassstabZeigen);
+    EXPECT_EQ(Feld<QComboBox>(d, "groesse")->itemText(0), QStringLiteral("wie das Bild (160 × 90)"));
+    EXPECT_EQ(Feld<QSpinBox>(d, "bildrate")->minimum(), 10);
+    EXPECT_EQ(Feld<QSpinBox>(d, "bildrate")->maximum(), 60);
+    auto* modell = qobject_cast<QStandardItemModel*>(Feld<QComboBox>(d, "format")->model());
+    ASSERT_TRUE(modell);
+    EXPECT_FALSE(modell->item(1)->isEnabled());
+    EXPECT_EQ(modell->item(1)->toolTip(), fehlt);
+    EXPECT_TRUE(modell->item(3)->isEnabled());
+    Filmwahl webm;
+    webm.Format = Filmformat::WebM;
+    d.Vorschlagen(webm);
+    EXPECT_EQ(d.Wahl().Format, Filmformat::Mp4);
+
+    // "Film rechnen" without a target asks for one, proposing the document's
+    // name; the body file itself is refused and the dialog stays open.
+    cdg.Antworten = {dokument};
+    Feld<QPushButton>(d, "filmRechnen")->click();
+    ASSERT_EQ(cdg.Aufrufe.size(), 1u);
+    EXPECT_EQ(cdg.Aufrufe[0].Filter, QStringLiteral("MP4-Videos (*.mp4)|*.mp4"));
+    EXPECT_EQ(cdg.Aufrufe[0].FileName, ordner.filePath(QStringLiteral("system.mp4")));
+    ASSERT_EQ(frage.Gemeldet.size(), 1u);
+    EXPECT_TRUE(frage.Gemeldet[0].Text.contains(QStringLiteral("Körperdatei")));
+    EXPECT_NE(d.result(), QDialog::Accepted);
+    EXPECT_TRUE(d.Wahl().Ziel.isEmpty());
+
+    // Cancelling the save dialog keeps the dialog open too.
+    cdg.Antworten = {std::nullopt};
+    Feld<QPushButton>(d, "aufnahmeStarten")->click();
+    EXPECT_NE(d.result(), QDialog::Accepted);
+
+    const QString film = ordner.filePath(QStringLiteral("film.mp4"));
+    cdg.Antworten = {film};
+    Feld<QSpinBox>(d, "schritte")->setValue(250);
+    Feld<QCheckBox>(d, "tage")->setChecked(false);
+    Feld<QPushButton>(d, "filmRechnen")->click();
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    Filmwahl r = d.Wahl();
+    EXPECT_EQ(r.Ablauf, Filmwahl::Art::Rechnen);
+    EXPECT_EQ(r.Ziel, film);
+    EXPECT_EQ(r.Schritte, 250);
+    EXPECT_FALSE(r.TageZeigen);
+
+    // A film kept from last time is replaced only when the user says so.
+    QFile(film).open(QIODevice::WriteOnly);
+    Filmdialog wieder(cdg, frage, {}, QSize(640, 480), dokument);
+    wieder.Vorschlagen(r);
+    frage.Antworten = {MsgAntwort::Nein};
+    Feld<QPushButton>(wieder, "aufnahmeStarten")->click();
+    EXPECT_NE(wieder.result(), QDialog::Accepted);
+    EXPECT_TRUE(frage.Gemeldet.back().Text.contains(QStringLiteral("Soll der Film die Datei ersetzen?")));
+    frage.Antworten = {MsgAntwort::Ja};
+    Feld<QPushButton>(wieder, "aufnahmeStarten")->click();
+    EXPECT_EQ(wieder.result(), QDialog::Accepted);
+
+    // The chosen name follows the format: a folder for the PNG series.
+    Feld<QComboBox>(d, "format")->setCurrentIndex(int(Filmformat::PngSerie));
+    EXPECT_EQ(d.Wahl().Ziel, ordner.filePath(QStringLiteral("film")));
+    Feld<QComboBox>(d, "format")->setCurrentIndex(int(Filmformat::Gif));
+    EXPECT_EQ(d.Wahl().Ziel, ordner.filePath(QStringLiteral("film.gif")));
+}
+
+namespace {
+// The main window with a sun and an earth, scripted dialogs and timer, and
+// the recording dialog answered with `wahl`.
+struct Filmfenster : ::testing::Test {
+    QTemporaryDir ordner;
+    Dokument dok;
+    SkriptStandarddialog cdg;
+    SkriptRueckfragen frage;
+    SkriptZeitgeber tim;
+    Filmwahl wahl;
+    std::unique_ptr<FrmPlavo> frm;
+
+    void SetUp() override
+    {
+        FrmPlavoDienste d;
+        d.cdgPlavo = &cdg;
+        d.rueckfragen = &frage;
+        d.timPlavo = &tim;
+        d.programmBeenden = [] {};
+        d.filmFragen = [this](Filmdialog&) { return std::optional<Filmwahl>(wahl); };
+        frm = std::make_unique<FrmPlavo>(dok, d);
+        frm->show();
+        frm->resize(400, 300);
+        QApplication::processEvents();
+        const double r = 0.75e11;
+        dok.KoerperUebernehmen({NeuerKoerper(QStringLiteral("Sonne"), 332950, 0, 0, 0, 0, 0x0080FF),
+                                NeuerKoerper(QStringLiteral("Erde"), 1, r, 0,
+                                             std::sqrt(GravitationsParameter * 332950 / r), 90, 0xFF0000)});
+        // Without overlays a frame is the picture's trails.
+        wahl.TageZeigen = wahl.KoerperZeigen = wahl.MassstabZeigen = false;
+    }
+    QString Pfad(const char* name) const { return ordner.filePath(QString::fromLatin1(name)); }
+    bool Aktiv(const char* name) const { return frm->Menue(QString::fromLatin1(name))->isEnabled(); }
+};
+}  // namespace
+
+TEST_F(Filmfenster, ALiveFilmTakesEveryKthTickKeepsItsSizeEndsWithAnhaltenAndClosingAsksWhetherToKeepIt)
+{
+    const QSize groesse = FilmPixel(Filmgroesse::WieBild, frm->picPlavo().GeraetePixel());
+    wahl.Ziel = Pfad("live.mp4");
+    wahl.SchritteProBild = 2;
+    EXPECT_TRUE(Aktiv("menFilm"));
+    EXPECT_FALSE(Aktiv("menFilmEnde"));
+    frm->menFilm_Click();
+    // The recording starts the simulation with it.
+    EXPECT_TRUE(tim.Enabled());
+    EXPECT_FALSE(Aktiv("menFilm"));
+    EXPECT_TRUE(Aktiv("menFilmEnde"));
+    EXPECT_EQ(tim.Ticken(10), 10);
+    // A larger window and a zoom redraw the picture; the film keeps its size and section.
+    frm->resize(500, 380);
+    frm->menVergroessern_Click();
+    frm->NeuzeichnungAbschliessen();
+    EXPECT_EQ(tim.Ticken(10), 10);
+    frm->menStop_Click();
+    EXPECT_FALSE(frm->film().Aufnahme());
+    EXPECT_TRUE(Aktiv("menFilm"));
+    const Dekodiert d = Dekodieren(wahl.Ziel);
+    EXPECT_EQ(d.bilder, 11);   // step 0 and every second of 20
+    EXPECT_EQ(d.groesse, groesse);
+
+    // Closing while recording: Abbrechen keeps the window and the film
+    // going, Nein drops the film and leaves nothing of it.
+    wahl.Ziel = Pfad("verworfen.mp4");
+    frm->menFilm_Click();
+    tim.Ticken(4);
+    frage.Antworten = {MsgAntwort::Abbrechen};
+    EXPECT_FALSE(frm->close());
+    EXPECT_TRUE(frm->film().Aufnahme());
+    EXPECT_TRUE(frage.Gemeldet.back().Text.contains(QStringLiteral("verworfen.mp4")));
+    tim.Ticken(4);
+    frage.Antworten = {MsgAntwort::Nein, MsgAntwort::Nein};   // the film, then the changed bodies
+    EXPECT_TRUE(frm->close());
+    EXPECT_FALSE(frm->film().Aufnahme());
+    EXPECT_EQ(QDir(ordner.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{QStringLiteral("live.mp4")});
+}
+
+TEST_F(Filmfenster, ACancelledFilmRechnenLeavesAPlayableShorterFilmAndTheRunAtItsLastStep)
+{
+    // An even picture, so the film has the picture's own size and section.
+    const QSize p = frm->picPlavo().GeraetePixel();
+    frm->resize(frm->width() + p.width() % 2, frm->height() + p.height() % 2);
+    QApplication::processEvents();
+    frm->NeuzeichnungAbschliessen();
+    ASSERT_EQ(frm->picPlavo().GeraetePixel(), GeradeGroesse(frm->picPlavo().GeraetePixel()));
+    wahl.Ziel = Pfad("gerechnet.mp4");
+    wahl.Ablauf = Filmwahl::Art::Rechnen;
+    wahl.Schritte = 100000;
+    frm->menFilm_Click();
+    ASSERT_TRUE(frm->film().Rechnet());
+    Filmrechnung* rechnung = frm->film().Rechnung();
+    ASSERT_TRUE(rechnung->Fortschritt());
+    while (frm->film().Rechnet() && rechnung->Gerechnet() < 40)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_FALSE(tim.Enabled());
+    EXPECT_TRUE(rechnung->Fortschritt()->labelText().contains(QStringLiteral("von ") + QLocale().toString(100001)))
+        << rechnung->Fortschritt()->labelText().toStdString();
+    // The user presses its Abbrechen.
+    QPushButton* abbrechen = rechnung->Fortschritt()->findChild<QPushButton*>();
+    ASSERT_TRUE(abbrechen);
+    abbrechen->click();
+    EXPECT_FALSE(frm->film().Aufnahme());
+
+    // Every step computed is a frame, and the run stands at the last one.
+    const int32_t schritte = frm->Schrittzahl();
+    EXPECT_GE(schritte, 40);
+    EXPECT_LT(schritte, 100000);
+    const Dekodiert d = Dekodieren(wahl.Ziel);
+    EXPECT_EQ(d.bilder, schritte + 1);
+    ASSERT_FALSE(d.letztes.isNull());
+    const QImage bild = frm->picPlavo().Flaeche().Image().convertToFormat(QImage::Format_RGB32);
+    EXPECT_LT(Abweichung(d.letztes, bild), 3);
+    // The picture is the run's at that step: a redraw changes nothing.
+    frm->lauf().Neuzeichnen();
+    frm->NeuzeichnungAbschliessen();
+    EXPECT_EQ(frm->picPlavo().Flaeche().Image().convertToFormat(QImage::Format_RGB32), bild);
+}
