@@ -10,6 +10,7 @@
 #include "mainwindow/zeitgeber.h"
 #include "sim/bearbeitung.h"
 #include "sim/laufbefehl.h"
+#include "view/bezugssystem.h"
 #include "view/koerperpunkte.h"
 #include "view/picplavo.h"
 
@@ -218,6 +219,16 @@ void FrmPlavo::KontextmenueFuellen(QMenu& menue, QPointF stelle, std::optional<s
     kreis->setEnabled(um.has_value());
     if (um)
         connect(kreis, &QAction::triggered, this, [this, k, u = *um] { KreisbahnUm(k, u); });
+    QAction* folgen = menue.addAction(QStringLiteral("Diesem Körper folgen"));
+    folgen->setObjectName(QStringLiteral("menFolgen"));
+    connect(folgen, &QAction::triggered, this, [this, k] { KoerperFolgen(k); });
+    // A lone body has nothing to turn with.
+    if (const std::optional<std::size_t> zieher = StaerksteAnziehung(jetzt, k)) {
+        QAction* drehen = menue.addAction(QStringLiteral("Mit ") + Bezeichnung(jetzt, *zieher)
+                                          + QStringLiteral(" mitdrehen"));
+        drehen->setObjectName(QStringLiteral("menMitdrehen"));
+        connect(drehen, &QAction::triggered, this, [this, k] { MitdrehenMit(k); });
+    }
     // A body an intervention added has no row in the document's table.
     const std::vector<int32_t> zeilen = lauf_.Zeilen();
     const int zeile = k < zeilen.size() ? zeilen[k] + 1 : 0;

@@ -1,5 +1,7 @@
 #include "pfeilanzeige.h"
 
+#include "view/bezugssystem.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
@@ -90,6 +92,7 @@ void Pfeilanzeige::StandGeaendert(const KoerperSatz& satz, Bewegungsart art, int
 
 void Pfeilanzeige::Berechnen(const KoerperSatz& satz, Bewegungsart art, std::span<const QPointF> mitten,
                              std::span<const std::size_t> koerper, const Bildabbildung& abbildung,
+                             const std::optional<Bezugslage>& lage,
                              std::optional<std::pair<std::size_t, Vektor>> ersetzt)
 {
     if (vAn_) {
@@ -99,13 +102,36 @@ void Pfeilanzeige::Berechnen(const KoerperSatz& satz, Bewegungsart art, std::spa
         // Chosen while everything rested: chosen once something moves.
         if (!(vMassstab_ > 0))
             vMassstab_ = Pfeile::Massstab(v_, Laenge(abbildung.Groesse()));
+        if (lage)
+            for (std::size_t i = 0; i < satz.size(); ++i)
+                v_[i] = GeschwindigkeitGesehen(*lage, satz[i], v_[i]);
         vPfeile_.Berechnen(mitten, koerper, v_, abbildung, vMassstab_);
     }
     if (aAn_) {
         if (!(aMassstab_ > 0))
             aMassstab_ = Pfeile::Massstab(a_, Laenge(abbildung.Groesse()));
-        aPfeile_.Berechnen(mitten, koerper, a_, abbildung, aMassstab_);
+        std::span<const Vektor> a = a_;
+        if (lage && (lage->c != 1 || lage->s != 0)) {
+            // Turned with the frame only: the arrows show the pull on each body.
+            aGesehen_.resize(a_.size());
+            for (std::size_t i = 0; i < a_.size(); ++i)
+                aGesehen_[i] = {lage->c * a_[i].x + lage->s * a_[i].y, -lage->s * a_[i].x + lage->c * a_[i].y};
+            a = aGesehen_;
+        }
+        aPfeile_.Berechnen(mitten, koerper, a, abbildung, aMassstab_);
     }
+}
+
+Vektor Pfeilanzeige::GeschwindigkeitGesehen(const Bezugslage& lage, const Koerper& k, Vektor v)
+{
+    const QPointF w = lage.Geschwindigkeit(lage.Ort(KoerperOrt(k, MeterProAE)), QPointF(v.x, v.y), MeterProAE);
+    return {w.x(), w.y()};
+}
+
+Vektor Pfeilanzeige::GeschwindigkeitZurueck(const Bezugslage& lage, const Koerper& k, Vektor w)
+{
+    const QPointF v = lage.GeschwindigkeitZurueck(lage.Ort(KoerperOrt(k, MeterProAE)), QPointF(w.x, w.y), MeterProAE);
+    return {v.x(), v.y()};
 }
 
 QRect Pfeilanzeige::Legenden(QSize bild) const

@@ -12,6 +12,7 @@
 
 #include "model/modplavo.h"
 #include "sim/bearbeitung.h"
+#include "view/bezugslage.h"
 #include "view/bildabbildung.h"
 #include "view/pfeile.h"
 
@@ -42,12 +43,17 @@ public:
     double AMassstab() const { return aMassstab_; }   // pixels per m/s²
 
     // The arrows of the bodies whose dots lie at `mitten` (logical pixels,
-    // body `koerper` each); `ersetzt`, when given, shows one body's velocity
-    // as being set (m/s).
+    // body `koerper` each), seen in the frame that stands at `lage` (none:
+    // the fixed frame); `ersetzt`, when given, shows one body's velocity as
+    // being set (m/s, fixed frame).
     void Berechnen(const KoerperSatz& satz, Bewegungsart art, std::span<const QPointF> mitten,
                    std::span<const std::size_t> koerper, const Bildabbildung& abbildung,
+                   const std::optional<Bezugslage>& lage = std::nullopt,
                    std::optional<std::pair<std::size_t, Vektor>> ersetzt = std::nullopt);
     void Zeichnen(QPainter& p, bool griffe, QSize bild) const;
+    // A body's velocity (m/s) as the frame at `lage` sees it, and back.
+    static Vektor GeschwindigkeitGesehen(const Bezugslage& lage, const Koerper& k, Vektor v);
+    static Vektor GeschwindigkeitZurueck(const Bezugslage& lage, const Koerper& k, Vektor w);
     // Arrows and legends, logical pixels.
     QRect Bedeckt(QSize bild) const;
     // The body whose velocity arrow's tip lies under `stelle`.
@@ -68,6 +74,7 @@ private:
     Pfeile vPfeile_, aPfeile_;
     std::vector<Vektor> v_;
     std::vector<Vektor> a_;           // of the bodies as they last changed
+    std::vector<Vektor> aGesehen_;    // a_ turned with a turning frame
     std::vector<Vektor> vorigeV_;     // their displacements per step at vorigerSchritt_
     int32_t vorigerSchritt_ = -1;
 };

@@ -343,9 +343,12 @@ void PicPlavo::mousePressEvent(QMouseEvent* ereignis)
         PfeileBerechnen();
         if (const std::optional<std::size_t> k = pfeile_.SpitzeBei(ereignis->position())) {
             // The handle sits on the arrow's tip: it starts from the arrow as drawn.
-            const Vektor v = Geschwindigkeit(lauf_->Jetzt()[*k], Art());
+            const Koerper& koerper = lauf_->Jetzt()[*k];
+            const Vektor v = Geschwindigkeit(koerper, Art());
+            const std::optional<Bezugslage> lage = LageJetzt();
+            const Vektor gesehen = lage ? Pfeilanzeige::GeschwindigkeitGesehen(*lage, koerper, v) : v;
             griff_ = Griff{*k, ereignis->position(), {}, false, true, ereignis->position(),
-                           abbildung_.Pfeil(v, pfeile_.VMassstab()), v};
+                           abbildung_.Pfeil(gesehen, pfeile_.VMassstab()), v};
             AuswahlSetzen(*k);
             return;
         }

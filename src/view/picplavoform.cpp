@@ -24,13 +24,19 @@ void PicPlavo::PfeilFolgen(QPointF stelle, Qt::KeyboardModifiers tasten, QPoint 
     g.pfeilPixel += d;
     if (!lauf_ || g.koerper >= lauf_->Jetzt().size() || !(pfeile_.VMassstab() > 0))
         return;
-    g.v = abbildung_.AusPfeil(g.pfeilPixel, pfeile_.VMassstab());
     const KoerperSatz& satz = lauf_->Jetzt();
     const Koerper& k = satz[g.koerper];
+    // The arrow is drawn as the frame sees it: what it points at is turned back.
+    const std::optional<Bezugslage> lage = LageJetzt();
+    g.v = abbildung_.AusPfeil(g.pfeilPixel, pfeile_.VMassstab());
+    if (lage)
+        g.v = Pfeilanzeige::GeschwindigkeitZurueck(*lage, k, g.v);
     const Bewegungsart art = Art();
     const std::optional<std::size_t> zentrum = StaerksterZug(satz, {k.X, k.Y}, g.koerper);
+    const auto gesehen = [&] { return lage ? Pfeilanzeige::GeschwindigkeitGesehen(*lage, k, g.v) : g.v; };
+    Vektor w = gesehen();
     QString text = QStringLiteral("Geschwindigkeit: %1 m/s\nRichtung: %2°")
-                       .arg(KurzZuText(std::hypot(g.v.x, g.v.y), 6), KurzZuText(RichtungGrad(g.v), 6));
+                       .arg(KurzZuText(std::hypot(w.x, w.y), 6), KurzZuText(RichtungGrad(w), 6));
     if (zentrum) {
         const Koerper& z = satz[*zentrum];
         const Vektor vz = Geschwindigkeit(z, art);
@@ -41,13 +47,14 @@ void PicPlavo::PfeilFolgen(QPointF stelle, Qt::KeyboardModifiers tasten, QPoint 
             if (const std::optional<Vektor> kreis = Kreisbahn(rel, z.Masse, k.Masse, sinn != 0 ? sinn : 1))
                 g.v = {vz.x + kreis->x, vz.y + kreis->y};
         }
+        w = gesehen();
         const double relativ = std::hypot(g.v.x - vz.x, g.v.y - vz.y);
         const double kreis = Kreisgeschwindigkeit(std::hypot(rel.x, rel.y), z.Masse, k.Masse);
         QString name = KoerperNameKurz(z);
         if (name.isEmpty())
             name = QStringLiteral("Körper %1").arg(*zentrum + 1);
         text = QStringLiteral("Geschwindigkeit: %1 m/s\nRichtung: %2°\nRelativ zu %3: %4 m/s = %5 × Kreisbahn")
-                   .arg(KurzZuText(std::hypot(g.v.x, g.v.y), 6), KurzZuText(RichtungGrad(g.v), 6), name,
+                   .arg(KurzZuText(std::hypot(w.x, w.y), 6), KurzZuText(RichtungGrad(w), 6), name,
                         KurzZuText(relativ, 6), KurzZuText(relativ / kreis, 4));
     }
     update();
@@ -159,7 +166,7 @@ void PicPlavo::PfeileBerechnen()
     std::optional<std::pair<std::size_t, Vektor>> ersetzt;
     if (griff_ && griff_->aktiv && griff_->pfeil)
         ersetzt = std::pair(griff_->koerper, griff_->v);
-    pfeile_.Berechnen(lauf_->Jetzt(), Art(), mitten_, mittenKoerper_, abbildung_, ersetzt);
+    pfeile_.Berechnen(lauf_->Jetzt(), Art(), mitten_, mittenKoerper_, abbildung_, LageJetzt(), ersetzt);
 }
 
 void PicPlavo::AbbildungSetzen(const Bildabbildung& abbildung)

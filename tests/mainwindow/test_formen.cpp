@@ -200,6 +200,42 @@ TEST_F(Formen, TheArrowsHandleSetsTheVelocityFinelyOrOntoTheCircularOrbit)
     EXPECT_EQ(mod.KoerperStart[1].Geschwindigkeit, vErde);
 }
 
+// In a moving frame the arrows show velocities as the frame sees them: the
+// followed body has none, and a handle dragged in a turning frame sets the
+// fixed-frame velocity whose arrow lands where the mouse let go.
+TEST_F(Formen, TheArrowsShowAndSetVelocitiesAsTheFrameSeesThem)
+{
+    frm->Menue(QStringLiteral("menGeschwindigkeiten"))->trigger();
+    const double massstab = Pic().Pfeile().VMassstab();
+    frm->KoerperFolgen(1);
+    Pic().repaint();
+    EXPECT_FALSE(Pic().Pfeile().SpitzeBei(Pixel(1)));
+    EXPECT_FALSE(Pic().Pfeile().SpitzeBei(Pixel(1) + QPointF(0, massstab * mod.KoerperStart[1].Geschwindigkeit)));
+    // The sun, at rest, moves against the earth's motion.
+    EXPECT_EQ(Pic().Pfeile().SpitzeBei(Pixel(0) - QPointF(0, massstab * mod.KoerperStart[1].Geschwindigkeit)),
+              std::optional<std::size_t>(0));
+
+    frm->MitdrehenMit(1);
+    const std::optional<Bezugslage> lage = Pic().LageJetzt();
+    ASSERT_TRUE(lage && lage->drehrate != 0);
+    const Koerper komet = mod.KoerperStart[2];
+    const QPointF q = lage->Ort(KoerperOrt(komet, MeterProAE));
+    const Vektor v = Geschwindigkeit(komet, {});
+    const QPointF w = lage->Geschwindigkeit(q, QPointF(v.x, v.y), MeterProAE);
+    const Bildabbildung abbildung = frm->Abbildung();
+    const QPointF pfeil = abbildung.Pfeil({w.x(), w.y()}, massstab);
+    const QPointF spitze = Pixel(2) + pfeil, los = spitze + QPointF(20, 10);
+    Maus(Pic(), QEvent::MouseButtonPress, spitze, Qt::LeftButton, Qt::LeftButton);
+    Maus(Pic(), QEvent::MouseMove, los, Qt::NoButton, Qt::LeftButton);
+    Maus(Pic(), QEvent::MouseButtonRelease, los, Qt::LeftButton, Qt::NoButton);
+    ASSERT_EQ(dok.RueckgaengigText(), QStringLiteral("Geschwindigkeit setzen: Komet"));
+    const Vektor gezeigt = abbildung.AusPfeil(pfeil + QPointF(20, 10), massstab);
+    const QPointF fest = lage->GeschwindigkeitZurueck(q, QPointF(gezeigt.x, gezeigt.y), MeterProAE);
+    const Vektor neu = Geschwindigkeit(mod.KoerperStart[2], {});
+    EXPECT_NEAR(neu.x, fest.x(), 1e-9 * std::hypot(fest.x(), fest.y()));
+    EXPECT_NEAR(neu.y, fest.y(), 1e-9 * std::hypot(fest.x(), fest.y()));
+}
+
 // Two bodies on one point make every step fail: such a drop is refused.
 TEST_F(Formen, ADropOntoAnotherBodysExactPointIsRefused)
 {
@@ -268,6 +304,32 @@ TEST_F(Formen, TheContextMenuInsertsRemovesAndPutsOnACircularOrbit)
     EXPECT_FALSE(Eintrag(allein, "menEntfernen")->isEnabled());
     EXPECT_FALSE(Eintrag(allein, "menKreisbahn")->isEnabled());
     EXPECT_FALSE(frm->KoerperEntfernen(0));
+}
+
+// A dot's menu puts the picture into that body's frame, or turning with the
+// body that pulls hardest on it, and Optionen shows the frame chosen.
+TEST_F(Formen, TheContextMenuChoosesTheDotsFrame)
+{
+    QMenu m;
+    frm->KontextmenueFuellen(m, Pixel(1), 1);
+    ASSERT_TRUE(Eintrag(m, "menFolgen") && Eintrag(m, "menMitdrehen"));
+    EXPECT_EQ(Eintrag(m, "menFolgen")->text(), QStringLiteral("Diesem Körper folgen"));
+    EXPECT_EQ(Eintrag(m, "menMitdrehen")->text(), QStringLiteral("Mit Sonne mitdrehen"));
+    Eintrag(m, "menFolgen")->trigger();
+    EXPECT_EQ(frm->picPlavo().Bezug(), Bezugssystem::EinKoerper(1));
+    EXPECT_TRUE(frm->Menue(QStringLiteral("menBezugKoerper"))->isChecked());
+    Eintrag(m, "menMitdrehen")->trigger();
+    EXPECT_EQ(frm->picPlavo().Bezug(), Bezugssystem::Mitrotierend(0, 1));
+    EXPECT_TRUE(frm->Menue(QStringLiteral("menBezugMitrotierend"))->isChecked());
+    EXPECT_FALSE(frm->Menue(QStringLiteral("menBezugKoerper"))->isChecked());
+
+    // Nothing pulls on a lone body: there is nothing to turn with.
+    frm->menBezugFest_Click();
+    dok.KoerperUebernehmen({Sonnensystem()[0]});
+    QMenu allein;
+    frm->KontextmenueFuellen(allein, Pixel(0), 0);
+    EXPECT_TRUE(Eintrag(allein, "menFolgen"));
+    EXPECT_FALSE(Eintrag(allein, "menMitdrehen"));
 }
 
 // At a later step the document stays: the run keeps the edit at its step,
