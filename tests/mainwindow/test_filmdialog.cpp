@@ -111,12 +111,14 @@ TEST(Filmdialog, OffersWhatCanBeWrittenAsksForATargetBesideTheDocumentAndNeverTa
     // Enter starts the recording, the dialog's default, not the target's "Durchsuchen...".
     Filmdialog enter(cdg, frage, {}, QSize(640, 480), dokument);
     enter.Vorschlagen(r);
+    // Where the window manager puts the focus when the dialog comes up.
+    Feld<QComboBox>(enter, "format")->setFocus();
     enter.show();
     QApplication::processEvents();
     const std::size_t gefragt = cdg.Aufrufe.size();
     frage.Antworten = {MsgAntwort::Ja};
     QKeyEvent taste(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(&enter, &taste);
+    QApplication::sendEvent(Feld<QComboBox>(enter, "format"), &taste);
     EXPECT_EQ(enter.result(), QDialog::Accepted);
     EXPECT_EQ(enter.Wahl().Ablauf, Filmwahl::Art::Aufnahme);
     EXPECT_EQ(cdg.Aufrufe.size(), gefragt);
