@@ -55,6 +55,10 @@ int main(int argc, char** argv)
         if (tabelle)
             tabelle->Zeigen();
     };
+    dienste.tabelleZeigenBei = [&tabelle](int zeile) {
+        if (tabelle)
+            tabelle->Zeigen(zeile);
+    };
     FrmPlavo fenster(dokument, std::move(dienste));
     QtStandarddialog cdgTabelle(&fenster);
     tabelle = std::make_unique<Tabellenanzeige>(dokument, fenster.rueckfragen(), cdgTabelle, &fenster);

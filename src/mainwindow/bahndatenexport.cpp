@@ -15,6 +15,7 @@
 #include <QProgressDialog>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 // Long enough for a step of a few thousand bodies, short enough that the
@@ -44,7 +45,8 @@ QString Vorschlag(const QString& dateiName)
 }  // namespace
 
 Bahndatenexport* Bahndatenexport::Starten(QWidget* fenster, const ModPlavo& mod, int32_t schrittzahl,
-                                          Standarddialog& cdg, Rueckfragen& rueckfragen, bool festesBezugssystem)
+                                          Standarddialog& cdg, Rueckfragen& rueckfragen, Eingriffe eingriffe,
+                                          bool festesBezugssystem)
 {
     // The body-file commands propose the file chosen last; that stays a body file.
     const QString bisher = cdg.FileName;
@@ -78,17 +80,18 @@ Bahndatenexport* Bahndatenexport::Starten(QWidget* fenster, const ModPlavo& mod,
     }
 
     auto* export_ = new Bahndatenexport(fenster, mod, schrittzahl, int32_t(*abstand), pfad, rueckfragen,
-                                        festesBezugssystem);
+                                        std::move(eingriffe), festesBezugssystem);
     // One that fails at once has reported it and goes by itself.
     return export_->Oeffnen() ? export_ : nullptr;
 }
 
 Bahndatenexport::Bahndatenexport(QWidget* fenster, const ModPlavo& mod, int32_t schrittzahl, int32_t abstand,
-                                 const QString& pfad, Rueckfragen& rueckfragen, bool festesBezugssystem)
+                                 const QString& pfad, Rueckfragen& rueckfragen, Eingriffe eingriffe,
+                                 bool festesBezugssystem)
     : QObject(fenster)
     , pfad_(pfad)
     , frage_(rueckfragen)
-    , wiedergabe_(mod, schrittzahl, abstand, FormatDesBenutzers(festesBezugssystem))
+    , wiedergabe_(mod, schrittzahl, abstand, FormatDesBenutzers(festesBezugssystem), std::move(eingriffe))
     , datei_(pfad)
 {
     datei_.setDirectWriteFallback(false);

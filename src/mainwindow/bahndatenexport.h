@@ -1,6 +1,6 @@
 #pragma once
 // "Bahndaten exportieren...": asks for a *.csv file and a step spacing, then
-// replays the run from the document set in slices on the user-interface
+// replays the run from the document set, with its interventions, in slices on the user-interface
 // thread, with a cancellable progress dialog. The file is written beside its
 // target and renamed over it only when complete, so a cancel or a failure
 // leaves no file behind (and an old file of that name as it was).
@@ -27,7 +27,8 @@ public:
     // `festesBezugssystem` the header says the numbers are the fixed frame's
     // (the picture is seen in another).
     static Bahndatenexport* Starten(QWidget* fenster, const ModPlavo& mod, int32_t schrittzahl, Standarddialog& cdg,
-                                    Rueckfragen& rueckfragen, bool festesBezugssystem = false);
+                                    Rueckfragen& rueckfragen, Eingriffe eingriffe = {},
+                                    bool festesBezugssystem = false);
 
     ~Bahndatenexport() override;
 
@@ -42,7 +43,8 @@ signals:
 
 private:
     Bahndatenexport(QWidget* fenster, const ModPlavo& mod, int32_t schrittzahl, int32_t abstand, const QString& pfad,
-                    Rueckfragen& rueckfragen, bool festesBezugssystem);
+                    Rueckfragen& rueckfragen, Eingriffe eingriffe,
+                    bool festesBezugssystem);
     bool Oeffnen();
     void Scheibe();
     bool Schreiben();

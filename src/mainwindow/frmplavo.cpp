@@ -44,6 +44,7 @@ FrmPlavo::FrmPlavo(Dokument& dokument, FrmPlavoDienste dienste, QWidget* parent)
     , frage_(dienste.rueckfragen)
     , tim_(dienste.timPlavo)
     , tabelleZeigen_(std::move(dienste.tabelleZeigen))
+    , tabelleZeigenBei_(std::move(dienste.tabelleZeigenBei))
     , programmBeenden_(std::move(dienste.programmBeenden))
     , lauf_(mod_, arbeiter_)
 {
@@ -91,6 +92,7 @@ FrmPlavo::FrmPlavo(Dokument& dokument, FrmPlavoDienste dienste, QWidget* parent)
     MenuesAnlegen();
     film_->MenuesZeigen();
     AnsichtAnlegen();
+    FormAnlegen();
     Laufen(false);
     DokumentVerbinden();
 
@@ -116,8 +118,9 @@ FrmPlavo::~FrmPlavo()
     delete energie_;
     film_.reset();
     lauf_.disconnect();
-    // The document outlives the window.
+    // The document outlives the window; its commands stop reaching the run.
     dokument_.disconnect(this);
+    dokument_.BegleitungSetzen({});
 }
 
 QAction* FrmPlavo::Menue(const QString& name) const
@@ -309,7 +312,8 @@ void FrmPlavo::menBahndaten_Click()
 {
     if (export_)
         return;
-    export_ = Bahndatenexport::Starten(this, mod_, lauf_.Schrittzahl(), *cdg_, *frage_, !pic_->Bezug().Fest());
+    export_ = Bahndatenexport::Starten(this, mod_, lauf_.Schrittzahl(), *cdg_, *frage_, lauf_.Eingriffsliste(),
+                                       !pic_->Bezug().Fest());
     if (!export_)
         return;
     // One export at a time: its progress dialog may not be shown yet.

@@ -10,6 +10,7 @@
 #include "sim/arbeiter.h"
 #include "sim/lauf.h"
 #include "view/ansicht.h"
+#include "view/bildabbildung.h"
 #include "view/bezugssystem.h"
 #include "view/filmwahl.h"
 
@@ -27,6 +28,7 @@ class Filmdialog;
 class FrmEnergie;
 class PicPlavo;
 class QAction;
+class QMenu;
 class Rueckfragen;
 class Standarddialog;
 class Statusleiste;
@@ -42,7 +44,8 @@ struct FrmPlavoDienste {
     // Chooses `anzahl` (1 or 2) of the bodies named in `namen`, 0-based; null: the Qt dialog.
     std::function<std::optional<std::vector<std::size_t>>(const QStringList& namen, int anzahl, const QString& titel)>
         koerperWaehlen;
-    std::function<std::optional<Filmwahl>(Filmdialog&)> filmFragen;   // null: the recording dialog is shown
+    std::function<std::optional<Filmwahl>(Filmdialog&)> filmFragen = {};   // null: the recording dialog is shown
+    std::function<void(int zeile)> tabelleZeigenBei = {};   // the table, with row `zeile` (1-based) current
 };
 
 class FrmPlavo : public QMainWindow {
@@ -129,6 +132,31 @@ public:
     // Sets the visible section and redraws the run in it.
     void AusschnittSetzen(const Ausschnitt& ausschnitt);
 
+    // Shaping the system on the picture. Every edit is one command on the
+    // document's undo stack: at step 0 it changes the document set (as the
+    // table's OK does); at a later step the run keeps it as an intervention
+    // where it stands. An edit that would put two bodies on one point, which
+    // makes every step fail, is refused: false, nothing changed.
+    // The picture's pixels and the plane, for the section shown now.
+    Bildabbildung Abbildung() const;
+    // Body `koerper` (0-based, of the bodies where they are now) moved by `pixel` logical pixels.
+    bool KoerperVerschieben(std::size_t koerper, QPointF pixel);
+    // "Körper hier einfügen" at `stelle`, logical pixels.
+    bool KoerperEinfuegen(QPointF stelle);
+    // "Körper entfernen"; never the only body.
+    bool KoerperEntfernen(std::size_t koerper);
+    // "Kreisbahn um <Name>": `koerper` on the circular orbit about `um`, in its current sense.
+    bool KreisbahnUm(std::size_t koerper, std::size_t um);
+    // The right click's menu at `stelle`, on a body or on empty space.
+    void KontextmenueFuellen(QMenu& menue, QPointF stelle, std::optional<std::size_t> koerper);
+    void menStartzustand_Click();
+    void menImpulsNull_Click();
+    void menSperren_Click();
+    void menGeschwindigkeiten_Click();
+    void menBeschleunigungen_Click();
+    // "Geschwindigkeit setzen": body `koerper` moves at `v` (m/s) where it stands.
+    bool GeschwindigkeitSetzenAuf(std::size_t koerper, Vektor v);
+
     // Opens a body file as Open does once a file is chosen, after the
     // unsaved-changes prompt: a file from the command line or a drop.
     bool DateiOeffnen(const QString& pfad);
@@ -201,6 +229,15 @@ private:
     // The run's announcements: the caption and a fault's message.
     void LaufVerbinden();
     void SchrittGemacht();
+    // The picture's edits: its signals, and the run's part in the table's OK.
+    void FormAnlegen();
+    // One edit of the bodies where they are now, named `text`: `aenderung`
+    // changes the set (and the document row of each body), false refuses.
+    bool Bearbeiten(const QString& text,
+                    const std::function<bool(KoerperSatz&, std::vector<int32_t>&, Bewegungsart)>& aenderung);
+    void GriffBegonnen();
+    void GriffBeendet();
+    void Abgelehnt(const QString& grund);
 
     // The caption while a redraw runs, unless another command has set one since.
     void NeuzeichnungBegonnen();
@@ -218,6 +255,8 @@ private:
     Rueckfragen* frage_;
     Zeitgeber* tim_;
     std::function<void()> tabelleZeigen_;
+    std::function<void(int)> tabelleZeigenBei_;
+    bool laufVorGriff_ = false;   // the simulation ran when a body was grabbed
     std::function<void()> programmBeenden_;
     PicPlavo* pic_;
     Statusleiste* status_;

@@ -46,6 +46,7 @@ void FrmPlavo::Form_Resize()
         ansicht_.Setzen(HoeheNachBreite(ansicht_.Aktuell(), Seitenverhaeltnis()));
     const Ausschnitt& a = ansicht_.Aktuell();
     flaeche.Scale(a.Links(), a.Oben(), a.Rechts(), a.Unten());
+    pic_->AbbildungSetzen(Abbildung());
     pic_->update();
     // A mouse that stayed where it was is over another point of the plane now.
     if (pic_->underMouse()) {

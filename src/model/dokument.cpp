@@ -8,7 +8,8 @@
 
 // Every edit so far exchanges one part of the document with the value the
 // command holds: the same exchange undoes and redoes it, bit for bit, and
-// the command keeps only one copy of the bodies.
+// the command keeps only one copy of the bodies. Its children (what the run
+// does besides) are done first and undone last.
 struct Dokument::Befehl : QUndoCommand {
     Befehl(const QString& text, bool aendertDatei, std::function<void()> tausch)
         : aendertDatei(aendertDatei)
@@ -16,8 +17,18 @@ struct Dokument::Befehl : QUndoCommand {
     {
         setText(text);
     }
-    void redo() override { tausch_(); }
-    void undo() override { tausch_(); }
+    void redo() override
+    {
+        QUndoCommand::redo();
+        if (tausch_)
+            tausch_();
+    }
+    void undo() override
+    {
+        if (tausch_)
+            tausch_();
+        QUndoCommand::undo();
+    }
 
     // False for what the body file does not hold: it leaves the saved state alone.
     const bool aendertDatei;
@@ -36,8 +47,25 @@ Dokument::~Dokument() = default;
 
 void Dokument::KoerperUebernehmen(KoerperSatz koerper)
 {
-    Ausfuehren(new Befehl(QStringLiteral("Tabelle übernehmen"), true,
-                          [this, satz = std::move(koerper)]() mutable { KoerperTauschen(satz); }));
+    KoerperAendern(std::move(koerper), QStringLiteral("Tabelle übernehmen"));
+}
+
+void Dokument::KoerperAendern(KoerperSatz koerper, const QString& text, Begleitung mit)
+{
+    auto* befehl =
+        new Befehl(text, true, [this, satz = std::move(koerper)]() mutable { KoerperTauschen(satz); });
+    if (mit)
+        mit(befehl);
+    else if (begleitung_)
+        begleitung_(befehl);
+    Ausfuehren(befehl);
+}
+
+void Dokument::Ausserhalb(const QString& text, const Begleitung& tat)
+{
+    auto* befehl = new Befehl(text, false, {});
+    tat(befehl);
+    Ausfuehren(befehl);
 }
 
 void Dokument::IntervallSetzen(double tage)

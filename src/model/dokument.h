@@ -16,6 +16,7 @@
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
+#include <functional>
 #include <optional>
 
 class Dokument : public QObject {
@@ -34,6 +35,21 @@ public:
     // nothing was edited, and a new interval in days ("Berechnungsintervall 0,5").
     void KoerperUebernehmen(KoerperSatz koerper);
     void IntervallSetzen(double tage);
+    // What else a command does besides the document: children made on the
+    // command given (QUndoCommand(eltern)). They are done before the
+    // document changes and undone after it changed back, so the listeners
+    // of the change see them done.
+    using Begleitung = std::function<void(QUndoCommand* eltern)>;
+    // Undoable under `text`: an edit of the bodies on the picture, with
+    // `mit` (the run's part) besides; without it, the Begleitung set below.
+    void KoerperAendern(KoerperSatz koerper, const QString& text, Begleitung mit = {});
+    // Undoable under `text`, and the document stays as it is: an edit of
+    // the run only (an intervention at a later step). Never unsaves.
+    void Ausserhalb(const QString& text, const Begleitung& tat);
+    // Made along with every command that replaces the bodies and brings no
+    // Begleitung of its own (the table's OK): the run lets go of its
+    // interventions, and the undo gives them back.
+    void BegleitungSetzen(Begleitung b) { begleitung_ = std::move(b); }
     void Rueckgaengig();
     void Wiederherstellen();
     // The command an undo or redo would undo or redo; empty when there is none.
@@ -82,5 +98,6 @@ private:
 
     ModPlavo daten_;
     QUndoStack stapel_;
+    Begleitung begleitung_;
     unsigned geaendert_ = Keine;
 };

@@ -3,9 +3,12 @@
 #include "sim/aufbau.h"
 
 #include <algorithm>
+#include <utility>
 
-Bahnwiedergabe::Bahnwiedergabe(const ModPlavo& mod, int32_t schrittzahl, int32_t abstand, BahndatenFormat format)
+Bahnwiedergabe::Bahnwiedergabe(const ModPlavo& mod, int32_t schrittzahl, int32_t abstand, BahndatenFormat format,
+                               Eingriffe eingriffe)
     : start_(mod.KoerperStart)
+    , eingriffe_(std::move(eingriffe))
     , intervall_(mod.Intervall)
     , schrittzahl_(std::max(schrittzahl, 0))
     , abstand_(std::max(abstand, 1))
@@ -21,6 +24,8 @@ unsigned Bahnwiedergabe::Beginnen(std::string& ziel)
         schrittzahl_ = 0;
         return fehler;
     }
+    naechster_ = 0;
+    Eingreifen();
     ziel += BahndatenKopf(format_);
     BahndatenZeilen(ziel, stand_.KoerperSim, 0, stand_.Intervall, format_);
     return KeinFehler;
@@ -35,9 +40,17 @@ unsigned Bahnwiedergabe::Weiter(std::string& ziel, int32_t schritte)
             schrittzahl_ = stand_.Schrittzahl;
             return fehler;
         }
+        Eingreifen();
         const int32_t schritt = stand_.Schrittzahl;
         if (schritt % abstand_ == 0 || schritt == schrittzahl_)
             BahndatenZeilen(ziel, stand_.KoerperSim, schritt, stand_.Intervall, format_);
     }
     return KeinFehler;
+}
+
+void Bahnwiedergabe::Eingreifen()
+{
+    for (; naechster_ < eingriffe_.size() && eingriffe_[naechster_]->Schritt <= stand_.Schrittzahl; ++naechster_)
+        if (eingriffe_[naechster_]->Schritt == stand_.Schrittzahl)
+            stand_.KoerperSim = eingriffe_[naechster_]->Koerper;
 }

@@ -2,6 +2,7 @@
 
 #include "sim/aufbau.h"
 
+#include <utility>
 #include <vector>
 
 // A step on the worker: what it starts from, and what it gives back. The
@@ -89,6 +90,7 @@ void Lauf::Zuruecksetzen()
 {
     NeuzeichnenAbbrechen();
     speicher_.Verwerfen();
+    eingriffe_.clear();
     stand_.Schrittzahl = 0;
     ++laufnummer_;
     emit zurueckgesetzt();
@@ -99,6 +101,7 @@ unsigned Lauf::DokumentGeladen()
 {
     NeuzeichnenAbbrechen();
     speicher_.Verwerfen();
+    eingriffe_.clear();
     stand_.Schrittzahl = 0;
     ++laufnummer_;
     ++dokumentNummer_;
@@ -118,7 +121,7 @@ void Lauf::KoerperGeaendert()
         Neuzeichnen();
         return;
     }
-    if (!speicher_.Passt(mod_))
+    if (!speicher_.Passt(mod_, eingriffe_))
         speicher_.Verwerfen();
     // A fault is reported by the start, which builds it again.
     DokumentAufbauen();
@@ -141,7 +144,7 @@ void Lauf::IntervallGeaendert()
 {
     stand_.Intervall = mod_.Intervall;
     // A running redraw may still be drawing them; it lets them go when it ends.
-    if (!neuzeichnung_ && !speicher_.Passt(mod_))
+    if (!neuzeichnung_ && !speicher_.Passt(mod_, eingriffe_))
         speicher_.Verwerfen();
     emit standGeaendert();
 }
@@ -241,7 +244,7 @@ void Lauf::NeuzeichnenBeginnen()
         emit neuzeichnungBeendet(KeinFehler);
         return;
     }
-    wiedergabe_.Beginnen(mod_, ziel, speicher_, stand_);
+    wiedergabe_.Beginnen(mod_, eingriffe_, ziel, speicher_, stand_);
     neuzeichnung_ = true;
     emit neuzeichnungBegonnen();
 }
@@ -334,7 +337,7 @@ void Lauf::NeuzeichnungBeenden()
     stand_.KoerperSim = ende.KoerperSim;
     stand_.Schrittzahl = ende.Schrittzahl;
     // Kept strokes of a document changed meanwhile were left for the replay to draw.
-    if (!speicher_.Passt(mod_))
+    if (!speicher_.Passt(mod_, eingriffe_))
         speicher_.Verwerfen();
     emit neuzeichnungBeendet(wiedergabe_.Fehler());
     if (anders)
@@ -353,4 +356,66 @@ void Lauf::NeuzeichnenAbbrechen()
     emit neuzeichnungAbgebrochen();
     // A step that came back during the replay waited for it; it must not wait for ever.
     SchrittUebernehmen();
+}
+
+std::vector<int32_t> Lauf::Zeilen() const
+{
+    if (!eingriffe_.empty() && stand_.Schrittzahl > 0)
+        return eingriffe_.back()->Zeilen;
+    std::vector<int32_t> zeilen(Jetzt().size());
+    for (std::size_t i = 0; i < zeilen.size(); ++i)
+        zeilen[i] = int32_t(i);
+    return zeilen;
+}
+
+Lauf::Zustand Lauf::ZustandNehmen()
+{
+    VorigesAbschliessen();
+    return {eingriffe_, stand_};
+}
+
+EingriffPtr Lauf::Eingreifen(KoerperSatz koerper, std::vector<int32_t> zeilen)
+{
+    const Zustand vorher = ZustandNehmen();
+    if (vorher.stand.Schrittzahl == 0)
+        return nullptr;
+    auto e = std::make_shared<const Eingriff>(Eingriff{vorher.stand.Schrittzahl, std::move(koerper), std::move(zeilen)});
+    ZustandHerstellen(vorher, e);
+    return e;
+}
+
+void Lauf::Anwenden(const EingriffPtr& eingriff)
+{
+    speicher_.Eingreifen(eingriff, stand_);
+    stand_.KoerperSim = eingriff->Koerper;
+    eingriffe_.push_back(eingriff);
+}
+
+void Lauf::ZustandHerstellen(const Zustand& zustand, const EingriffPtr& danach)
+{
+    // A redraw or a step of what is being left behind must not come back.
+    NeuzeichnenAbbrechen();
+    const bool dort = !SchrittZaehlt() && eingriffe_ == zustand.eingriffe && BitGleich(stand_, zustand.stand);
+    if (!dort) {
+        ++laufnummer_;
+        eingriffe_ = zustand.eingriffe;
+        stand_ = zustand.stand;
+        if (!speicher_.Ansetzen(eingriffe_, stand_) && !speicher_.Passt(mod_, eingriffe_))
+            speicher_.Verwerfen();
+    }
+    if (danach && danach->Schritt == stand_.Schrittzahl)
+        Anwenden(danach);
+    emit standGeaendert();
+    if (!dort)
+        Neuzeichnen();
+}
+
+Eingriffe Lauf::EingriffeNehmen()
+{
+    return std::exchange(eingriffe_, {});
+}
+
+void Lauf::EingriffeSetzen(Eingriffe eingriffe)
+{
+    eingriffe_ = std::move(eingriffe);
 }

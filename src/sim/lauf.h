@@ -15,10 +15,21 @@
 // step; so does anything that leaves the run other than the step found it.
 // A redraw that begins while a step is in flight counts that step in: it
 // replays it too, and takes the worker's result for it where it fits.
+//
+// An edit of the bodies at a later step is an intervention (sim/eingriff.h):
+// the run keeps it at its step, and every redraw applies it there, so the
+// trail breaks where the bodies were moved and no stroke joins the old and
+// new places. Zurücksetzen and a loaded document end the interventions. An
+// edit's undo gives back the run as it stood before it, at that step; the
+// steps computed since are dropped and the picture is replayed to there.
+// Its redo puts the run back where the edit left it, at the same step, even
+// when the run went on after the undo: both are one exact state, never a
+// guess about what the steps in between would have been.
 
 #include "model/modplavo.h"
 #include "sim/arbeiter.h"
 #include "sim/berechnung.h"
+#include "sim/eingriff.h"
 #include "sim/laufstand.h"
 #include "sim/strich.h"
 #include "sim/strichspeicher.h"
@@ -88,6 +99,37 @@ public:
     // The document's interval changed: the next step uses it (the
     // displacements stay as built); kept strokes go when they no longer belong.
     void IntervallGeaendert();
+
+    // The interventions of the run, in the order made.
+    const Eingriffe& Eingriffsliste() const { return eingriffe_; }
+    // Per body of Jetzt(), the document row it stems from, or -1 for a body
+    // an intervention added.
+    std::vector<int32_t> Zeilen() const;
+    // Where the run stands, with its interventions: what an edit keeps to
+    // be undone.
+    struct Zustand {
+        Eingriffe eingriffe;
+        Laufstand stand;
+    };
+    // As between two ticks: a running redraw is finished and a step in
+    // flight taken over first.
+    Zustand ZustandNehmen();
+    // The run stands at `zustand` again, with `danach` (an intervention at
+    // its step) applied when given: an edit's undo, and its redo. Where the
+    // run stands there already, the intervention is only applied; otherwise
+    // the record is cut back, the steps since are dropped (a step in flight
+    // too) and the picture is replayed to the step.
+    void ZustandHerstellen(const Zustand& zustand, const EingriffPtr& danach = nullptr);
+    // An edit of the working set where the run stands now, at a later step:
+    // `koerper` becomes the working set and an intervention at this step,
+    // which is returned. At step 0 nothing happens (null): such an edit is
+    // the document's.
+    EingriffPtr Eingreifen(KoerperSatz koerper, std::vector<int32_t> zeilen);
+    // Takes the interventions away, or puts them back, without a redraw: a
+    // change of the document begins the run without them, and its undo
+    // brings them back; the redraw that follows the document replays them.
+    Eingriffe EingriffeNehmen();
+    void EingriffeSetzen(Eingriffe eingriffe);
 
     // Steps on the worker.
     bool Nebenlaeufig() const { return Nebenlaeufig(stand_.KoerperSim); }
@@ -172,10 +214,12 @@ private:
     void SchrittFertig();
     void Scheibe();
     void NeuzeichnungBeenden();
+    void Anwenden(const EingriffPtr& eingriff);
 
     const ModPlavo& mod_;
     Arbeiter& arbeiter_;
     Laufstand stand_;
+    Eingriffe eingriffe_;
     Rechenwerk werk_;
     Rechenwerk werkNebenher_;          // the worker's, one step at a time
     Strichspeicher speicher_;

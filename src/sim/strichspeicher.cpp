@@ -35,6 +35,7 @@ void Strichspeicher::Verwerfen()
     voll_ = false;
     ++generation_;
     start_ = {};
+    marken_.clear();
     ende_ = {};
 }
 
@@ -52,9 +53,68 @@ unsigned Strichspeicher::Beginnen(const ModPlavo& mod)
     return KeinFehler;
 }
 
-bool Strichspeicher::Passt(const ModPlavo& mod) const
+bool Strichspeicher::Passt(const ModPlavo& mod, const Eingriffe& eingriffe) const
 {
-    return gueltig_ && GleicheBits(mod.Intervall, ende_.Intervall) && BitGleich(mod.KoerperStart, start_);
+    if (!gueltig_ || !GleicheBits(mod.Intervall, ende_.Intervall) || !BitGleich(mod.KoerperStart, start_))
+        return false;
+    if (marken_.size() > eingriffe.size())
+        return false;
+    for (std::size_t i = 0; i < marken_.size(); ++i)
+        if (marken_[i].eingriff != eingriffe[i])
+            return false;
+    // One the record did not take (it was full) must come at or after its end.
+    return marken_.size() == eingriffe.size() || eingriffe[marken_.size()]->Schritt >= ende_.Schrittzahl;
+}
+
+void Strichspeicher::Eingreifen(const EingriffPtr& eingriff, const Laufstand& vorher)
+{
+    if (!Fortsetzbar(vorher) || eingriff->Schritt != vorher.Schrittzahl)
+        return;
+    marken_.push_back({eingriff, striche_});
+    ende_.KoerperSim = eingriff->Koerper;
+}
+
+std::size_t Strichspeicher::StricheBis(int32_t schritt) const
+{
+    std::size_t striche = 0, koerper = start_.size();
+    int32_t ab = 0;
+    for (const Marke& m : marken_) {
+        if (m.eingriff->Schritt >= schritt)
+            break;
+        striche = m.striche;
+        ab = m.eingriff->Schritt;
+        koerper = m.eingriff->Koerper.size();
+    }
+    return striche + std::size_t(schritt - ab) * koerper;
+}
+
+bool Strichspeicher::Ansetzen(const Eingriffe& eingriffe, const Laufstand& stand)
+{
+    const int32_t s = stand.Schrittzahl;
+    if (!gueltig_ || ende_.Schrittzahl < s || !GleicheBits(stand.Intervall, ende_.Intervall))
+        return false;
+    if (!eingriffe.empty() && eingriffe.back()->Schritt > s)
+        return false;
+    // The strokes up to step s depend on the interventions before it only.
+    std::size_t vorher = 0;
+    while (vorher < marken_.size() && marken_[vorher].eingriff->Schritt < s)
+        ++vorher;
+    if (vorher > eingriffe.size() || (vorher < eingriffe.size() && eingriffe[vorher]->Schritt < s))
+        return false;
+    for (std::size_t i = 0; i < vorher; ++i)
+        if (marken_[i].eingriff != eingriffe[i])
+            return false;
+    striche_ = StricheBis(s);
+    marken_.resize(vorher);
+    for (std::size_t i = vorher; i < eingriffe.size(); ++i)
+        marken_.push_back({eingriffe[i], striche_});
+    ende_.KoerperSim = stand.KoerperSim;
+    ende_.Schrittzahl = s;
+    voll_ = false;
+    bloecke_.resize((striche_ + blockStriche_ - 1) / blockStriche_);
+    // A replay drawing the strokes cut off must not go on with them.
+    ++generation_;
+    return true;
 }
 
 bool Strichspeicher::Fortsetzbar(const Laufstand& vorher) const

@@ -6,20 +6,38 @@ namespace {
 constexpr std::size_t StricheJeStueck = std::size_t(1) << 14;
 }  // namespace
 
-void Wiedergabe::Beginnen(const ModPlavo& mod, int32_t n, Strichspeicher& speicher, const Laufstand& bisher)
+void Wiedergabe::Beginnen(const ModPlavo& mod, const Eingriffe& eingriffe, int32_t n, Strichspeicher& speicher,
+                          const Laufstand& bisher)
 {
-    // A copy: the document may change while the replay goes on in slices.
+    // Copies: the document and the interventions may change while the replay goes on in slices.
     dokument_ = mod;
+    eingriffe_ = eingriffe;
     ziel_ = n;
     fehler_ = KeinFehler;
-    if (speicher.Passt(mod) && speicher.Schritte() <= n) {
+    if (speicher.Passt(mod, eingriffe) && speicher.Schritte() <= n) {
         stand_ = speicher.Ende();
+        naechster_ = speicher.AnzahlEingriffe();
         behalten_ = stand_.Schrittzahl;
         zuZeichnen_ = speicher.AnzahlStriche();
         gezeichnet_ = 0;
         generation_ = speicher.Generation();
+        Eingreifen(speicher);
     } else {
         Neu(speicher, bisher);
+    }
+}
+
+void Wiedergabe::Eingreifen(Strichspeicher& speicher)
+{
+    if (fehler_ != KeinFehler)
+        return;
+    while (naechster_ < eingriffe_.size() && eingriffe_[naechster_]->Schritt <= stand_.Schrittzahl) {
+        const EingriffPtr& e = eingriffe_[naechster_++];
+        // One the replay has passed (it cannot happen in a run's own history) is left out.
+        if (e->Schritt != stand_.Schrittzahl)
+            continue;
+        speicher.Eingreifen(e, stand_);
+        stand_.KoerperSim = e->Koerper;
     }
 }
 
@@ -27,10 +45,12 @@ void Wiedergabe::Neu(Strichspeicher& speicher, const Laufstand& bisher)
 {
     behalten_ = 0;
     zuZeichnen_ = gezeichnet_ = 0;
+    naechster_ = 0;
     fehler_ = speicher.Beginnen(dokument_);
     // A set that cannot be built leaves the bodies where they stood before.
     stand_ = fehler_ == KeinFehler ? speicher.Ende() : bisher;
     stand_.Schrittzahl = 0;
+    Eingreifen(speicher);
 }
 
 double Wiedergabe::Anteil() const
@@ -67,6 +87,7 @@ Wiedergabe::Stueck Wiedergabe::Weiter(Rechenwerk& werk, Strichspeicher& speicher
     }
     if (behalten)
         speicher.Anhaengen(e.striche, stand_);
+    Eingreifen(speicher);
     return {e.striche};
 }
 
@@ -81,5 +102,6 @@ std::span<const Strich> Wiedergabe::SchrittUebernehmen(Strichspeicher& speicher,
     }
     speicher.Aufnehmen(dokument_, stand_, striche, nachher);
     stand_ = std::move(nachher);
+    Eingreifen(speicher);
     return striche;
 }

@@ -1,12 +1,14 @@
 #pragma once
 // The replay of a run for a redraw, piece by piece: first whatever the
 // stroke record keeps, then the steps beyond it, computed from the record's
-// end. The replay works on a run state of its own, so the caller decides
+// end, with the run's interventions applied at their steps. The replay
+// works on a run state of its own, so the caller decides
 // what becomes of it when it is done, and hands every piece's strokes to
 // whatever draws them.
 
 #include "model/modplavo.h"
 #include "sim/berechnung.h"
+#include "sim/eingriff.h"
 #include "sim/laufstand.h"
 #include "sim/strichspeicher.h"
 
@@ -17,11 +19,12 @@
 class Wiedergabe {
 public:
     // A replay of `n` steps of the run that starts from `mod`'s document set
-    // and interval, drawing what `speicher` keeps of that run. A record of
-    // another run is forgotten and a new one started. When the document set
-    // cannot be built, the replay ends at once with the fault, and its bodies
-    // are `bisher`'s at step 0.
-    void Beginnen(const ModPlavo& mod, int32_t n, Strichspeicher& speicher, const Laufstand& bisher);
+    // and interval and goes through `eingriffe`, drawing what `speicher`
+    // keeps of that run. A record of another run is forgotten and a new one
+    // started. When the document set cannot be built, the replay ends at once
+    // with the fault, and its bodies are `bisher`'s at step 0.
+    void Beginnen(const ModPlavo& mod, const Eingriffe& eingriffe, int32_t n, Strichspeicher& speicher,
+                  const Laufstand& bisher);
 
     struct Stueck {
         std::span<const Strich> striche;   // to be drawn next, in this order
@@ -46,7 +49,8 @@ public:
     }
     int32_t Ziel() const { return ziel_; }
     double Intervall() const { return dokument_.Intervall; }   // the interval replayed
-    // The replay's run as it goes: its end once Fertig().
+    // The replay's run as it goes, after the interventions at its step: its
+    // end once Fertig().
     const Laufstand& Stand() const { return stand_; }
     int32_t Behalten() const { return behalten_; }         // steps drawn from the record
     double Anteil() const;                                 // how far it is, 0 to 1
@@ -55,8 +59,12 @@ public:
 private:
     // Starts a new record and computes every step.
     void Neu(Strichspeicher& speicher, const Laufstand& bisher);
+    // The interventions at the step the replay stands at, noted in the record.
+    void Eingreifen(Strichspeicher& speicher);
 
     ModPlavo dokument_;   // the document set and interval replayed
+    Eingriffe eingriffe_;
+    std::size_t naechster_ = 0;    // the first intervention not applied yet
     Laufstand stand_;
     int32_t ziel_ = 0;
     int32_t behalten_ = 0;

@@ -1,5 +1,7 @@
 #include "tabellenanzeige.h"
 
+#include "table/gitter.h"
+
 Tabellenanzeige::Tabellenanzeige(Dokument& dokument, Rueckfragen& rueckfragen, Standarddialog& cdgTabelle,
                                  QWidget* besitzer)
     : dokument_(dokument)
@@ -14,7 +16,7 @@ Tabellenanzeige::~Tabellenanzeige()
     delete fenster_.data();
 }
 
-void Tabellenanzeige::Zeigen()
+void Tabellenanzeige::Zeigen(int zeile)
 {
     // Already on screen (and modal): showing it again would nest a second loop.
     if (fenster_ && fenster_->isVisible())
@@ -24,6 +26,8 @@ void Tabellenanzeige::Zeigen()
         fenster_->Form_Load();
     }
     fenster_->Form_Activate();
+    if (zeile > 0 && zeile < fenster_->fgrKoerper().Rows())
+        fenster_->fgrKoerper().RowSetzen(zeile);
     fenster_->exec();
     // The owner may have gone during the loop, taking the window with it.
     if (fenster_ && fenster_->Geschlossen())

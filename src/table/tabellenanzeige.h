@@ -22,8 +22,9 @@ public:
     Tabellenanzeige(const Tabellenanzeige&) = delete;
     Tabellenanzeige& operator=(const Tabellenanzeige&) = delete;
 
-    // Loads the window if needed, fills it and returns when it is hidden or closed.
-    void Zeigen();
+    // Loads the window if needed, fills it and returns when it is hidden or
+    // closed; with `zeile` (1-based) that body's row is current.
+    void Zeigen(int zeile = 0);
 
     // The loaded window, or nullptr while it is not loaded.
     FrmTabelle* Fenster() const { return fenster_.data(); }

@@ -85,6 +85,7 @@ void Koerperpunkte::Berechnen(const KoerperSatz& koerper, const BildFlaeche& fla
             continue;
         punkte_.push_back({int32_t(std::floor(sx)), int32_t(std::floor(sy)), uint32_t(i)});
     }
+    RasterAufbauen();
     namen_.clear();
     namenRahmen_.clear();
     if (!namen)
@@ -212,21 +213,52 @@ QRegion Koerperpunkte::Bedeckt() const
     return wenige ? region : QRegion(huelle);
 }
 
+void Koerperpunkte::RasterAufbauen()
+{
+    std::vector<Trefferraster::Mittelpunkt> mitten(punkte_.size());
+    for (std::size_t i = 0; i < punkte_.size(); ++i)
+        mitten[i] = {punkte_[i].x, punkte_[i].y};
+    raster_.Aufbauen(mitten, Halbmesser(massstab_) + massstab_);
+}
+
 std::optional<std::size_t> Koerperpunkte::Bei(QPointF stelle) const
 {
-    const double x = stelle.x() * q_, y = stelle.y() * q_;
-    const double r = Halbmesser(massstab_) + massstab_;
-    std::optional<std::size_t> bester;
-    double besterAbstand = r * r;
-    for (const Punkt& pt : punkte_) {
-        const double dx = pt.x + 0.5 - x, dy = pt.y + 0.5 - y;
-        const double d = dx * dx + dy * dy;
-        if (d <= besterAbstand) {
-            besterAbstand = d;
-            bester = pt.index;
+    const Trefferraster::Treffer t = raster_.Bei(stelle.x() * q_, stelle.y() * q_);
+    if (t.anzahl == 0)
+        return std::nullopt;
+    return punkte_[t.rang].index;
+}
+
+std::size_t Koerperpunkte::AnzahlBei(QPointF stelle) const
+{
+    return raster_.Bei(stelle.x() * q_, stelle.y() * q_).anzahl;
+}
+
+void Koerperpunkte::Versetzen(std::size_t koerper, QPointF um)
+{
+    for (Punkt& pt : punkte_)
+        if (pt.index == koerper) {
+            pt.x += int32_t(std::lround(um.x() * q_));
+            pt.y += int32_t(std::lround(um.y() * q_));
         }
+}
+
+void Koerperpunkte::Mitten(std::vector<QPointF>& mitten, std::vector<std::size_t>& koerper) const
+{
+    mitten.resize(punkte_.size());
+    koerper.resize(punkte_.size());
+    for (std::size_t i = 0; i < punkte_.size(); ++i) {
+        mitten[i] = QPointF((punkte_[i].x + 0.5) / q_, (punkte_[i].y + 0.5) / q_);
+        koerper[i] = punkte_[i].index;
     }
-    return bester;
+}
+
+std::optional<QPointF> Koerperpunkte::Ort(std::size_t koerper) const
+{
+    for (const Punkt& pt : punkte_)
+        if (pt.index == koerper)
+            return QPointF((pt.x + 0.5) / q_, (pt.y + 0.5) / q_);
+    return std::nullopt;
 }
 
 QString KoerperNameKurz(const Koerper& k)

@@ -10,6 +10,7 @@
 // below that one, or is left out where it would cover another there too.
 
 #include "model/modplavo.h"
+#include "view/trefferraster.h"
 
 #include <QFont>
 #include <QImage>
@@ -46,8 +47,18 @@ public:
     // The logical pixels the dots and names cover, for repainting where they were and are.
     QRegion Bedeckt() const;
 
-    // The body whose dot lies under `stelle` (logical pixels), the nearest one, the topmost on a tie.
+    // The body whose dot lies under `stelle` (logical pixels): where dots
+    // overlap, the one drawn last, on top.
     std::optional<std::size_t> Bei(QPointF stelle) const;
+    // How many dots lie under `stelle`.
+    std::size_t AnzahlBei(QPointF stelle) const;
+    // Shows body `koerper`'s dot `um` logical pixels away from where it is
+    // (a body being moved), until the dots are placed anew.
+    void Versetzen(std::size_t koerper, QPointF um);
+    // The dots' centres in drawing order (logical pixels) and the body of each.
+    void Mitten(std::vector<QPointF>& mitten, std::vector<std::size_t>& koerper) const;
+    // Where body `koerper`'s dot is, logical pixels; none when it is not shown.
+    std::optional<QPointF> Ort(std::size_t koerper) const;
 
     std::size_t Anzahl() const { return punkte_.size(); }
 
@@ -56,10 +67,12 @@ private:
         int32_t x, y;     // device pixel of the body's centre
         uint32_t index;   // into the body set
     };
+    void RasterAufbauen();
     // Places the names of `benannt` (dots of `koerper`), leaving out those that find no room.
     void NamenSetzen(const std::vector<Punkt>& benannt, const KoerperSatz& koerper, const QFont& schrift);
 
     std::vector<Punkt> punkte_;     // in drawing order
+    Trefferraster raster_;          // the dots of punkte_, for the mouse
     std::vector<QString> namen_;    // the names placed
     std::vector<QRectF> namenRahmen_;   // where each name's text lies, logical pixels, unshifted
     qreal oberlaenge_ = 0;          // from a name's top to its baseline

@@ -1,16 +1,32 @@
 #include "picplavo.h"
 
+#include "model/zahltext.h"
+#include "sim/berechnung.h"
 #include "sim/lauf.h"
 #include "view/ausschnittwechsel.h"
 #include "view/lagrangepunkte.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <cmath>
+
+namespace {
+// The selection's ring, logical pixels from the dot's centre.
+constexpr double RingHalbmesser = 8;
+
+QRect RingRahmen(QPointF mitte)
+{
+    const int r = int(std::ceil(RingHalbmesser)) + 2;
+    return QRect(int(std::floor(mitte.x())) - r, int(std::floor(mitte.y())) - r, 2 * r + 1, 2 * r + 1);
+}
+}  // namespace
 
 PicPlavo::PicPlavo(QWidget* parent)
     : QWidget(parent)
@@ -64,7 +80,7 @@ void PicPlavo::LaufSetzen(const Lauf* lauf)
         verbindungen_[1] = connect(lauf_, &Lauf::wiedergegeben, this, &PicPlavo::GeaendertesZeigen);
         verbindungen_[2] = connect(lauf_, &Lauf::zurueckgesetzt, this, &PicPlavo::GeaendertesZeigen);
         verbindungen_[3] = connect(lauf_, &Lauf::neuzeichnungBegonnen, this, &PicPlavo::GeaendertesZeigen);
-        verbindungen_[4] = connect(lauf_, &Lauf::standGeaendert, this, &PicPlavo::KoerperGeaendert);
+        verbindungen_[4] = connect(lauf_, &Lauf::standGeaendert, this, &PicPlavo::StandGeaendert);
         verbindungen_[5] = connect(lauf_, &Lauf::neuzeichnungAbgebrochen, this, &PicPlavo::KoerperGeaendert);
     }
     KoerperGeaendert();
@@ -116,6 +132,17 @@ void PicPlavo::PunkteBerechnen()
         return;
     const std::optional<Bezugslage> lage = LageJetzt();
     punkte_.Berechnen(lauf_->Jetzt(), flaeche_, devicePixelRatioF(), namenZeigen_, lage ? &*lage : nullptr, font());
+    if (auswahl_ && *auswahl_ >= lauf_->Jetzt().size())
+        auswahl_.reset();
+    if (griff_ && griff_->aktiv)
+        punkte_.Versetzen(griff_->koerper, griff_->verschiebung);
+}
+
+void PicPlavo::StandGeaendert()
+{
+    if (lauf_)
+        pfeile_.StandGeaendert(lauf_->Jetzt(), Art(), lauf_->Stand().Schrittzahl);
+    KoerperGeaendert();
 }
 
 QRect PicPlavo::BezugsTextRahmen(const QString& text) const
@@ -203,6 +230,13 @@ void PicPlavo::KoerperGeaendert()
         if (punkteZeigen_ || namenZeigen_)
             neu = punkte_.Bedeckt().translated(verschiebung_.toPoint());
         neu |= BezugBedeckt(verschiebung_.toPoint());
+        if (pfeile_.An()) {
+            PfeileBerechnen();
+            neu += pfeile_.Bedeckt(size()).translated(verschiebung_.toPoint());
+        }
+        if (auswahl_)
+            if (const std::optional<QPointF> ort = punkte_.Ort(*auswahl_))
+                neu += RingRahmen(*ort + verschiebung_);
     }
     const QRegion bereich = gezeigt_ | neu;
     if (!bereich.isEmpty())
@@ -239,19 +273,48 @@ void PicPlavo::paintEvent(QPaintEvent* ereignis)
         punkte_.Zeichnen(p, lauf_->Jetzt(), ereignis->rect(), verschiebung_, punkteZeigen_);
         gezeigt_ |= punkte_.Bedeckt().translated(v);
     }
+    if (pfeile_.An()) {
+        PfeileBerechnen();
+        p.save();
+        p.translate(verschiebung_);
+        pfeile_.Zeichnen(p, bearbeitbar_, size());
+        p.restore();
+        gezeigt_ |= pfeile_.Bedeckt(size()).translated(v);
+    }
+    if (auswahl_ && punkteZeigen_)
+        if (const std::optional<QPointF> ort = punkte_.Ort(*auswahl_)) {
+            p.save();
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(QPen(QColor(0x20, 0x60, 0xD0), 2));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(*ort + verschiebung_, RingHalbmesser, RingHalbmesser);
+            p.restore();
+            gezeigt_ |= RingRahmen(*ort + verschiebung_);
+        }
     BezugZeichnen(p);
     gezeigt_ |= BezugBedeckt(v);
 }
 
 bool PicPlavo::event(QEvent* ereignis)
 {
+    // Tab goes through the bodies rather than on to the next widget.
+    if (ereignis->type() == QEvent::KeyPress && bearbeitbar_ && lauf_) {
+        auto* taste = static_cast<QKeyEvent*>(ereignis);
+        if ((taste->key() == Qt::Key_Tab || taste->key() == Qt::Key_Backtab)
+            && !(taste->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            AuswahlWeiter(taste->key() == Qt::Key_Backtab);
+            return true;
+        }
+    }
     if (ereignis->type() != QEvent::ToolTip)
         return QWidget::event(ereignis);
     auto* hilfe = static_cast<QHelpEvent*>(ereignis);
     std::optional<std::size_t> koerper;
-    if (lauf_ && punkteZeigen_ && !ziehen_) {
+    std::size_t anzahl = 0;
+    if (lauf_ && punkteZeigen_ && !ziehen_ && !griff_) {
         PunkteBerechnen();
         koerper = punkte_.Bei(hilfe->pos());
+        anzahl = punkte_.AnzahlBei(hilfe->pos());
     }
     if (!koerper) {
         QToolTip::hideText();
@@ -260,10 +323,12 @@ bool PicPlavo::event(QEvent* ereignis)
     }
     const KoerperSatz& satz = lauf_->Jetzt();
     const std::optional<Bezugslage> lage = LageJetzt();
-    QToolTip::showText(hilfe->globalPos(),
-                       KoerperTipp(satz[*koerper], *koerper + 1, lauf_->Schrittzahl() > 0, lauf_->Mod().Intervall,
-                                   lage ? &*lage : nullptr),
-                       this);
+    QString text = KoerperTipp(satz[*koerper], *koerper + 1, lauf_->Schrittzahl() > 0, lauf_->Mod().Intervall,
+                               lage ? &*lage : nullptr);
+    // The one on top is described; the others are only counted.
+    if (anzahl > 1)
+        text += QStringLiteral("\n%1 Körper liegen hier übereinander").arg(anzahl);
+    QToolTip::showText(hilfe->globalPos(), text, this);
     return true;
 }
 
@@ -272,6 +337,27 @@ void PicPlavo::mousePressEvent(QMouseEvent* ereignis)
     if (ereignis->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(ereignis);
         return;
+    }
+    if (bearbeitbar_ && lauf_ && pfeile_.GeschwindigkeitenAn()) {
+        PunkteBerechnen();
+        PfeileBerechnen();
+        if (const std::optional<std::size_t> k = pfeile_.SpitzeBei(ereignis->position())) {
+            // The handle sits on the arrow's tip: it starts from the arrow as drawn.
+            const Vektor v = Geschwindigkeit(lauf_->Jetzt()[*k], Art());
+            griff_ = Griff{*k, ereignis->position(), {}, false, true, ereignis->position(),
+                           abbildung_.Pfeil(v, pfeile_.VMassstab()), v};
+            AuswahlSetzen(*k);
+            return;
+        }
+    }
+    if (bearbeitbar_ && lauf_ && punkteZeigen_) {
+        PunkteBerechnen();
+        if (const std::optional<std::size_t> k = punkte_.Bei(ereignis->position())) {
+            // A click selects; a move past the drag distance moves the body.
+            griff_ = Griff{*k, ereignis->position(), {}, false, false, ereignis->position(), {}, {}};
+            AuswahlSetzen(*k);
+            return;
+        }
     }
     ziehen_ = true;
     ziehStart_ = ereignis->position();
@@ -284,6 +370,43 @@ void PicPlavo::mouseMoveEvent(QMouseEvent* ereignis)
     const double w = std::max(width(), 1), h = std::max(height(), 1);
     const QPointF stelle = ziehen_ && (ereignis->buttons() & Qt::LeftButton) ? ziehStart_ : ereignis->position();
     emit mausUeber(QPointF(stelle.x() / w, stelle.y() / h));
+    if (griff_) {
+        if (!(ereignis->buttons() & Qt::LeftButton)) {
+            GriffAbbrechen();
+            return;
+        }
+        const QPointF d = Geklemmt(ereignis->position()) - griff_->start;
+        if (!griff_->aktiv && griff_->pfeil) {
+            // The handle is meant to be grabbed: it follows at once, without a drag distance.
+            griff_->aktiv = true;
+            emit griffBegonnen();
+            if (!griff_)
+                return;
+        }
+        if (griff_->pfeil) {
+            PfeilFolgen(ereignis->position(), ereignis->modifiers(), ereignis->globalPosition().toPoint());
+            return;
+        }
+        if (!griff_->aktiv) {
+            if (d.manhattanLength() < QApplication::startDragDistance())
+                return;
+            griff_->aktiv = true;
+            // The window stops a running simulation here.
+            emit griffBegonnen();
+            if (!griff_)
+                return;
+        }
+        griff_->verschiebung = d;
+        update();
+        if (lauf_ && griff_->koerper < lauf_->Jetzt().size()) {
+            const Koerper& k = lauf_->Jetzt()[griff_->koerper];
+            const double x = k.X / MeterProAE + d.x() * flaeche_.ScaleWidth() / std::max(width(), 1);
+            const double y = k.Y / MeterProAE + d.y() * flaeche_.ScaleHeight() / std::max(height(), 1);
+            QToolTip::showText(ereignis->globalPosition().toPoint(),
+                               QStringLiteral("x = %1 AE, y = %2 AE").arg(KurzZuText(x, 6), KurzZuText(y, 6)), this);
+        }
+        return;
+    }
     if (!ziehen_)
         return;
     if (!(ereignis->buttons() & Qt::LeftButton)) {
@@ -300,6 +423,21 @@ void PicPlavo::mouseMoveEvent(QMouseEvent* ereignis)
 
 void PicPlavo::mouseReleaseEvent(QMouseEvent* ereignis)
 {
+    if (griff_ && ereignis->button() == Qt::LeftButton) {
+        const Griff g = *griff_;
+        griff_.reset();
+        if (!g.aktiv)
+            return;
+        QToolTip::hideText();
+        update();
+        if (g.pfeil) {
+            emit geschwindigkeitGezogen(g.koerper, QPointF(g.v.x, g.v.y));
+            return;
+        }
+        const QPointF d = Geklemmt(ereignis->position()) - g.start;
+        emit koerperGezogen(g.koerper, d);
+        return;
+    }
     if (!ziehen_ || ereignis->button() != Qt::LeftButton)
         return;
     // Also outside the widget: it keeps the mouse while a button is down.
@@ -322,6 +460,7 @@ void PicPlavo::ZiehenAbbrechen()
 
 void PicPlavo::focusOutEvent(QFocusEvent* ereignis)
 {
+    GriffAbbrechen();
     ZiehenAbbrechen();
     QWidget::focusOutEvent(ereignis);
 }
@@ -334,6 +473,7 @@ void PicPlavo::leaveEvent(QEvent* ereignis)
 
 void PicPlavo::hideEvent(QHideEvent* ereignis)
 {
+    GriffAbbrechen();
     ZiehenAbbrechen();
     QWidget::hideEvent(ereignis);
 }
@@ -342,7 +482,7 @@ void PicPlavo::wheelEvent(QWheelEvent* ereignis)
 {
     ereignis->accept();
     // A zoom under a drag would change what the drag's pixels mean.
-    if (ziehen_)
+    if (ziehen_ || griff_)
         return;
     const int rasten = RastenNehmen(radRest_, ereignis->angleDelta().y());
     if (rasten == 0)

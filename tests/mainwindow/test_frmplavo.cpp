@@ -131,6 +131,10 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
         "menBearbeiten|&Bearbeiten\n"
         "  menRückgängig|&Rückgängig|Alt+Backspace\n"
         "  menWiederherstellen|&Wiederherstellen|Ctrl+Y\n"
+        "  menBearbeiten0|-|\n"
+        "  menStartzustand|Als &Startzustand übernehmen|\n"
+        "  menImpulsNull|Gesamt&impuls null setzen|\n"
+        "  menSperren|Bearbeitung s&perren|\n"
         "menSimulation|&Simulation\n"
         "  menTabelle|&Tabelle anzeigen|Ctrl+T\n"
         "  menZurück|&Zurücksetzen|Ctrl+R\n"
@@ -153,6 +157,8 @@ TEST_F(Fenster, MenuTreeInDisplayOrder)
         "  menRund|Kreise &rund halten|\n"
         "  menKoerperZeigen|Körper &zeigen||x\n"
         "  menNamen|&Namen anzeigen|\n"
+        "  menGeschwindigkeiten|Gesch&windigkeiten zeigen|\n"
+        "  menBeschleunigungen|Beschleunig&ungen zeigen|\n"
         "  menOptionen1|-|\n"
         "  menBezug|&Bezugssystem|\n"
         "    menBezugFest|&Fest|x\n"
@@ -675,7 +681,7 @@ TEST_F(Fenster, AfterEveryCommandThatChangesTheRunTheRedrawStillEqualsAFullRepla
     frm->menTabelle_Click();
     tabelle = {};
     EXPECT_EQ(frm->Schrittzahl(), 60);
-    EXPECT_TRUE(frm->lauf().Speicher().Passt(mod)) << "the old bodies' record is gone";
+    EXPECT_TRUE(frm->lauf().Speicher().Passt(mod, frm->lauf().Eingriffsliste())) << "the old bodies' record is gone";
     ERWARTE_VOLLE_WIEDERGABE("table's OK");
     // Its undo and its redo replay the run with the bodies before and after, as the OK did.
     frm->menRueckgaengig_Click();

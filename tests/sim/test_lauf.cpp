@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <future>
+#include <random>
 #include <vector>
 
 namespace {
@@ -169,4 +170,135 @@ TEST(Arbeiter, RunsTasksInOrderSkipsOnesCalledOffAndBoundsTheQueue)
         m.Abwarten();
     EXPECT_TRUE(erste.Fertig());
     EXPECT_EQ(gelaufen, (std::vector<int>{0, 2}));
+}
+
+namespace {
+
+// An edit as the picture makes them: one body moved and sped up, one added
+// (it draws a stroke of its own from then on), or the last one removed.
+KoerperSatz Bearbeitet(KoerperSatz satz, int art)
+{
+    switch (art % 3) {
+    case 0:
+        satz[1].X += 2e9;
+        satz[1].Vx() *= 1.01;
+        break;
+    case 1: {
+        Koerper k = satz[0];
+        k.X += 0.4e11;
+        k.Masse = 1;
+        k.Vy() = 2e9;
+        k.Farbe = 0x8000FF;
+        satz.push_back(k);
+        break;
+    }
+    default:
+        if (satz.size() > 1)
+            satz.pop_back();
+    }
+    return satz;
+}
+
+}  // namespace
+
+// Edits at later steps are part of the run: a redraw from kept strokes, from
+// a record that ran out of budget, or computed on the worker draws exactly
+// what was drawn live, and ends where the run stands.
+TEST_F(Laufprobe, InterventionsAtRandomStepsRedrawAsDrawnLive)
+{
+    std::mt19937 zufall(28);
+    for (const std::size_t budget : {std::size_t(64) << 20, std::size_t(6000), std::size_t(0)})
+        for (bool nebenlaeufig : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "budget " << budget << (nebenlaeufig ? ", worker" : ", here"));
+            Lauf lauf(mod, arbeiter, budget);
+            LaufBild zeichnen(lauf, bild);
+            bild.Scale(-1.5, -1, 1.5, 1);
+            bild.Cls();
+            lauf.NebenlaeufigAbSetzen(nebenlaeufig ? 0 : 1000000);
+            ASSERT_EQ(lauf.Starten(), KeinFehler);
+            for (int i = 0; i < 6; ++i) {
+                const int schritte = 1 + int(zufall() % 25);
+                for (int s = 0; s < schritte; ++s) {
+                    if (nebenlaeufig) {
+                        ASSERT_TRUE(lauf.SchrittAbgeben());
+                        ASSERT_EQ(lauf.SchrittAbwarten().art, Lauf::Uebernahme::Uebernommen);
+                    } else {
+                        ASSERT_EQ(lauf.Schritt(), KeinFehler);
+                    }
+                }
+                const int32_t schritt = lauf.Schrittzahl();
+                const EingriffPtr e = lauf.Eingreifen(Bearbeitet(lauf.Stand().KoerperSim, int(zufall() % 3)), {});
+                ASSERT_TRUE(e);
+                EXPECT_EQ(e->Schritt, schritt);
+                EXPECT_FALSE(lauf.NeuzeichnungLaeuft()) << "an edit where the run stands draws nothing";
+            }
+            for (int s = 0; s < 10; ++s)
+                ASSERT_EQ(lauf.Schritt(), KeinFehler);
+            const QImage live = bild.Image().copy();
+            const Laufstand ende = lauf.Stand();
+            Neuzeichnen(lauf, 3);
+            EXPECT_TRUE(bild.Image() == live);
+            EXPECT_TRUE(BitGleich(lauf.Stand(), ende));
+            EXPECT_EQ(lauf.Eingriffsliste().size(), 6u);
+
+            // Zurücksetzen ends them: a run of the same length equals one that never had any.
+            const int32_t n = lauf.Schrittzahl();
+            lauf.Zuruecksetzen();
+            EXPECT_TRUE(lauf.Eingriffsliste().empty());
+            ASSERT_EQ(lauf.Starten(), KeinFehler);
+            bild.Cls();
+            while (lauf.Schrittzahl() < n)
+                ASSERT_EQ(lauf.Schritt(), KeinFehler);
+            const auto [soll, sim] = Voll(n, 3);
+            EXPECT_TRUE(bild.Image() == soll);
+            EXPECT_TRUE(BitGleich(lauf.Stand().KoerperSim, sim));
+            Neuzeichnen(lauf, 3);
+            EXPECT_TRUE(bild.Image() == soll);
+        }
+}
+
+// Undo gives back the bodies and the step count as they were before the
+// edit, dropping the steps since, and the picture as it was then; redo puts
+// the run where the edit left it, whatever ran in between.
+TEST_F(Laufprobe, AnInterventionUndoneAndRedoneGivesBackExactStates)
+{
+    for (const std::size_t budget : {std::size_t(64) << 20, std::size_t(0)}) {
+        SCOPED_TRACE(testing::Message() << "budget " << budget);
+        Lauf lauf(mod, arbeiter, budget);
+        LaufBild zeichnen(lauf, bild);
+        bild.Scale(-1.5, -1, 1.5, 1);
+        bild.Cls();
+        ASSERT_EQ(lauf.Starten(), KeinFehler);
+        for (int s = 0; s < 30; ++s)
+            ASSERT_EQ(lauf.Schritt(), KeinFehler);
+        lauf.Eingreifen(Bearbeitet(lauf.Stand().KoerperSim, 1), {});
+        for (int s = 0; s < 12; ++s)
+            ASSERT_EQ(lauf.Schritt(), KeinFehler);
+        const QImage vorEdit = bild.Image().copy();
+        const Lauf::Zustand vorher = lauf.ZustandNehmen();
+        const EingriffPtr e = std::make_shared<const Eingriff>(Eingriff{42, Bearbeitet(vorher.stand.KoerperSim, 2), {}});
+        lauf.ZustandHerstellen(vorher, e);
+        for (int s = 0; s < 20; ++s)
+            ASSERT_EQ(lauf.Schritt(), KeinFehler);
+        const Laufstand spaeter = lauf.Stand();
+        const QImage spaeterBild = bild.Image().copy();
+
+        lauf.ZustandHerstellen(vorher);   // undo
+        Neuzeichnen(lauf, 3);
+        EXPECT_EQ(lauf.Schrittzahl(), 42);
+        EXPECT_TRUE(BitGleich(lauf.Stand(), vorher.stand));
+        EXPECT_EQ(lauf.Eingriffsliste(), vorher.eingriffe);
+        EXPECT_TRUE(bild.Image() == vorEdit);
+
+        for (int s = 0; s < 7; ++s)   // the run goes on after the undo
+            ASSERT_EQ(lauf.Schritt(), KeinFehler);
+        lauf.ZustandHerstellen(vorher, e);   // redo
+        Neuzeichnen(lauf, 3);
+        EXPECT_EQ(lauf.Schrittzahl(), 42);
+        EXPECT_TRUE(BitGleich(lauf.Stand().KoerperSim, e->Koerper));
+        for (int s = 0; s < 20; ++s)
+            ASSERT_EQ(lauf.Schritt(), KeinFehler);
+        EXPECT_TRUE(BitGleich(lauf.Stand(), spaeter));
+        EXPECT_TRUE(bild.Image() == spaeterBild);
+    }
 }

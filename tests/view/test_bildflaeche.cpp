@@ -1,10 +1,13 @@
 #include "view/bildflaeche.h"
 #include "view/ausschnittumalle.h"
 #include "view/ausschnittwechsel.h"
+#include "view/trefferraster.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
+#include <random>
 #include <limits>
 #include <vector>
 
@@ -300,4 +303,38 @@ TEST(Ausschnittwechsel, LimitsStopZoomAndMoveQuietly)
     EXPECT_EQ(Verschoben(Ausschnitt{2, 4, 1, 1}, 0.1, -0.1), (Ausschnitt{2, 4, 1.2, 0.6}));
     const Ausschnitt riesig{1e308, 1e308, 0, 0};
     EXPECT_EQ(Gezogen(riesig, 1000, 0, 10, 10), riesig) << "an overflow sets nothing";
+}
+
+// The grid finds what a look at every dot finds: the one drawn last on top,
+// and how many lie under the point, also at the grid's edges and far away.
+TEST(Trefferraster, FindsTheTopmostDotAndCountsThoseUnderThePoint)
+{
+    std::mt19937 zufall(32767);
+    for (const double r : {4.5, 8.0, 1.0}) {
+        std::vector<Trefferraster::Mittelpunkt> punkte;
+        for (int i = 0; i < 3000; ++i)
+            punkte.push_back({int32_t(zufall() % 400) - 20, int32_t(zufall() % 300) - 20});
+        punkte.push_back(punkte[17]);   // two on one pixel: the later one is on top
+        Trefferraster raster;
+        raster.Aufbauen(punkte, r);
+        for (int i = 0; i < 2000; ++i) {
+            const double x = double(int(zufall() % 5000)) / 10 - 40, y = double(int(zufall() % 4000)) / 10 - 40;
+            std::size_t anzahl = 0, oben = 0;
+            for (std::size_t k = 0; k < punkte.size(); ++k) {
+                const double dx = punkte[k].x + 0.5 - x, dy = punkte[k].y + 0.5 - y;
+                if (dx * dx + dy * dy <= r * r)
+                    ++anzahl, oben = k;
+            }
+            const Trefferraster::Treffer t = raster.Bei(x, y);
+            ASSERT_EQ(t.anzahl, anzahl) << x << ", " << y;
+            if (anzahl > 0) {
+                ASSERT_EQ(t.rang, oben) << x << ", " << y;
+            }
+        }
+        const Trefferraster::Treffer t = raster.Bei(punkte[17].x + 0.5, punkte[17].y + 0.5);
+        EXPECT_EQ(t.rang, punkte.size() - 1);
+        EXPECT_GE(t.anzahl, 2u);
+        EXPECT_EQ(raster.Bei(1e300, -1e300).anzahl, 0u);
+        EXPECT_EQ(raster.Bei(std::nan(""), 0).anzahl, 0u);
+    }
 }
