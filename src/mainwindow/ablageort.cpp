@@ -25,7 +25,7 @@ QString Speichervorschlag(const QString& dokument, const QString& endung, QStand
     if (dokument.isEmpty())
         return QString();
     const QFileInfo info(dokument);
-    const QString name = info.completeBaseName() + QLatin1Char('.') + endung;
+    const QString name = endung.isEmpty() ? info.completeBaseName() : info.completeBaseName() + QLatin1Char('.') + endung;
     if (!IstBeispiel(dokument))
         return info.dir().filePath(name);
     QString ziel = QStandardPaths::writableLocation(ordner);

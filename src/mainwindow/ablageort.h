@@ -11,7 +11,8 @@
 // Whether `pfad` lies in the folder of the examples shipped with this program.
 bool IstBeispiel(const QString& pfad);
 
-// The name `dokument` with the suffix `endung` ("plv", "bmp", "csv") in the
+// The name `dokument` with the suffix `endung` ("plv", "bmp", "csv"; none
+// when empty, as for a folder) in the
 // document's folder, or in the user's `ordner` (its home where that folder
 // does not exist) when the document is a shipped example. Empty for an
 // untitled document.

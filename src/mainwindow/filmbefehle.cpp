@@ -99,9 +99,13 @@ void Filmbefehle::Starten(const Filmwahl& wahl)
     ueberlagen.Punkte = wahl.KoerperZeigen && pic.PunkteGezeigt();
     ueberlagen.Namen = wahl.KoerperZeigen && pic.NamenGezeigt();
     ueberlagen.Massstab = wahl.MassstabZeigen;
+    // The film is seen in the picture's frame, and names it as the picture does.
+    const Bezugssystem& bezug = pic.Bezug();
+    if (wahl.KoerperZeigen)
+        ueberlagen.Bezugssystem = bezug.Text(lauf.Jetzt());
     const Ausschnitt ausschnitt = frm_.ansicht().Aktuell();
     aufzeichnung_ = std::make_unique<Filmaufzeichnung>(lauf, frm_.arbeiter(), std::move(schreiber), ausschnitt,
-                                                       ueberlagen, wahl.SchritteProBild);
+                                                       ueberlagen, wahl.SchritteProBild, bezug);
     connect(aufzeichnung_.get(), &Filmaufzeichnung::fehlgeschlagen, this, &Filmbefehle::Gescheitert);
 
     if (wahl.Ablauf == Filmwahl::Art::Rechnen) {

@@ -1,5 +1,6 @@
 #include "filmdialog.h"
 
+#include "mainwindow/ablageort.h"
 #include "mainwindow/rueckfragen.h"
 #include "mainwindow/standarddialog.h"
 #include "mainwindow/titel.h"
@@ -63,6 +64,8 @@ Filmdialog::Filmdialog(Standarddialog& cdg, Rueckfragen& rueckfragen, const std:
     schritteProBild_ = Zahlfeld(1, std::numeric_limits<int32_t>::max(), 1, "schritteProBild");
     schritteProBild_->setPrefix(QStringLiteral("ein Bild alle "));
     schritteProBild_->setSuffix(QStringLiteral(" Schritte"));
+    // "alle 1 Schritte" does not read.
+    schritteProBild_->setSpecialValueText(QStringLiteral("jeden Schritt ein Bild"));
     bildrate_ = Zahlfeld(KleinsteBildrate, GroessteBildrate, StandardBildrate, "bildrate");
     bildrate_->setSuffix(QStringLiteral(" Bilder pro Sekunde"));
 
@@ -113,11 +116,14 @@ Filmdialog::Filmdialog(Standarddialog& cdg, Rueckfragen& rueckfragen, const std:
     rechnen_->setObjectName(QStringLiteral("filmRechnen"));
     QPushButton* abbrechen = knoepfe->addButton(QDialogButtonBox::Cancel);
     abbrechen->setObjectName(QStringLiteral("abbrechen"));
-    aufnahme_->setDefault(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(knoepfe);
+    // Only once the button is the dialog's does it become its default; made
+    // so before, the dialog took the first button it found ("Durchsuchen...")
+    // for Enter.
+    aufnahme_->setDefault(true);
 
     // The buttons decide themselves whether the dialog closes: a missing or
     // refused target keeps it open.
@@ -223,12 +229,13 @@ bool Filmdialog::Durchsuchen()
     cdg_.DefaultExt = endung.isEmpty() ? QString() : QStringLiteral("*.") + endung;
     if (!ziel_->text().isEmpty())
         cdg_.FileName = QDir::fromNativeSeparators(ziel_->text());
-    else if (!dokument_.isEmpty())
-        // Beside the body file and named after it, but never the body file itself.
-        cdg_.FileName = QFileInfo(dokument_).dir().filePath(QFileInfo(dokument_).completeBaseName()
-                                                           + (endung.isEmpty() ? QString() : QLatin1Char('.') + endung));
     else
-        cdg_.FileName.clear();
+        // Beside the body file and named after it (never the body file
+        // itself), or in the user's own folder for a shipped example.
+        cdg_.FileName = Speichervorschlag(dokument_, endung,
+                                          format == Filmformat::Mp4 || format == Filmformat::WebM
+                                              ? QStandardPaths::MoviesLocation
+                                              : QStandardPaths::PicturesLocation);
     if (!cdg_.ShowSave())
         return false;
     if (Koerperdatei(cdg_.FileName))

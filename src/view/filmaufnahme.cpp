@@ -8,11 +8,11 @@ Filmaufnahme::Filmaufnahme(std::unique_ptr<Filmschreiber> schreiber, const Aussc
 {
 }
 
-bool Filmaufnahme::Bild(const KoerperSatz& jetzt, double tage)
+bool Filmaufnahme::Bild(const KoerperSatz& jetzt, double tage, const Bezugslage* lage)
 {
     if (!schreiber_ || !fehler_.isEmpty())
         return false;
-    if (schreiber_->Bild(bild_.Bild(jetzt, tage, ueberlagen_)))
+    if (schreiber_->Bild(bild_.Bild(jetzt, tage, ueberlagen_, lage)))
         return true;
     fehler_ = schreiber_->Fehler();
     return false;

@@ -22,9 +22,10 @@ public:
     // Strokes as the picture draws them, steps and redraws alike.
     void Striche(std::span<const Strich> striche) { bild_.Striche(striche); }
     // Writes a frame of the trails with the overlays: `jetzt` the bodies now
-    // (positions in metres), `tage` the days elapsed. False after a failure
-    // (Fehler() says why); nothing more is written then.
-    bool Bild(const KoerperSatz& jetzt, double tage);
+    // (positions in metres), `tage` the days elapsed, `lage` where the film's
+    // frame stands (none: fixed). False after a failure (Fehler() says why);
+    // nothing more is written then.
+    bool Bild(const KoerperSatz& jetzt, double tage, const Bezugslage* lage = nullptr);
     // Closes the film: see Filmschreiber::Abschliessen. A failure earlier is
     // the reason given here too, and nothing of the film stays.
     std::optional<QString> Beenden();

@@ -24,12 +24,13 @@ struct Filmaufzeichnung::Stueck {
     std::vector<Strich> striche;
     bool bild = false;
     KoerperSatz jetzt;
+    std::optional<Bezugslage> lage;   // the frame's, for the dots; none in Fest
     double tage = 0;
 };
 
 Filmaufzeichnung::Filmaufzeichnung(Lauf& lauf, Arbeiter& arbeiter, std::unique_ptr<Filmschreiber> schreiber,
                                    const Ausschnitt& ausschnitt, const Filmueberlagen& ueberlagen,
-                                   int schritteProBild)
+                                   int schritteProBild, const Bezugssystem& bezug)
     : lauf_(lauf)
     , arbeiter_(arbeiter)
     , geteilt_(std::make_shared<Geteilt>(Filmaufnahme(std::move(schreiber), ausschnitt, ueberlagen)))
@@ -37,6 +38,8 @@ Filmaufzeichnung::Filmaufzeichnung(Lauf& lauf, Arbeiter& arbeiter, std::unique_p
     , koerperNoetig_(ueberlagen.Punkte || ueberlagen.Namen)
     , k_(std::max(1, schritteProBild))
 {
+    projektion_.Setzen(bezug);
+    sammeln_ = [this](std::span<const Strich> s) { Sammeln(s); };
     // What the picture draws, the film draws (LaufBild's subscriptions), so a
     // frame's trails are the picture export's at the film's size.
     verbindungen_[0] = connect(&lauf_, &Lauf::schrittGemacht, this, &Filmaufzeichnung::SchrittGemacht);
@@ -44,6 +47,13 @@ Filmaufzeichnung::Filmaufzeichnung(Lauf& lauf, Arbeiter& arbeiter, std::unique_p
     verbindungen_[2] = connect(&lauf_, &Lauf::zurueckgesetzt, this, &Filmaufzeichnung::Zurueckgesetzt);
     verbindungen_[3] = connect(&lauf_, &Lauf::neuzeichnungBegonnen, this, &Filmaufzeichnung::Geleert);
     verbindungen_[4] = connect(&lauf_, &Lauf::neuzeichnungBeendet, this, &Filmaufzeichnung::NeuzeichnungBeendet);
+    // A redraw dropped halfway leaves no half step behind for the next one.
+    verbindungen_[5] = connect(&lauf_, &Lauf::neuzeichnungAbgebrochen, this, [this] { projektion_.Beginnen(); });
+}
+
+const KoerperSatz& Filmaufzeichnung::Koerper() const
+{
+    return lauf_.NeuzeichnungLaeuft() ? lauf_.Neuzeichnung().Stand().KoerperSim : lauf_.Stand().KoerperSim;
 }
 
 Filmaufzeichnung::~Filmaufzeichnung()
@@ -75,6 +85,11 @@ bool Filmaufzeichnung::Gescheitert() const
 
 void Filmaufzeichnung::Gezeichnet(std::span<const Strich> striche)
 {
+    projektion_.Striche(striche, Koerper(), sammeln_);
+}
+
+void Filmaufzeichnung::Sammeln(std::span<const Strich> striche)
+{
     offen_->striche.insert(offen_->striche.end(), striche.begin(), striche.end());
     if (offen_->striche.size() >= Buendel)
         Abgeben();
@@ -85,6 +100,7 @@ void Filmaufzeichnung::Geleert()
     // What was gathered would be wiped anyway.
     offen_->striche.clear();
     offen_->leeren = true;
+    projektion_.Beginnen();
 }
 
 void Filmaufzeichnung::Zurueckgesetzt()
@@ -104,7 +120,7 @@ void Filmaufzeichnung::NeuzeichnungBeendet()
 
 void Filmaufzeichnung::SchrittGemacht(std::span<const Strich> striche)
 {
-    Gezeichnet(striche);
+    projektion_.Schritt(striche, Koerper(), sammeln_);
     if (ersterOffen_)
         return;
     if (++schritte_ % k_ == 0)
@@ -114,8 +130,17 @@ void Filmaufzeichnung::SchrittGemacht(std::span<const Strich> striche)
 void Filmaufzeichnung::BildAbgeben()
 {
     offen_->bild = true;
-    if (koerperNoetig_)
+    if (koerperNoetig_) {
         offen_->jetzt = lauf_.Jetzt();
+        const Bezugssystem& bezug = projektion_.System();
+        if (!bezug.Fest()) {
+            // As the picture places its dots: a pair that coincides now keeps
+            // the direction its trails last had.
+            Bezugssystem::Richtung richtung = projektion_.Richtung();
+            offen_->lage = bezug.LageJetzt(offen_->jetzt, lauf_.Stand().Schrittzahl > 0, lauf_.Mod().Intervall,
+                                           richtung);
+        }
+    }
     // The days as the caption counts them.
     offen_->tage = double(lauf_.Schrittzahl()) * lauf_.Stand().Intervall;
     ++abgegeben_;
@@ -153,7 +178,7 @@ void Filmaufzeichnung::Abgeben()
                                              g->aufnahme.Striche(s->striche);
                                              if (!s->bild)
                                                  return;
-                                             if (g->aufnahme.Bild(s->jetzt, s->tage)) {
+                                             if (g->aufnahme.Bild(s->jetzt, s->tage, s->lage ? &*s->lage : nullptr)) {
                                                  g->bilder.fetch_add(1, std::memory_order_release);
                                              } else {
                                                  g->grund = g->aufnahme.Fehler();

@@ -13,10 +13,15 @@
 // The recording begins with a redraw of the run: the film takes the trail
 // drawn so far from it, and its end is the first frame (at step 0 the dots,
 // or an empty picture).
+//
+// The film is seen in the frame of reference the picture had at its start,
+// projected here as the picture projects its own, so a frame's trails are
+// the picture export's in that frame; in Fest they pass untouched.
 
 #include "view/filmaufnahme.h"
 
 #include "sim/arbeiter.h"
+#include "view/bezugsprojektion.h"
 
 #include <QMetaObject>
 #include <QObject>
@@ -41,9 +46,10 @@ public:
     static constexpr std::size_t Buendel = std::size_t(1) << 18;
 
     // `ausschnitt`: the picture's section now, fitted into the writer's size.
-    // `schritteProBild` below 1 counts as 1.
+    // `schritteProBild` below 1 counts as 1. `bezug`: the frame the film is seen in.
     Filmaufzeichnung(Lauf& lauf, Arbeiter& arbeiter, std::unique_ptr<Filmschreiber> schreiber,
-                     const Ausschnitt& ausschnitt, const Filmueberlagen& ueberlagen, int schritteProBild);
+                     const Ausschnitt& ausschnitt, const Filmueberlagen& ueberlagen, int schritteProBild,
+                     const Bezugssystem& bezug = {});
     // Drops a film that was not ended (waiting for its tasks).
     ~Filmaufzeichnung() override;
     Filmaufzeichnung(const Filmaufzeichnung&) = delete;
@@ -81,6 +87,10 @@ private:
     struct Stueck;
 
     void Gezeichnet(std::span<const Strich> striche);
+    // Gathers strokes already in the film's frame.
+    void Sammeln(std::span<const Strich> striche);
+    // The bodies the announced strokes belong to: a redraw's while it runs.
+    const KoerperSatz& Koerper() const;
     void Geleert();
     void Zurueckgesetzt();
     void SchrittGemacht(std::span<const Strich> striche);
@@ -97,7 +107,9 @@ private:
     std::shared_ptr<Geteilt> geteilt_;
     std::shared_ptr<Stueck> offen_;   // gathered here, not handed over yet
     std::deque<Arbeiter::Marke> marken_;
-    QMetaObject::Connection verbindungen_[5];
+    Bezugsprojektion projektion_;
+    Bezugsprojektion::Ziel sammeln_;
+    QMetaObject::Connection verbindungen_[6];
     bool koerperNoetig_;
     int k_;
     int64_t schritte_ = 0;   // steps since the first frame

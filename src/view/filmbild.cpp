@@ -47,7 +47,7 @@ Filmbild::Filmbild(QSize groesse, const Ausschnitt& ausschnitt)
                    ausschnitt.Breite / 2 + ausschnitt.XOffset, ausschnitt.Hoehe / 2 + ausschnitt.YOffset);
 }
 
-QImage Filmbild::Bild(const KoerperSatz& jetzt, double tage, const Filmueberlagen& u)
+QImage Filmbild::Bild(const KoerperSatz& jetzt, double tage, const Filmueberlagen& u, const Bezugslage* lage)
 {
     QImage bild = flaeche_.Image();
     if (!u.Tage && !u.Punkte && !u.Namen && !u.Massstab && u.Bezugssystem.isEmpty())
@@ -55,7 +55,7 @@ QImage Filmbild::Bild(const KoerperSatz& jetzt, double tage, const Filmueberlage
     const int w = bild.width(), h = bild.height();
     QPainter p(&bild);
     if (u.Punkte || u.Namen) {
-        punkte_.Berechnen(jetzt, flaeche_, 1.0, u.Namen);
+        punkte_.Berechnen(jetzt, flaeche_, 1.0, u.Namen, lage);
         punkte_.Zeichnen(p, jetzt, QRect(0, 0, w, h), {}, u.Punkte);
     }
     QFont schrift = p.font();

@@ -35,8 +35,10 @@ public:
     // The trails alone: what the picture export writes for this size and section.
     const QImage& Spuren() const { return flaeche_.Image(); }
     // A copy of the trails with the overlays: `jetzt` the bodies now
-    // (positions in metres), `tage` the days elapsed.
-    QImage Bild(const KoerperSatz& jetzt, double tage, const Filmueberlagen& ueberlagen);
+    // (positions in metres), `tage` the days elapsed, the dots seen in the
+    // frame that stands at `lage` (none: fixed).
+    QImage Bild(const KoerperSatz& jetzt, double tage, const Filmueberlagen& ueberlagen,
+                const Bezugslage* lage = nullptr);
 
     QSize Groesse() const { return flaeche_.Groesse(); }
     const Ausschnitt& Bereich() const { return ausschnitt_; }

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QKeyEvent>
 #include <QFile>
 #include <QLocale>
 #include <QComboBox>
@@ -106,6 +107,28 @@ TEST(Filmdialog, OffersWhatCanBeWrittenAsksForATargetBesideTheDocumentAndNeverTa
     frage.Antworten = {MsgAntwort::Ja};
     Feld<QPushButton>(wieder, "aufnahmeStarten")->click();
     EXPECT_EQ(wieder.result(), QDialog::Accepted);
+
+    // Enter starts the recording, the dialog's default, not the target's "Durchsuchen...".
+    Filmdialog enter(cdg, frage, {}, QSize(640, 480), dokument);
+    enter.Vorschlagen(r);
+    // Where the window manager puts the focus when the dialog comes up.
+    Feld<QComboBox>(enter, "format")->setFocus();
+    enter.show();
+    QApplication::processEvents();
+    const std::size_t gefragt = cdg.Aufrufe.size();
+    frage.Antworten = {MsgAntwort::Ja};
+    QKeyEvent taste(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(Feld<QComboBox>(enter, "format"), &taste);
+    EXPECT_EQ(enter.result(), QDialog::Accepted);
+    EXPECT_EQ(enter.Wahl().Ablauf, Filmwahl::Art::Aufnahme);
+    EXPECT_EQ(cdg.Aufrufe.size(), gefragt);
+
+    // The frames read at one step as at many.
+    QSpinBox* k = Feld<QSpinBox>(d, "schritteProBild");
+    k->setValue(1);
+    EXPECT_EQ(k->text(), QStringLiteral("jeden Schritt ein Bild"));
+    k->setValue(3);
+    EXPECT_EQ(k->text(), QStringLiteral("ein Bild alle 3 Schritte"));
 
     // The chosen name follows the format: a folder for the PNG series.
     Feld<QComboBox>(d, "format")->setCurrentIndex(int(Filmformat::PngSerie));

@@ -1,11 +1,14 @@
 #include "app/befehlszeile.h"
 #include "mainwindow/beispiele.h"
+#include "mainwindow/filmdialog.h"
 #include "sim/aufbau.h"
 #include "support/fensterprobe.h"
 
 #include <QCoreApplication>
 #include <cmath>
+#include <QComboBox>
 #include <QDir>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QDropEvent>
 #include <QMenu>
@@ -451,16 +454,22 @@ TEST_F(Oeffnen, EveryExampleOpensFromTheMenuAtHalfADayAndIsSavedOnlyUnderANameOf
         return QFileInfo(o).isDir() ? o : QDir::homePath();
     };
     cdg.Aufrufe.clear();
-    cdg.Antworten = {std::nullopt, std::nullopt, std::nullopt};
+    cdg.Antworten = {std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
     frm->menSpUnter_Click();
     frm->menBild_Click();
     frm->menBahndaten_Click();
-    ASSERT_EQ(cdg.Aufrufe.size(), 3u);
+    Filmdialog film(cdg, frage, {}, QSize(160, 90), mod.DateiName);
+    film.findChild<QPushButton*>(QStringLiteral("durchsuchen"))->click();
+    film.findChild<QComboBox*>(QStringLiteral("format"))->setCurrentIndex(int(Filmformat::PngSerie));
+    film.findChild<QPushButton*>(QStringLiteral("durchsuchen"))->click();
+    ASSERT_EQ(cdg.Aufrufe.size(), 5u);
     const std::pair<QStandardPaths::StandardLocation, const char*> erwartet[] = {
         {QStandardPaths::DocumentsLocation, "trojaner.plv"},
         {QStandardPaths::PicturesLocation, "trojaner.bmp"},
-        {QStandardPaths::DocumentsLocation, "trojaner.csv"}};
-    for (size_t i = 0; i < 3; ++i)
+        {QStandardPaths::DocumentsLocation, "trojaner.csv"},
+        {QStandardPaths::MoviesLocation, "trojaner.mp4"},
+        {QStandardPaths::PicturesLocation, "trojaner"}};
+    for (size_t i = 0; i < 5; ++i)
         EXPECT_EQ(cdg.Aufrufe[i].FileName, QDir(benutzerOrdner(erwartet[i].first)).filePath(QString::fromUtf8(erwartet[i].second)));
 
     // Save asks for a name, unchanged or changed, and so does the prompt's "Ja".

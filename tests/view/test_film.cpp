@@ -70,9 +70,10 @@ struct Probelauf {
             ASSERT_EQ(lauf.Schritt(), KeinFehler);
     }
     std::unique_ptr<Filmaufzeichnung> Aufzeichnen(std::unique_ptr<Filmschreiber> schreiber, int k,
-                                                  const Filmueberlagen& ueberlagen)
+                                                  const Filmueberlagen& ueberlagen, const Bezugssystem& bezug = {})
     {
-        auto a = std::make_unique<Filmaufzeichnung>(lauf, arbeiter, std::move(schreiber), Standard, ueberlagen, k);
+        auto a = std::make_unique<Filmaufzeichnung>(lauf, arbeiter, std::move(schreiber), Standard, ueberlagen, k,
+                                                    bezug);
         a->Beginnen();
         lauf.NeuzeichnungAbschliessen();
         return a;
@@ -166,6 +167,37 @@ TEST(Film, PngFramesWithoutOverlaysAreTheBitmapExportFrameForFrameAndOverlaysSta
     EXPECT_EQ(spuren.Spuren(), vorher);
     // No hidden working folder stays behind.
     EXPECT_EQ(Eintraege(ordner.path()), (QStringList{QStringLiteral("export.bmp"), QStringLiteral("film"), QStringLiteral("mit")}));
+}
+
+TEST(Film, PngFramesInABodysOrATurningFrameAreThePicturesBitmapExportInThatFrame)
+{
+    const QSize groesse(160, 90);
+    for (const Bezugssystem& bezug : {Bezugssystem::EinKoerper(1), Bezugssystem::Mitrotierend(0, 3)}) {
+        QTemporaryDir ordner;
+        const QString serie = ordner.filePath(QStringLiteral("film"));
+        Probelauf p(groesse, ordner.filePath(QStringLiteral("export.bmp")));
+        p.bild.BezugSetzen(bezug);
+        p.Schritte(3);
+        auto film = p.Aufzeichnen(Oeffnen(Filmformat::PngSerie, serie, groesse), 2, Keine(), bezug);
+        std::vector<QImage> bitmaps{p.Export()};
+        for (int i = 1; i <= 3; ++i) {
+            p.Schritte(1);
+            // A redraw from the kept strokes, as after a zoom of the window.
+            if (i == 2) {
+                p.lauf.Neuzeichnen();
+                p.lauf.NeuzeichnungAbschliessen();
+            }
+            p.Schritte(1);
+            bitmaps.push_back(p.Export());
+        }
+        ASSERT_EQ(film->Beenden(), std::nullopt);
+        ASSERT_EQ(Eintraege(serie).size(), 4u);
+        for (int i = 0; i < 4; ++i) {
+            const QImage bild =
+                QImage(QDir(serie).filePath(PngSerie::Dateiname(i)), "PNG").convertToFormat(QImage::Format_RGB32);
+            EXPECT_EQ(bild, bitmaps[size_t(i)]) << "frame " << i << ", frame of reference " << int(bezug.Typ());
+        }
+    }
 }
 
 TEST(Film, Mp4WebmAndGifDecodeToEveryFrameAtTheirSizeEndingAtTheExport)
