@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exploring the picture with many bodies, through the main window
 // (offscreen unless a display is chosen):
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The gravity step and the scene redraw.
 //
 //   BM_Berechnung/<N>            the program's step (velocity pass, drawing, bookkeeping)

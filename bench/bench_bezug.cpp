@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frames of reference: what seeing the run in a frame costs.
 //
 //   BM_Bezugswechsel/<frame>      a change of frame after 1,000 steps of 2,000

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's step of 2048 bodies with the Energiebilanz window open
 // and closed: the window reads the bodies on its own timer between steps and
 // may cost the run at most a tenth of its speed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A film of 1,000 frames of 1280 x 720 of the inner planets at half a day
 // per step, with the default overlays (days, dots, scale bar): the frames
 // alone, and the frames encoded to MP4, from kept strokes; and the whole

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table window with the most bodies it holds: showing it (filling the
 // grid, showing and painting the window) and committing it with OK.
 //   QT_QPA_PLATFORM=offscreen build/bench/plavo_tabelle_bench

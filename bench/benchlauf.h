@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs the benchmarks registered so far with Google Benchmark's own command
 // line; the exit status is 1 for an argument it does not know.

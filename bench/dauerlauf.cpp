@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long run: one million steps of three bodies through the run as the
 // window's tick drives it (step, drawing, caption), printing the resident memory,
 // the heap in use and the bytes of kept strokes as it goes. The strokes are

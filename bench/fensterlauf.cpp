@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window running a large system on its own timer, as a user has it:
 // how long the user-interface thread is ever blocked, and how many steps a
 // second the run makes. A heartbeat timer (5 ms) on the user-interface thread

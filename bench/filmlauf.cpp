@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Films made through the main window, as a user makes them.
 //
 //   build/bench/plavo_filmlauf live [bodies=100] [steps=2000] [film [k=1]]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the example body files into a folder (default: the current one):
 //   cmake --build build --target beispiele     rewrites the ones in examples/
 //   build/examples/plavo_beispiele DIR         writes them into DIR

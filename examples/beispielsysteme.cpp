@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "beispielsysteme.h"
 
 #include "sim/berechnung.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The example systems shipped in examples/, built from published values with
 // the program's own gravitational parameter, so that what is circular here is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs each example for one orbit at half a day per step and prints, as a
 // Markdown table, the energies at the start and at the end and how far the
 // total energy moved, from which the user's guide (docs/anleitung.md) takes its table.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Body files from arbitrary bytes: the decoding in memory, the reading of a
 // real file and writing the bodies back.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building the working set and a few steps with drawing, on arbitrary bodies
 // (NaN, infinities, huge and tiny values), an arbitrary interval, a small
 // image and an arbitrary visible section.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number text in the German and the C locale, from arbitrary text and from
 // arbitrary doubles.
 //

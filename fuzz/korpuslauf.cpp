@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target once on every file of the given files and folders, in
 // name order, so the corpus is an ordinary test without the fuzzer.
 

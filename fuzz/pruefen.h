@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A property of a fuzz target. A violation aborts, which the fuzzer reports
 // as a crash with the input that caused it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the starting corpus of the fuzz targets:
 //   startkorpus fuzz/corpus/start
 // Each file is a small, telling input; the fuzzer grows its own corpus from them.

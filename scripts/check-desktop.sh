@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the desktop entry, the file type of body files and the AppStream
 # metadata, builds the Debian package from an existing build and checks what
 # the package holds and needs, and that with its MIME data and desktop entry

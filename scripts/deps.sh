@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages Plavo needs, only those that are missing.
 # Usage: scripts/deps.sh            what building and running the program needs
 #        scripts/deps.sh --tests    that and what the tests, fuzzing and packaging need

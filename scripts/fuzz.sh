@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets with clang (AddressSanitizer and
 # UndefinedBehaviorSanitizer on) and runs each for a bounded time, starting
 # from its committed corpus in fuzz/corpus/start. Any finding fails the run;

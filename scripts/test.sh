@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Plavo with its tests (installing what is missing) and runs them all:
 #   1. the ordinary build (build/): every test, among them the end-to-end run
 #      under Xvfb and the desktop files and Debian package (check-desktop.sh);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the PNG icons for the desktop from the window icon's own drawing:
 //   cmake --build build --target icons     rewrites data/icons/plavo-*.png
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the save dialogs propose to write. Beside the document, as a rule;
 // but the folder of the shipped examples is not the user's (installed it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Bahndaten exportieren...": asks for a *.csv file and a step spacing, then
 // replays the run from the document set, with its interventions, in slices on the user-interface

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The example systems shipped with the program, for the "Beispiele" menu.
 // They lie at the same place relative to the executable in the build tree

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two commands that take the picture out of the program: "Bild speichern"
 // writes the surface's image as a Windows bitmap (or as PNG, when that type or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Centres every dialog on the screen whose owner is larger than the screen.
 // Qt centres a dialog over its owner and then pushes it onto the screen, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The document commands of the main window: New, Open, Save, Save as, Exit,
 // closing the window and the unsaved-changes prompt. They change the

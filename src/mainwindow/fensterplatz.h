@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the program's windows and dialogs open. Worked out from rectangles
 // alone (frame geometries in screen pixels), so it can be checked without a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Datei → "Film aufnehmen...": the recording dialog, then either a live
 // recording of the running simulation ("Aufnahme starten", ended by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Film aufnehmen": what the film is to be (format, size, one frame every k
 // steps, frames per second, overlays), where it goes, and whether it is

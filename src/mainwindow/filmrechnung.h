@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Film rechnen": the run computes n steps ahead as fast as the machine
 // allows, without waiting for the timer, while a recording takes its frames,

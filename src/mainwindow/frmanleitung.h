@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The user's guide in a window of the program: the German guide, compiled
 // into the program with its pictures, so it shows without a network and

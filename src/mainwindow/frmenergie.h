@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The energy balance window: kinetic, potential and total energy, momentum
 // and angular momentum of the bodies at the current step, and how far the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: the drawing surface, the menus, the simulation timer, the
 // run control and the view. It changes the document only through the

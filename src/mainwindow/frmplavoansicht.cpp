@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exploring the picture: zoom with the wheel and the Optionen menu, drag to
 // move, Ctrl+arrows, and the bodies' dots and names over the picture. Every
 // change of the section goes through AusschnittSetzen, as the dialog's does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Optionen → Bezugssystem: the frame of reference the picture is seen in,
 // and what becomes of it when the bodies change. The frame is a way of
 // looking only: the run, the document and the files never change with it.

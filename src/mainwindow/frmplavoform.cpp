@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shaping the system on the picture: moving, inserting and removing bodies,
 // circular orbits, the context menu and the Bearbeiten items that take the
 // run's state. Each edit is one command on the document's undo stack: at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Hilfe" menu: the user's guide, about Plavo, about Qt.
 #include "frmplavo.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's run: the ticks, the caption of steps and redraws, start,
 // stop, reset, the single step and the scene redraw. Each handler hands the
 // work to the run; the picture and the caption follow what the run

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's menu tree: captions, access keys, shortcuts and handlers
 // in display order.
 #include "frmplavo.h"

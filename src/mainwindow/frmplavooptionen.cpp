@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Optionen menu of the main window: the delay, the interval, the visible
 // section and what happens after a file is opened.
 #include "frmplavo.h"

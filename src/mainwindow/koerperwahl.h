@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The dialog that chooses the body (or the two bodies) a frame of reference
 // follows: a list of the bodies' names, filtered as the user types. A

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's icon, drawn in code: a red sun in a small black circle, two
 // black orbits (a circle and a flatter ellipse) and three small planets.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Qt's own German texts: the standard buttons and the file, colour and print
 // dialogs speak German whatever the system's language is.

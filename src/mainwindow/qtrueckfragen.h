@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Input and message boxes on Qt's dialogs, with German buttons.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "qtzeitgeber.h"
 
 QtZeitgeber::QtZeitgeber(QObject* parent)

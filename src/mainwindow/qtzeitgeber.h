@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The simulation timer on a QTimer. A QTimer with interval 0 would fire
 // continuously, so Interval 0 stops the QTimer while Enabled stays true.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The common dialog: file open and save, colour, print. Callers set the
 // properties they need before each Show; every property keeps its value

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The status bar under the picture: whether the run goes on, its step, its
 // days and bodies, and the point of the plane under the mouse, so distances

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every caption of the main window and every German text for a fault of the
 // run, made here and nowhere else. Needs QtCore only, so that tests of the

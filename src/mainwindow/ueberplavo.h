@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text of "Über Plavo": the version, the licence, the Qt version and the
 // kernel the step runs on, as rich text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The picture export and the orbit-data export never write over the open
 // document's body file: a dialog may be pointed at it, and the bodies are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The simulation timer: while Enabled and Interval > 0 it calls Timer every
 // Interval milliseconds on the user-interface thread. Interval 0 keeps it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Windows-1252, the code page of the name bytes in body files. Every byte maps
 // to one character and back, so any file's name bytes survive a read and a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The document: the one owner of the document set, the interval, the file
 // name and the saved flag. Nothing else writes them. Edits are commands on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A body's colour as stored (red in the low byte, then green and blue) and
 // as Qt's images and colours hold it (0xAARRGGBB, alpha opaque).

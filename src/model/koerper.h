@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One celestial body. The same record serves the document set (fields 5 and 6
 // are speed and direction) and the working set (displacement per step).

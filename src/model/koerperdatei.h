@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Body files (*.plv): a plain sequence of 59-byte records, no header.
 //   offset  0: 15 bytes  Name, Windows-1252, blank-padded, no terminator

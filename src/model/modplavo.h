@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The document's data as plain data: the bodies as the user edits, loads and
 // saves them, and the settings that live for the whole run. The one mutable

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one thread for work off the user-interface thread: the steps of large
 // systems and a redraw's steps (Lauf), the energy balance (the energy

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Orbit data as text for spreadsheets: a header and one row per body and
 // chosen step with step, days, body number, name, x and y in metres and vx

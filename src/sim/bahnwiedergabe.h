@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The run replayed from the document set on a copy of its own, for the orbit
 // data: the rows equal what the run computed, and neither the window's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The arithmetic of shaping a system on the picture: velocities, the body
 // that pulls hardest, circular orbits, accelerations, a new body, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One simulation step: gravity over all ordered pairs, every body's stroke
 // and the step count. The step draws nothing: it returns what is to be drawn.

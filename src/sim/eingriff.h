@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An edit of the bodies where a run stands at a later step (moved, given a
 // new velocity, added, removed): the run keeps it as part of its history, so

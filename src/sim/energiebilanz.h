@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Conserved quantities of a working set: what a user looks at to see how far
 // the fixed-step method has drifted.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The thread's floating-point fault flags, read and cleared cheaply: the step
 // reads them a few times per step and the helper thread once per unit of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A second thread for the velocity pass, started once and kept for the whole
 // run. Between passes it spins for a moment (in a replay the next step follows

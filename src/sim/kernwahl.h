@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which version of the rows the velocity pass runs. All give the same bits;
 // they differ only in speed, and which is fastest depends on the processor:

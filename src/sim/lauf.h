@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The run of the document: the one owner and the only writer of where the
 // run stands (Laufstand: the working set, the step count, the interval in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What an edit does to the run, as a child of the document's undoable
 // command (Dokument::Begleitung): done before the document changes and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where a run stands: the working set, the steps computed since it was built
 // and the interval the next step uses. The run (Lauf) holds the one that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pairs of the potential energy, row by row: for each body i the sum over
 // j > i of m_j / r_ij (Earth masses per metre), pairs at r = 0 or at a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The AVX2 rows of the pair sum. As with the step's kernels, only this file's
 // functions are compiled for AVX2, by pragmas, and FMA stays off: the
 // quotients and sums are the scalar loop's, bit for bit.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The AVX-512 rows of the pair sum, compiled for AVX-512F by pragmas like the
 // AVX2 file, FMA off: the scalar loop's quotients and sums, bit for bit.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the processor offers, asked once at run time, so that one build runs
 // on every x86-64 and still takes the wider instructions where they exist.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The velocity pass of the gravity step, on plain arrays: the hot loop of the
 // whole program, free of Qt so that benchmarks and fuzzers can call it.

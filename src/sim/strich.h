@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a step draws for one body: a segment from (x, y) by (dx, dy), then a
 // point at (x, y). AE, single precision, as the picture's user scale takes

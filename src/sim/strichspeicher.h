@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The strokes of a run as the steps gave them, step by step, so that a
 // redraw at another size or section draws them again instead of computing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The replay of a run for a redraw, piece by piece: first whatever the
 // stroke record keeps, then the steps beyond it, computed from the record's

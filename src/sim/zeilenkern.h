@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The velocity pass for a range of rows i (all j each), in three versions
 // that give the same bits and raise the same floating-point flags as the

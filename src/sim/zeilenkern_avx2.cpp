@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The AVX2 rows. Only the functions of this file are compiled for AVX2 (by
 // the pragmas below, not by a compiler flag), and all but ZeilenAvx2 are
 // internal, so nothing here can leak into code that runs on older

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The AVX-512 rows. As with the AVX2 file, only the functions here are
 // compiled for AVX-512F (by pragmas, not by a compiler flag), all but
 // ZeilenAvx512 are internal, and FMA stays off, so no product is fused into

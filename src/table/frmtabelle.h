@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The table window: the bodies of the document set in a grid, one row per
 // body, edited cell by cell and committed only by OK, as one command of the

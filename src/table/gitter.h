@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The grid of the table window, reduced to the operations the window uses.
 // Rows and columns count from 0; row 0 (the headings) and column 0 (the row

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The cells of a grid with one fixed heading row and one fixed row-number
 // column, kept in flat vectors so that tens of thousands of rows fill fast.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The grid on a QTableView: the heading row and the row-number column are the
 // view's headers, the other cells come from a GitterModell. Cells cannot be

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shows the one table window modally over the main window. The window is
 // created on first use and stays loaded when hidden by OK or Abbrechen; the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the picture shows: the one place that holds the visible section. The
 // surface knows the section only as its scale, narrowed to single precision;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The visible section of the plane, in AE and double precision: its width
 // and height, and the point shown at the centre of the picture. x grows to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The visible section moved with the mouse and the keys: zoom about a point,
 // drag, and move by a part of its size, all within fixed limits.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where a frame of reference stands at one moment, and how a point or a
 // velocity of the fixed frame looks in it:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The run's strokes as seen in a frame of reference, step by step, on their
 // way to a surface. A stroke of step t runs from p(t) to p(t + 1): its start

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The frame of reference the picture is seen in: fixed (the run's own),
 // the centre of mass of all bodies, one body, or turning with two bodies.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Between the picture's logical pixels and the plane (metres): the one
 // mapping for what the user points at, moves and drags on the picture, and

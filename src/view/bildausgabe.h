@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The picture taken out of the program: written as a Windows bitmap, or
 // printed once per copy.

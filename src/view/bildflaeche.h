@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The drawing surface on an image: white background, one-pixel solid lines
 // without antialiasing, drawn straight into the pixels. It draws the strokes

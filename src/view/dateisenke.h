@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A film file on disk, written through QSaveFile: a temporary file in the
 // target's folder, renamed over the target only when it is complete.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What printing needs of a printer: pictures on pages of one print job.
 // A Qt implementation prints through QPrinter; tests use a scripted one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // MP4 (H.264), WebM (VP9) and animated GIF through FFmpeg's libraries:
 // frames are converted (to YUV 4:2:0 in BT.709, or to the GIF's one

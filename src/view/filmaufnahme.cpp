@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "filmaufnahme.h"
 
 Filmaufnahme::Filmaufnahme(std::unique_ptr<Filmschreiber> schreiber, const Ausschnitt& ausschnitt,

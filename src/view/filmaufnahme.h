@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A film being made: the trails as the run draws them, at the film's own
 // size and section whatever the window does meanwhile, and a frame with the

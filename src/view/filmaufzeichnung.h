@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A film recorded from the run as it goes, live or computed ahead. It takes
 // what the picture takes (the strokes of steps and redraws, and the clears)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One frame of a film: the trails on an image of the film's size, drawn
 // from the steps' strokes exactly as the picture export would write them at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A film being written: frames of one fixed size in, one file (or a folder
 // of PNG files) out. Frame n is shown at n / fps seconds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the bytes of one film file go. The writers never open files
 // themselves: they write through a sink, which a test can replace by one

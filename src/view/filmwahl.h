@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a film is to be: the choices of the recording dialog, which the
 // recording and the writers take as they are. Plain values, no FFmpeg here,

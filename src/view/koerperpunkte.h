@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The bodies where they are now, over the picture: a filled dot in each
 // body's colour with a dark outline (so white bodies show on white), and

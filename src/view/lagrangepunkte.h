@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The five Lagrange points of two bodies on a circular orbit about each
 // other: where a massless body keeps its place in the frame that turns with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The picture of a run: draws onto a surface what the run announces (the
 // strokes of its steps and redraws), seen in the chosen frame of reference,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "pfeilanzeige.h"
 
 #include "view/bezugssystem.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The velocity and acceleration arrows over the picture, each with its own
 // scale and a legend in the lower left corner. A scale is chosen when its

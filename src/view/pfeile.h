@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Arrows from the bodies' dots over the picture: their velocities or their
 // accelerations, at a scale in pixels per unit that stays fixed once chosen

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The widget that shows the drawing surface. It keeps the picture in an image
 // of its own size in device pixels, so lines stay one pixel wide and sharp on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shaping the system on the picture: the arrows over it, the handle at a
 // velocity arrow's tip, the selection and the keys that act on it, and the
 // right click. The picture reports each gesture once complete; the window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A film as a folder of PNG files, bild_000000.png for the first frame. The
 // frames are written into a hidden folder beside the target, which takes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Printing on a QPrinter. The job begins with the first drawing, so a printer
 // that cannot be opened is noticed there; a page end is only carried out when

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which dots lie under the mouse, without a loop over every body per mouse
 // move: the dots' centres sorted into a uniform grid of cells about as wide

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # End to end: the real plavo binary on a virtual X server (Xvfb), driven by
 # real key events (xdotool), checked by its window caption.
 #   start: caption "Plavo"; F5: the caption counts days; Ctrl+Q: it stops;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile files through the real Open command (scripted dialog): each one is
 // either refused with a message, leaving the document as it was, or opened
 // and simulated, a fault stopping the run with a message. Reading never

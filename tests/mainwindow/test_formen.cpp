@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shaping the system on the picture: each edit one command, exact in the
 // document at step 0, an intervention of the run at a later step.
 #include "mainwindow/frmplavo.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/frmanleitung.h"
 #include "mainwindow/frmenergie.h"
 #include "mainwindow/frmplavo.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The example files as a user meets them: opened, built at half a day per
 // step and run, with the published figures as the yardstick.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast velocity pass against the literal loop: same bits and same
 // floating-point faults, on every kernel and every way of sharing the rows
 // between threads that the program may pick.

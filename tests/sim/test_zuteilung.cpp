@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A step and its drawing allocate nothing once the working arrays have
 // grown to the number of bodies: the replay of a long run must not touch the
 // heap per step or per body. Counted by replacing the global operator new

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A main window on scripted dialogs, message boxes and timer, with a
 // temporary folder for real body files. The table window and the end of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Films read back through FFmpeg's libraries, as a player would: how many
 // frames, their size and the last one, for comparing with the picture.

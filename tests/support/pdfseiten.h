@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Looking into a PDF that a test printed: its pages, and pictures of them
 // rendered by pdftoppm where that tool is installed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Scripted stand-ins for the common dialog and the questions to the user:
 // each Show or box takes the next scripted answer and records what it was

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A timer that ticks only when the test says so, and only as a real one would:
 // while enabled and with a non-zero interval.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A table window on the Qt grid with scripted input boxes and colour dialog,
 // in a German locale, over a document set the test builds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table window's filling, cell editing, adding, removing, committing and
 // cancelling, driven through its handlers over the Qt grid.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grid on Qt's table view: the operations the table window relies on, the
 // headers standing for the fixed row and column, and the mouse.
 

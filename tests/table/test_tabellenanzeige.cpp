@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table window as a window: layout, keys, and its life as shown by
 // Tabellenanzeige (modal over its owner, hidden by the buttons, unloaded by
 // the close box) while timers go on ticking.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frames of reference: the run seen from a body, from the centre of mass or
 // turning with two bodies. The run never changes with the frame; only what
 // is drawn does, and a redraw draws exactly what was drawn live.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "view/bildflaeche.h"
 #include "view/ausschnittumalle.h"
 #include "view/ausschnittwechsel.h"
