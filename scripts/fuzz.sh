@@ -6,11 +6,11 @@
 # the input that caused it is kept in build-fuzz/funde/. To make it a
 # regression test, add it to the target's starting corpus and, for a crash in
 # the program, write a test for it in tests/.
-# Usage: scripts/fuzz.sh [seconds per target]   (default 60, or PLAVO_FUZZ_SEKUNDEN)
+# Usage: scripts/fuzz.sh [seconds per target]   (default 30, or PLAVO_FUZZ_SEKUNDEN)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-sekunden=${1:-${PLAVO_FUZZ_SEKUNDEN:-60}}
+sekunden=${1:-${PLAVO_FUZZ_SEKUNDEN:-30}}
 ziele=(koerperdatei zahltext schritt)
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \

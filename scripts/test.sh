@@ -7,7 +7,7 @@
 #   3. the same tests again with AddressSanitizer and UndefinedBehaviorSanitizer
 #      (build-asan/); any report fails.
 # Window tests run offscreen, so no display is needed.
-# PLAVO_FUZZ_SEKUNDEN sets the time per fuzz target (default 60).
+# PLAVO_FUZZ_SEKUNDEN sets the time per fuzz target (default 30).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh --tests
