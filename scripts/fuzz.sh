@@ -6,7 +6,8 @@
 # the input that caused it is kept in build-fuzz/funde/. To make it a
 # regression test, add it to the target's starting corpus and, for a crash in
 # the program, write a test for it in tests/.
-# Usage: scripts/fuzz.sh [seconds per target]   (default 30, or PLAVO_FUZZ_SEKUNDEN)
+# Usage: scripts/fuzz.sh [seconds per target]   (default 30, or PLAVO_FUZZ_SEKUNDEN;
+#        0 builds the targets and runs none)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,8 +15,9 @@ sekunden=${1:-${PLAVO_FUZZ_SEKUNDEN:-30}}
 ziele=(koerperdatei zahltext schritt)
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DPLAVO_FUZZ=ON -DPLAVO_TESTS=OFF -DPLAVO_BENCH=OFF
+  -DPLAVO_FUZZ=ON -DPLAVO_TESTS=OFF -DPLAVO_BENCH=OFF -DPLAVO_UNITY=ON -DPLAVO_ZEILENTABELLEN=ON
 cmake --build build-fuzz --target plavo_fuzz
+if [ "$sekunden" = 0 ]; then exit 0; fi
 
 # The file target writes a file per input; keep that off the disk when a RAM
 # file system is at hand (saving syncs to disk).
