@@ -245,6 +245,7 @@ TEST_F(Oeffnen, ExactlyOneChoiceIsCheckedAndRunsAfterAFileWasOpened)
 
     FensterProbe::Oeffnen(Datei(QStringLiteral("a.plv"), Sonnensystem()));
     EXPECT_TRUE(tim.Enabled());
+    EXPECT_EQ(tabelleGezeigt, 0);
     EXPECT_EQ(frm->Schrittzahl(), 0);
     EXPECT_EQ(frm->lauf().Stand().KoerperSim, Erwartet(Sonnensystem(), 0));
     tim.Ticken(2);
