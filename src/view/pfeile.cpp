@@ -12,6 +12,8 @@
 
 namespace {
 constexpr double Griffweite = 5;   // logical pixels about a tip that grab it
+// Handles only where they can be told apart; a crowd is edited by zooming in.
+constexpr std::size_t GriffeHoechstens = 2000;
 constexpr double Spitzenlaenge = 6;
 // From this many lines on they are set into an image: a painter's call per line costs too much.
 constexpr std::size_t GerastertAb = 3000;
@@ -118,8 +120,7 @@ void Pfeile::Zeichnen(QPainter& p, const QColor& farbe, bool griffe, QRect berei
     } else {
         p.drawLines(linienPuffer_.data(), qsizetype(linien_));
     }
-    if (griffe && spitzen_.size() <= 2000) {
-        // Handles only where they can be told apart; a crowd is edited by zooming in.
+    if (griffe && spitzen_.size() <= GriffeHoechstens) {
         p.setBrush(Qt::white);
         for (const QPointF& s : spitzen_)
             p.drawEllipse(s, 2.5, 2.5);
@@ -209,6 +210,10 @@ QRect Pfeile::Bedeckt() const
 std::optional<std::size_t> Pfeile::SpitzeBei(QPointF stelle) const
 {
     std::optional<std::size_t> treffer;
+    // A handle not drawn is not there: in a crowd every press would take
+    // some body's velocity instead of moving the picture.
+    if (spitzen_.size() > GriffeHoechstens)
+        return treffer;
     for (std::size_t i = 0; i < spitzen_.size(); ++i) {
         const QPointF d = spitzen_[i] - stelle;
         if (d.x() * d.x() + d.y() * d.y() <= Griffweite * Griffweite)

@@ -50,7 +50,8 @@ public:
     void Zeichnen(QPainter& p, const QColor& farbe, bool griffe, QRect bereich) const;
     // The logical pixels the arrows cover (their hull), for repainting.
     QRect Bedeckt() const;
-    // The body whose arrow tip lies within a handle's reach of `stelle`; the last drawn on top.
+    // The body whose arrow tip lies within a handle's reach of `stelle`; the
+    // last drawn on top. None where the handles are not drawn (a crowd).
     std::optional<std::size_t> SpitzeBei(QPointF stelle) const;
     bool Leer() const { return spitzen_.empty(); }
 

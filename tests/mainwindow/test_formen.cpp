@@ -217,6 +217,20 @@ TEST_F(Formen, TheArrowsHandleSetsTheVelocityFinelyOrOntoTheCircularOrbit)
     frm->menRueckgaengig_Click();
     frm->menRueckgaengig_Click();
     EXPECT_EQ(mod.KoerperStart[1].Geschwindigkeit, vErde);
+
+    // A crowd's handles are neither drawn nor grabbed: a press there pans.
+    Pfeile pfeile;
+    const auto mitTips = [&](std::size_t n) {
+        std::vector<QPointF> mitten(n, QPointF(100, 100));
+        std::vector<std::size_t> koerper(n);
+        for (std::size_t i = 0; i < n; ++i)
+            koerper[i] = i;
+        const std::vector<Vektor> werte(n, Vektor{1000, 0});
+        pfeile.Berechnen(mitten, koerper, werte, frm->Abbildung(), 0.02);
+        return pfeile.SpitzeBei(QPointF(120, 100));
+    };
+    EXPECT_EQ(mitTips(2000), std::optional<std::size_t>(1999));
+    EXPECT_EQ(mitTips(2001), std::nullopt);
 }
 
 // In a moving frame the arrows show velocities as the frame sees them, at
