@@ -45,6 +45,7 @@ void FrmPlavo::BezugWaehlen(const Bezugssystem& bezug)
 {
     if (!bezug.Fest() && !bezug.Passt(lauf_.Jetzt().size()))
         return;
+    const bool anders = bezug != pic_->Bezug();
     pic_->BezugSetzen(bezug);
     bezugKoerper_ = bezug.Fest() || bezug.Typ() == Bezugssystem::Art::Schwerpunkt ? KoerperSatz() : mod_.KoerperStart;
     BezugsmenueZeigen();
@@ -52,6 +53,10 @@ void FrmPlavo::BezugWaehlen(const Bezugssystem& bezug)
     Ausschnitt a = ansicht_.Aktuell();
     a.XOffset = a.YOffset = 0;
     AusschnittSetzen(a);
+    // Velocities seen in another frame differ: the old scale could make
+    // every arrow vanish or fill the picture.
+    if (anders)
+        pic_->GeschwindigkeitsMassstabWaehlen();
 }
 
 void FrmPlavo::menBezugFest_Click()
@@ -135,6 +140,7 @@ void FrmPlavo::BezugNachfuehren(bool geladen)
     }
     // The run redraws after this, already in the new frame.
     pic_->BezugSetzen(Bezugssystem::Schwerpunkt());
+    pic_->GeschwindigkeitsMassstabWaehlen();
     bezugKoerper_.clear();
     bezugHinweis_ = true;
     BezugsmenueZeigen();
