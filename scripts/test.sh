@@ -39,7 +39,7 @@ if ! wait "$asanbau"; then
   exit 1
 fi
 trap - EXIT
-tail -n 1 build-asan/bau.log
+grep -E '^\[[0-9]+/[0-9]+\]' build-asan/bau.log | tail -n 1
 # The package check is about files, not code: the ordinary build covers it.
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1:strict_init_order=1 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
