@@ -13,6 +13,9 @@
 #else
 #pragma GCC push_options
 #pragma GCC target("avx512f")
+// GCC 12's _mm512_sqrt_pd passes an undefined vector along, and warns of it.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #endif
 
 namespace {
@@ -53,6 +56,7 @@ void PaarzeilenAvx512(const Paarauftrag& a, std::size_t von, std::size_t bis)
 #if defined(__clang__)
 #pragma clang attribute pop
 #else
+#pragma GCC diagnostic pop
 #pragma GCC pop_options
 #endif
 
