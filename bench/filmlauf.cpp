@@ -3,9 +3,10 @@
 //
 //   build/bench/plavo_filmlauf live [bodies=100] [steps=2000] [film [k=1]]
 //       The run at Verzögerungszeit 1 for that many steps, with "film" while
-//       recording every k-th step to a 1920 x 1080 MP4 (closed before the end).
-//       Run it with and without "film" in turn and compare the times: the
-//       steps per second the recording costs.
+//       recording every k-th step to a 1920 x 1080 MP4. Prints the run's
+//       steps per second up to Anhalten, and then, separately, how long the
+//       film took to finish behind it. Run it with and without "film" in
+//       turn and compare the steps per second: what the recording costs.
 //   build/bench/plavo_filmlauf rechnen [frames=1000]
 //       "Film rechnen" of innere_planeten.plv to a 1280 x 720 MP4, from the
 //       menu until the film is closed.
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -99,12 +101,23 @@ int main(int argc, char** argv)
     else
         frm.menStart_Click();
     app.exec();
-    // Anhalten closes the film: waiting for its last frames counts.
-    frm.menStop_Click();
     const double sekunden = double(uhr.nsecsElapsed()) / 1e9;
-    std::printf("%d Körper, %d Schritte%s: %.1f Schritte/s\n", koerper, frm.Schrittzahl(),
-                 film ? qPrintable(QStringLiteral(", Film 1920 x 1080, ein Bild alle %1 Schritte").arg(wahl.SchritteProBild)) : "",
+    // Anhalten leaves the frames still pending to the worker; the film is
+    // closed once they are written.
+    uhr.restart();
+    frm.menStop_Click();
+    int ausstehend = 0;
+    if (const Filmfertigstellung* f = frm.film().Fertigstellung())
+        ausstehend = f->Fortschritt()->maximum() - f->Fortschritt()->value();
+    while (frm.film().Aufnahme())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    const double fertigstellen = double(uhr.nsecsElapsed()) / 1e9;
+    std::printf("%d Körper, %d Schritte%s: %.1f Schritte/s", koerper, frm.Schrittzahl(),
+                film ? qPrintable(QStringLiteral(", Film 1920 x 1080, ein Bild alle %1 Schritte").arg(wahl.SchritteProBild)) : "",
                 double(frm.Schrittzahl()) / sekunden);
+    if (film)
+        std::printf("; danach %d Bilder fertiggestellt in %.2f s", ausstehend, fertigstellen);
+    std::printf("\n");
     if (film && !QFileInfo::exists(wahl.Ziel))
         return 1;
     return 0;

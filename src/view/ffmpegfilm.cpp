@@ -219,8 +219,10 @@ bool FfmpegFilm::Einrichten(const Filmvorgabe& vorgabe)
     if (gif) {
         palette_ = GifPalette(vorgabe.Farben);
     } else {
+        // The sizes are equal: only the colours are converted, and the
+        // cheapest filter does that as well as any.
         sws_ = sws_getContext(codec_->width, codec_->height, AV_PIX_FMT_RGB32, codec_->width, codec_->height,
-                              AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr, nullptr);
+                              AV_PIX_FMT_YUV420P, SWS_POINT, nullptr, nullptr, nullptr);
         if (!sws_)
             return Scheitern(AVERROR(ENOMEM));
         // Full-range RGB to limited-range BT.709, as the stream says.
@@ -251,9 +253,16 @@ bool FfmpegFilm::Bild(const QImage& bild)
     if (!fehler_.isEmpty() || !codec_)
         return false;
     const QImage rgb = Angepasst(bild);
-    int r = av_frame_make_writable(frame_);
-    if (r < 0)
-        return Scheitern(r);
+    // A frame the encoder still holds is replaced, not copied: every pixel
+    // of it is written anew.
+    if (!av_frame_is_writable(frame_)) {
+        av_frame_unref(frame_);
+        frame_->format = codec_->pix_fmt;
+        frame_->width = codec_->width;
+        frame_->height = codec_->height;
+        if (const int r = av_frame_get_buffer(frame_, 0); r < 0)
+            return Scheitern(r);
+    }
     if (sws_) {
         const uint8_t* quelle[1] = {rgb.constBits()};
         const int schritt[1] = {int(rgb.bytesPerLine())};
