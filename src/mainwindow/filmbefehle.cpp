@@ -89,6 +89,7 @@ void Filmbefehle::Starten(const Filmwahl& wahl)
     vorgabe.Groesse = FilmPixel(wahl.Groesse, pic.GeraetePixel());
     vorgabe.Bildrate = wahl.Bildrate;
     vorgabe.Farben = Filmbild::Spurfarben(lauf.Jetzt());
+    vorgabe.NebenLauf = wahl.Ablauf == Filmwahl::Art::Aufnahme;
     QString fehler;
     std::unique_ptr<Filmschreiber> schreiber = Filmschreiber::Oeffnen(vorgabe, fehler);
     if (!schreiber) {

@@ -3,6 +3,8 @@
 
 #include "view/dateisenke.h"
 
+#include <QThread>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -174,7 +176,10 @@ bool FfmpegFilm::Einrichten(const Filmvorgabe& vorgabe)
     codec_->time_base = AVRational{1, vorgabe.Bildrate};
     codec_->framerate = AVRational{vorgabe.Bildrate, 1};
     codec_->pix_fmt = gif ? AV_PIX_FMT_PAL8 : AV_PIX_FMT_YUV420P;
-    codec_->thread_count = 0;   // as many as the encoder finds useful
+    // A live film leaves one core to the run it records (the frame is
+    // drawn and converted on a thread of its own); a film computed ahead
+    // takes as many as the encoder finds useful.
+    codec_->thread_count = vorgabe.NebenLauf ? std::max(1, QThread::idealThreadCount() - 1) : 0;
     if (!gif) {
         // A key frame every two seconds, so players can seek.
         codec_->gop_size = 2 * vorgabe.Bildrate;
