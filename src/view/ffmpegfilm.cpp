@@ -224,10 +224,11 @@ bool FfmpegFilm::Einrichten(const Filmvorgabe& vorgabe)
     if (gif) {
         palette_ = GifPalette(vorgabe.Farben);
     } else {
-        // The sizes are equal: only the colours are converted, and the
-        // cheapest filter does that as well as any.
+        // The colour planes have half the resolution: averaging keeps a
+        // trail one pixel wide evenly coloured, where taking one pixel of
+        // four would leave it grey in every other block.
         sws_ = sws_getContext(codec_->width, codec_->height, AV_PIX_FMT_RGB32, codec_->width, codec_->height,
-                              AV_PIX_FMT_YUV420P, SWS_POINT, nullptr, nullptr, nullptr);
+                              AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr, nullptr);
         if (!sws_)
             return Scheitern(AVERROR(ENOMEM));
         // Full-range RGB to limited-range BT.709, as the stream says.
