@@ -84,10 +84,14 @@ bool BefehlssatzVerfuegbar(Befehlssatz satz)
 Befehlssatz GewaehlterBefehlssatz()
 {
     static const Befehlssatz gewaehlt = [] {
-        std::fexcept_t flags;
-        std::fegetexceptflag(&flags, FE_ALL_EXCEPT);
+        // The first step measures here, between clearing its flags and
+        // reading them. Saving the flags as one set would merge the x87 ones
+        // (left by a library's long double arithmetic) into the SSE flags the
+        // step reads, and report a fault that never happened: keep both whole.
+        std::fenv_t umgebung;
+        std::fegetenv(&umgebung);
         const Befehlssatz s = Messen();
-        std::fesetexceptflag(&flags, FE_ALL_EXCEPT);
+        std::fesetenv(&umgebung);
         return s;
     }();
     return gewaehlt;

@@ -44,21 +44,14 @@ protected:
 
 }  // namespace
 
-TEST(DokumentTitel, NamesTheFilePartOfThePath)
-{
-    EXPECT_EQ(DokumentTitel(QString()), QStringLiteral("Plavo"));
-    EXPECT_EQ(DokumentTitel(QStringLiteral("/home/anna/Planeten/innen.plv")), QStringLiteral("Plavo - [innen.plv]"));
-    EXPECT_EQ(DokumentTitel(QStringLiteral("innen.plv")), QStringLiteral("Plavo - [innen.plv]"));
-    EXPECT_EQ(DokumentTitel(QStringLiteral("/home/anna/")), QStringLiteral("Plavo - []"));
-}
-
-TEST_F(Dokumentprobe, SaveOfAFreshProgramAsksAndWritesOneRecord)
+// Save of a fresh program asks and writes its one record; afterwards it
+// writes only a changed document, without asking.
+TEST_F(Dokumentprobe, SaveAsksOnlyForANameAndWritesOnlyChanges)
 {
     EXPECT_EQ(Titel(), QStringLiteral("Plavo"));
     const QString p = Pfad(QStringLiteral("neu.plv"));
     cdg.Antworten.push_back(p);
     frm->menSpeichern_Click();
-
     ASSERT_EQ(cdg.Aufrufe.size(), 1u);
     EXPECT_EQ(cdg.Aufrufe[0].Art, QStringLiteral("Save"));
     EXPECT_EQ(Inhalt(p), QByteArray(59, '\0'));
@@ -66,26 +59,19 @@ TEST_F(Dokumentprobe, SaveOfAFreshProgramAsksAndWritesOneRecord)
     EXPECT_TRUE(mod.Gespeichert);
     EXPECT_EQ(Titel(), QStringLiteral("Plavo - [neu.plv]"));
     EXPECT_TRUE(frage.Gemeldet.empty());
-}
-
-TEST_F(Dokumentprobe, SaveWritesOnlyAChangedTitledDocumentAndDoesNotAsk)
-{
-    const QString a = Datei(QStringLiteral("a.plv"), Sonnensystem());
-    Oeffnen(a);
-    cdg.Aufrufe.clear();
 
     // Unchanged: nothing is written, even over a file changed meanwhile.
     const QByteArray fremd = BytesAusKoerpern(Zwillinge());
-    Rohdatei(QStringLiteral("a.plv"), fremd);
+    Rohdatei(QStringLiteral("neu.plv"), fremd);
     frm->menSpeichern_Click();
-    EXPECT_EQ(Inhalt(a), fremd);
+    EXPECT_EQ(Inhalt(p), fremd);
 
     Aendern();
     frm->menSpeichern_Click();
-    EXPECT_TRUE(cdg.Aufrufe.empty());
-    EXPECT_EQ(Inhalt(a), BytesAusKoerpern(mod.KoerperStart));
+    EXPECT_EQ(cdg.Aufrufe.size(), 1u);
+    EXPECT_EQ(Inhalt(p), BytesAusKoerpern(mod.KoerperStart));
     EXPECT_TRUE(mod.Gespeichert);
-    EXPECT_EQ(Titel(), QStringLiteral("Plavo - [a.plv]"));
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo - [neu.plv]"));
 }
 
 TEST_F(Dokumentprobe, SaveAsSetsFilterEveryTimeAndProposesTheLastChoice)
@@ -171,110 +157,55 @@ TEST_F(Dokumentprobe, NewEmptiesTheDocumentButLeavesTheRunAlone)
     EXPECT_TRUE(Menue("menSimStart")->isChecked());
 }
 
-TEST_F(Dokumentprobe, NewAsksAboutChanges)
+// New, Exit and the window's close box: unchanged they go through without a
+// question; with changes they ask once. Abbrechen keeps everything, Nein
+// discards, Ja on a titled document saves without a dialog.
+TEST_F(Dokumentprobe, NewExitAndCloseAskAboutChangesWithCancel)
 {
-    // Abbrechen: nothing changes.
-    const QString a = GeaendertesDokument();
-    const KoerperSatz geaendert = mod.KoerperStart;
-    frage.Antworten.push_back(MsgAntwort::Abbrechen);
-    frm->menNeu_Click();
-    EinmalGefragt(MsgKnoepfe::JaNeinAbbrechen);
-    EXPECT_EQ(mod.KoerperStart, geaendert);
-    EXPECT_FALSE(mod.Gespeichert);
-    EXPECT_EQ(Titel(), QStringLiteral("Plavo - [a.plv]"));
+    const std::pair<const char*, std::function<bool()>> befehle[] = {
+        {"Neu", [this] { frm->menNeu_Click(); return mod.DateiName.isEmpty(); }},
+        {"Ende", [this] { const int vorher = beendet; frm->menEnde_Click(); return beendet == vorher + 1; }},
+        {"Schliessen", [this] { return Schliessen(); }},
+    };
+    for (const auto& [name, befehl] : befehle) {
+        SCOPED_TRACE(name);
+        frage.Gemeldet.clear();
+        EXPECT_TRUE(befehl());
+        EXPECT_TRUE(frage.Gemeldet.empty());
 
-    // Ja on a titled document saves without a dialog, then empties.
-    frage.Antworten.push_back(MsgAntwort::Ja);
-    frm->menNeu_Click();
-    EXPECT_TRUE(cdg.Aufrufe.empty());
-    EXPECT_EQ(Inhalt(a), BytesAusKoerpern(geaendert));
-    EXPECT_EQ(mod.KoerperStart, KoerperSatz{Koerper{}});
-    EXPECT_EQ(Titel(), QStringLiteral("Plavo"));
+        const QString a = GeaendertesDokument();
+        const KoerperSatz geaendert = mod.KoerperStart;
+        frage.Antworten = {MsgAntwort::Abbrechen};
+        EXPECT_FALSE(befehl());
+        EinmalGefragt(MsgKnoepfe::JaNeinAbbrechen);
+        EXPECT_EQ(mod.KoerperStart, geaendert);
+        EXPECT_FALSE(mod.Gespeichert);
+        EXPECT_EQ(Titel(), QStringLiteral("Plavo - [a.plv]"));
 
-    // Nein discards.
-    Aendern();
-    frage.Antworten.push_back(MsgAntwort::Nein);
-    frm->menNeu_Click();
-    EXPECT_EQ(mod.KoerperStart, KoerperSatz{Koerper{}});
-    EXPECT_TRUE(mod.Gespeichert);
-    EXPECT_EQ(Inhalt(a), BytesAusKoerpern(geaendert));
-}
+        frage.Antworten = {MsgAntwort::Nein};
+        EXPECT_TRUE(befehl());
+        EXPECT_EQ(Inhalt(a), BytesAusKoerpern(Sonnensystem()));
+        if (name != std::string("Schliessen")) {
+            EXPECT_TRUE(mod.Gespeichert) << "so that closing the window does not ask again";
+            EXPECT_TRUE(Schliessen());
+        }
+        if (name == std::string("Neu")) {
+            EXPECT_EQ(mod.KoerperStart, KoerperSatz{Koerper{}});
+        }
 
-TEST_F(Dokumentprobe, AYesThatSavedNothingStopsNewOpenExitAndClose)
-{
-    Aendern();   // untitled: Ja needs the save dialog
-    const KoerperSatz geaendert = mod.KoerperStart;
-    for (const auto& befehl : {std::function<void()>([&] { frm->menNeu_Click(); }),
-                               std::function<void()>([&] { frm->menOeffnen_Click(); }),
-                               std::function<void()>([&] { frm->menEnde_Click(); })}) {
-        frage.Antworten.push_back(MsgAntwort::Ja);
-        cdg.Antworten.push_back(std::nullopt);
-        befehl();
-        frage.Antworten.push_back(MsgAntwort::Ja);
-        cdg.Antworten.push_back(Pfad(QStringLiteral("fehlt/x.plv")));
-        befehl();
+        dok.Laden(a, Sonnensystem());
+        Aendern();
+        const KoerperSatz gespeichert = mod.KoerperStart;
+        frage.Antworten = {MsgAntwort::Ja};
+        EXPECT_TRUE(befehl());
+        EXPECT_TRUE(cdg.Aufrufe.empty());
+        EXPECT_EQ(Inhalt(a), BytesAusKoerpern(gespeichert));
+        EXPECT_TRUE(mod.Gespeichert);
+        if (name == std::string("Neu")) {
+            EXPECT_EQ(mod.KoerperStart, KoerperSatz{Koerper{}});
+            EXPECT_EQ(Titel(), QStringLiteral("Plavo"));
+        }
     }
-    frage.Antworten.push_back(MsgAntwort::Ja);
-    cdg.Antworten.push_back(std::nullopt);
-    EXPECT_FALSE(Schliessen());
-
-    // Every dialog was a save dialog: Open never got to its own.
-    for (const auto& a : cdg.Aufrufe)
-        EXPECT_EQ(a.Art, QStringLiteral("Save"));
-    EXPECT_EQ(cdg.Aufrufe.size(), 7u);
-    EXPECT_EQ(beendet, 0);
-    EXPECT_EQ(mod.KoerperStart, geaendert);
-    EXPECT_FALSE(mod.Gespeichert);
-    EXPECT_TRUE(mod.DateiName.isEmpty());
-    EXPECT_EQ(Titel(), QStringLiteral("Plavo"));
-}
-
-TEST_F(Dokumentprobe, ExitAsksWithCancelAndEndsTheProgram)
-{
-    frm->menEnde_Click();
-    EXPECT_EQ(beendet, 1);
-    EXPECT_TRUE(frage.Gemeldet.empty());
-
-    const QString a = GeaendertesDokument();
-    frage.Antworten.push_back(MsgAntwort::Abbrechen);
-    frm->menEnde_Click();
-    EinmalGefragt(MsgKnoepfe::JaNeinAbbrechen);
-    EXPECT_EQ(beendet, 1);
-    EXPECT_FALSE(mod.Gespeichert);
-
-    frage.Antworten.push_back(MsgAntwort::Nein);
-    frm->menEnde_Click();
-    EXPECT_EQ(beendet, 2);
-    EXPECT_TRUE(mod.Gespeichert);   // so that closing the window does not ask again
-    EXPECT_TRUE(Schliessen());
-    EXPECT_EQ(Inhalt(a), BytesAusKoerpern(Sonnensystem()));
-
-    Aendern();
-    frage.Antworten.push_back(MsgAntwort::Ja);
-    frm->menEnde_Click();
-    EXPECT_EQ(beendet, 3);
-    EXPECT_EQ(Inhalt(a), BytesAusKoerpern(mod.KoerperStart));
-}
-
-TEST_F(Dokumentprobe, ClosingTheWindowAsksYesNoOrCancel)
-{
-    EXPECT_TRUE(Schliessen());
-    EXPECT_TRUE(frage.Gemeldet.empty());
-
-    const QString a = GeaendertesDokument();
-    frage.Antworten.push_back(MsgAntwort::Abbrechen);
-    EXPECT_FALSE(Schliessen());
-    EinmalGefragt(MsgKnoepfe::JaNeinAbbrechen);
-    EXPECT_FALSE(mod.Gespeichert);
-
-    frage.Antworten.push_back(MsgAntwort::Nein);
-    EXPECT_TRUE(Schliessen());
-    EXPECT_EQ(Inhalt(a), BytesAusKoerpern(Sonnensystem()));
-
-    frage.Antworten.push_back(MsgAntwort::Ja);
-    EXPECT_TRUE(Schliessen());
-    EXPECT_EQ(Inhalt(a), BytesAusKoerpern(mod.KoerperStart));
-    EXPECT_TRUE(mod.Gespeichert);
 }
 
 // Undo and redo go through the table's commits and new intervals, and the

@@ -20,18 +20,6 @@ namespace {
 
 class Oeffnen : public FensterProbe {
 protected:
-    // The window on screen (offscreen), with a run of a few steps drawn.
-    void LaufMitBild(const KoerperSatz& koerper, int schritte)
-    {
-        frm->show();
-        FensterProbe::Oeffnen(Datei(QStringLiteral("lauf.plv"), koerper));
-        frm->menStart_Click();
-        for (int i = 0; i < schritte; ++i)
-            tim.Ticken();
-        ASSERT_EQ(frm->Schrittzahl(), schritte);
-        ASSERT_GT(NichtWeiss(), 0);
-        cdg.Aufrufe.clear();
-    }
     // The working set `koerper` gives after `schritte` steps from its start values.
     KoerperSatz Erwartet(const KoerperSatz& koerper, int schritte) const
     {
@@ -99,22 +87,6 @@ TEST_F(Oeffnen, LoadsTheFileClearsThePictureAndCountsFromZero)
     EXPECT_TRUE(frage.Gemeldet.empty());
 }
 
-TEST_F(Oeffnen, WhileRunningGoesOnWithTheLoadedBodiesFromTheirStart)
-{
-    LaufMitBild(Sonnensystem(), 4);
-    FensterProbe::Oeffnen(Datei(QStringLiteral("zwillinge.plv"), Zwillinge()));
-    EXPECT_TRUE(tim.Enabled());
-    EXPECT_EQ(frm->Schrittzahl(), 0);
-    EXPECT_EQ(NichtWeiss(), 0);
-
-    tim.Ticken();
-    // Body 1 is Castor, not a leftover of the sun.
-    EXPECT_EQ(frm->lauf().Stand().KoerperSim, Erwartet(Zwillinge(), 1));
-    EXPECT_EQ(frm->Schrittzahl(), 1);
-    EXPECT_EQ(Titel(), QStringLiteral("Plavo - [zwillinge.plv] - 2 Tage"));
-    EXPECT_GT(NichtWeiss(), 0);
-}
-
 TEST_F(Oeffnen, BodiesThatCannotStartStopARunningSimulationOnce)
 {
     KoerperSatz wild = Zwillinge();
@@ -174,6 +146,8 @@ TEST_F(Oeffnen, PromptAndCancelledDialogLeaveTheDocumentAsItWas)
     EXPECT_TRUE(mod.Gespeichert);
 }
 
+// Every kind of unreadable file is refused in the hostile-file tests; here
+// one after the prompt's Nein: the changes stay, and no choice runs.
 TEST_F(Oeffnen, AFileThatCannotBeReadIsNotOpened)
 {
     LaufMitBild(Sonnensystem(), 2);
@@ -184,31 +158,19 @@ TEST_F(Oeffnen, AFileThatCannotBeReadIsNotOpened)
     const int bild = NichtWeiss();
     frm->menTabAnz_Click();
 
-    QDir(ordner.path()).mkdir(QStringLiteral("ordner.plv"));
-    const QString dateien[] = {
-        Pfad(QStringLiteral("fehlt.plv")),
-        Rohdatei(QStringLiteral("leer.plv"), QByteArray()),
-        Rohdatei(QStringLiteral("kurz.plv"), QByteArray(58, 'x')),
-        Pfad(QStringLiteral("ordner.plv")),
-        Rohdatei(QStringLiteral("riesig.plv"), QByteArray(59 * (MaxKoerper + 1), '\0')),
-    };
-    for (const QString& p : dateien) {
-        SCOPED_TRACE(p.toStdString());
-        frage.Gemeldet.clear();
-        frage.Antworten.push_back(MsgAntwort::Nein);
-        cdg.Antworten.push_back(p);
-        frm->menOeffnen_Click();
-        ASSERT_EQ(frage.Gemeldet.size(), 2u);
-        EXPECT_EQ(frage.Gemeldet[1].Titel, QStringLiteral("Plavo"));
-        EXPECT_TRUE(frage.Gemeldet[1].Text.contains(QDir::toNativeSeparators(p)));
-        EXPECT_EQ(mod.KoerperStart, geaendert);
-        EXPECT_EQ(mod.DateiName, Pfad(QStringLiteral("lauf.plv")));
-        EXPECT_FALSE(mod.Gespeichert);
-        EXPECT_EQ(Titel(), titel);
-        EXPECT_EQ(frm->Schrittzahl(), 2);
-        EXPECT_EQ(NichtWeiss(), bild);
-    }
-    EXPECT_FALSE(QFileInfo::exists(Pfad(QStringLiteral("fehlt.plv"))));
+    const QString p = Rohdatei(QStringLiteral("kurz.plv"), QByteArray(58, 'x'));
+    frage.Antworten.push_back(MsgAntwort::Nein);
+    cdg.Antworten.push_back(p);
+    frm->menOeffnen_Click();
+    ASSERT_EQ(frage.Gemeldet.size(), 2u);
+    EXPECT_EQ(frage.Gemeldet[1].Titel, QStringLiteral("Plavo"));
+    EXPECT_TRUE(frage.Gemeldet[1].Text.contains(QDir::toNativeSeparators(p)));
+    EXPECT_EQ(mod.KoerperStart, geaendert);
+    EXPECT_EQ(mod.DateiName, Pfad(QStringLiteral("lauf.plv")));
+    EXPECT_FALSE(mod.Gespeichert);
+    EXPECT_EQ(Titel(), titel);
+    EXPECT_EQ(frm->Schrittzahl(), 2);
+    EXPECT_EQ(NichtWeiss(), bild);
     EXPECT_EQ(tabelleGezeigt, 0);
 }
 
@@ -239,34 +201,61 @@ TEST_F(Oeffnen, TakesEveryCompleteRecordAndGivesBackWhatWasSaved)
     EXPECT_EQ(mod.KoerperStart[0].NameText(), QStringLiteral("Körper 1       "));
 }
 
-TEST_F(Oeffnen, ExactlyOneChoiceIsCheckedAfterEveryClick)
+// What follows an opened file is the one checked choice: Warten only loads
+// (a running simulation goes on with the loaded bodies from their start),
+// the table shows the loaded document, the start runs it from step 0. A
+// cancelled dialog runs no choice.
+TEST_F(Oeffnen, ExactlyOneChoiceIsCheckedAndRunsAfterAFileWasOpened)
 {
     auto markiert = [this] {
         return QString::number(Menue("menWarten")->isChecked()) + QString::number(Menue("menTabAnz")->isChecked()) +
                QString::number(Menue("menSimStart")->isChecked());
     };
     EXPECT_EQ(markiert(), QStringLiteral("100"));
+    frm->show();
+    FensterProbe::Oeffnen(Datei(QStringLiteral("a.plv"), Sonnensystem()));
+    EXPECT_FALSE(tim.Enabled());
+
+    frm->menStart_Click();
+    tim.Ticken(4);
+    FensterProbe::Oeffnen(Datei(QStringLiteral("zwillinge.plv"), Zwillinge()));
+    EXPECT_TRUE(tim.Enabled());
+    EXPECT_EQ(frm->Schrittzahl(), 0);
+    EXPECT_EQ(NichtWeiss(), 0);
+    tim.Ticken();
+    // Body 1 is Castor, not a leftover of the sun.
+    EXPECT_EQ(frm->lauf().Stand().KoerperSim, Erwartet(Zwillinge(), 1));
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo - [zwillinge.plv] - 2 Tage"));
+    EXPECT_GT(NichtWeiss(), 0);
+    frm->menStop_Click();
+
     frm->menTabAnz_Click();
     EXPECT_EQ(markiert(), QStringLiteral("010"));
     frm->menTabAnz_Click();
     EXPECT_EQ(markiert(), QStringLiteral("010"));
+    cdg.Antworten.push_back(std::nullopt);
+    frm->menOeffnen_Click();
     frm->menSimStart_Click();
     EXPECT_EQ(markiert(), QStringLiteral("001"));
-    frm->menWarten_Click();
-    EXPECT_EQ(markiert(), QStringLiteral("100"));
-    frm->menWarten_Click();
-    EXPECT_EQ(markiert(), QStringLiteral("100"));
-}
-
-TEST_F(Oeffnen, WaitingOnlyLoads)
-{
-    FensterProbe::Oeffnen(Datei(QStringLiteral("a.plv"), Sonnensystem()));
+    cdg.Antworten.push_back(std::nullopt);
+    frm->menOeffnen_Click();
     EXPECT_EQ(tabelleGezeigt, 0);
     EXPECT_FALSE(tim.Enabled());
-}
+    EXPECT_EQ(Titel(), QStringLiteral("Plavo - [zwillinge.plv] - 2 Tage"));
 
-TEST_F(Oeffnen, TheTableChoiceShowsTheLoadedDocumentAndWaits)
-{
+    FensterProbe::Oeffnen(Datei(QStringLiteral("a.plv"), Sonnensystem()));
+    EXPECT_TRUE(tim.Enabled());
+    EXPECT_EQ(tabelleGezeigt, 0);
+    EXPECT_EQ(frm->Schrittzahl(), 0);
+    EXPECT_EQ(frm->lauf().Stand().KoerperSim, Erwartet(Sonnensystem(), 0));
+    tim.Ticken(2);
+    EXPECT_EQ(frm->lauf().Stand().KoerperSim, Erwartet(Sonnensystem(), 2));
+    frm->menStop_Click();
+
+    frm->menWarten_Click();
+    EXPECT_EQ(markiert(), QStringLiteral("100"));
+    frm->menWarten_Click();
+    EXPECT_EQ(markiert(), QStringLiteral("100"));
     frm->menTabAnz_Click();
     inDerTabelle = [this] {
         // Open has finished its own work before the table appears.
@@ -278,34 +267,6 @@ TEST_F(Oeffnen, TheTableChoiceShowsTheLoadedDocumentAndWaits)
     EXPECT_EQ(tabelleGezeigt, 1);
     EXPECT_FALSE(mod.Gespeichert);
     EXPECT_FALSE(tim.Enabled());
-}
-
-TEST_F(Oeffnen, TheStartChoiceRunsTheLoadedBodiesFromStepZero)
-{
-    LaufMitBild(Sonnensystem(), 3);
-    frm->menStop_Click();
-    frm->menSimStart_Click();
-    FensterProbe::Oeffnen(Datei(QStringLiteral("z.plv"), Zwillinge()));
-    EXPECT_EQ(tabelleGezeigt, 0);
-    EXPECT_TRUE(tim.Enabled());
-    EXPECT_EQ(frm->Schrittzahl(), 0);
-    EXPECT_EQ(frm->lauf().Stand().KoerperSim, Erwartet(Zwillinge(), 0));
-    tim.Ticken();
-    tim.Ticken();
-    EXPECT_EQ(frm->lauf().Stand().KoerperSim, Erwartet(Zwillinge(), 2));
-}
-
-TEST_F(Oeffnen, ACancelledDialogRunsNoChoice)
-{
-    frm->menTabAnz_Click();
-    cdg.Antworten.push_back(std::nullopt);
-    frm->menOeffnen_Click();
-    frm->menSimStart_Click();
-    cdg.Antworten.push_back(std::nullopt);
-    frm->menOeffnen_Click();
-    EXPECT_EQ(tabelleGezeigt, 0);
-    EXPECT_FALSE(tim.Enabled());
-    EXPECT_EQ(Titel(), QStringLiteral("Plavo"));
 }
 
 TEST_F(Oeffnen, AFileOnTheCommandLineOpensAsIfChosenOrLeavesAWorkingNewDocument)

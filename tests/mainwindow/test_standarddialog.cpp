@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/fensterplatz.h"
+#include "mainwindow/qtdeutsch.h"
 #include "mainwindow/standarddialog.h"
 
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 TEST(Standarddialog, FiltersAndExtensionsInQtForm)
@@ -36,4 +41,17 @@ TEST(Fensterplatz, BesideTheMainWindowNeverOverItsMenuBarAndDialogsOverAGiantOne
 
     EXPECT_EQ(DialogPlatz(haupt, QSize(340, 120), schirm), std::nullopt) << "Qt centres it over the owner";
     EXPECT_EQ(DialogPlatz(QRect(0, 0, 3000, 2500), QSize(340, 120), schirm), QPoint(470, 452));
+}
+
+TEST(QtDeutsch, StandardButtonsSpeakGerman)
+{
+    QTranslator deutsch;
+    ASSERT_TRUE(QtDeutschLaden(deutsch)) << "qtbase_de fehlt (Paket qt6-translations-l10n)";
+    QMessageBox box;
+    EXPECT_EQ(box.addButton(QMessageBox::Yes)->text(), QStringLiteral("&Ja"));
+    EXPECT_EQ(box.addButton(QMessageBox::No)->text(), QStringLiteral("&Nein"));
+    EXPECT_EQ(box.addButton(QMessageBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+    // Qt's own file dialog, shown where the desktop offers none of its own.
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Look in:"));
+    QCoreApplication::removeTranslator(&deutsch);
 }

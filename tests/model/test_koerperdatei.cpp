@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/codepage1252.h"
 #include "model/koerperdatei.h"
+#include "support/koerperbau.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,15 +35,7 @@ QByteArray Lesen(const QString& pfad)
 
 Koerper Erde()
 {
-    Koerper k;
-    k.NameSetzen(QStringLiteral("Erde"));
-    k.Masse = 1.0;
-    k.X = 1.5e11;
-    k.Y = 0.0;
-    k.Geschwindigkeit = 2.0;
-    k.Richtung = 90.0;
-    k.Farbe = 255;
-    return k;
+    return NeuerKoerper(QStringLiteral("Erde"), 1.0, 1.5e11, 0.0, 2.0, 90.0, 255);
 }
 
 }  // namespace
@@ -56,8 +49,15 @@ TEST(Koerperdatei, RecordLayoutIsByteForByte)
     EXPECT_EQ(BytesAusKoerpern({Erde()}), erwartet);
     EXPECT_EQ(KoerperAusBytes(erwartet), KoerperSatz{Erde()});
 
-    // A never-named body is 15 zero bytes of name.
+    // A never-named body is 15 zero bytes of name; any other name is cut or
+    // padded with blanks to 15 characters.
     EXPECT_EQ(BytesAusKoerpern({Koerper{}}), QByteArray(59, '\0'));
+    Koerper k;
+    EXPECT_EQ(k.NameText(), QString(15, QChar(0)));
+    k.NameSetzen(QStringLiteral("Zwanzig Zeichen lang"));
+    EXPECT_EQ(k.NameText(), QStringLiteral("Zwanzig Zeichen"));
+    k.NameSetzen(QString());
+    EXPECT_EQ(k.NameText(), QString(15, QLatin1Char(' ')));
 }
 
 TEST(Koerperdatei, EveryNameByteAndEveryDoubleSurvivesAReadAndAWrite)

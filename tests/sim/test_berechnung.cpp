@@ -5,14 +5,17 @@
 #include "mainwindow/titel.h"
 #include "sim/kernwahl.h"
 #include "support/koerperbau.h"
+#include "view/bildflaeche.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <new>
 
 namespace {
 
@@ -24,6 +27,12 @@ Koerper Ruhend(double masse, double x, double y, int32_t farbe = 0)
     k.Y = y;
     k.Farbe = farbe;
     return k;
+}
+
+// Mass 3 at (5, -6), green, moving at v m/s in direction `richtung`.
+Koerper Bewegt(double v, double richtung)
+{
+    return NeuerKoerper(QStringLiteral("K"), 3, 5, -6, v, richtung, 0x00FF00);
 }
 
 struct Probe {
@@ -45,6 +54,60 @@ struct Probe {
 };
 
 }  // namespace
+
+TEST(KoerperSimAufbauen, TurnsSpeedAndDirectionIntoADisplacementPerStep)
+{
+    ModPlavo mod;
+    Laufstand stand;
+    stand.Schrittzahl = 7;
+    mod.KoerperStart = {Bewegt(10, 0), Bewegt(10, 90), Bewegt(10, 450), Bewegt(10, -90), Koerper{}};
+    ASSERT_EQ(KoerperSimAufbauen(mod, stand), KeinFehler);
+    ASSERT_EQ(stand.KoerperSim.size(), 5u);
+    EXPECT_EQ(stand.Schrittzahl, 7) << "the count is the caller's";
+
+    const double weg = 2 * 86400 * 10.0;
+    EXPECT_EQ(stand.KoerperSim[0].Vx(), weg);
+    EXPECT_EQ(stand.KoerperSim[0].Vy(), 0.0);
+    EXPECT_EQ(stand.KoerperSim[1].Vy(), weg);
+    EXPECT_NE(stand.KoerperSim[1].Vx(), 0.0) << "cos of the computed right angle is tiny, not zero";
+    EXPECT_NEAR(stand.KoerperSim[1].Vx(), 0.0, 1e-9 * weg);
+    EXPECT_NEAR(stand.KoerperSim[2].Vy(), weg, 1e-9 * weg);
+    EXPECT_NEAR(stand.KoerperSim[3].Vy(), -weg, 1e-9 * weg);
+
+    // Everything but the motion is copied.
+    EXPECT_EQ(stand.KoerperSim[0].Name, mod.KoerperStart[0].Name);
+    EXPECT_EQ(stand.KoerperSim[0].Masse, 3);
+    EXPECT_EQ(stand.KoerperSim[0].X, 5);
+    EXPECT_EQ(stand.KoerperSim[0].Y, -6);
+    EXPECT_EQ(stand.KoerperSim[0].Farbe, 0x00FF00);
+    EXPECT_EQ(stand.KoerperSim[4], Koerper{});
+
+    // The order of operations is the fixed one.
+    const double w = (std::atan(1.0) * 33.0) / 45.0;
+    mod.KoerperStart = {Bewegt(7, 33)};
+    mod.Intervall = 0.37;
+    ASSERT_EQ(KoerperSimAufbauen(mod, stand), KeinFehler);
+    EXPECT_EQ(stand.Intervall, 0.37) << "the interval built with is the one in use";
+    EXPECT_EQ(stand.KoerperSim[0].Vx(), ((0.37 * 86400.0) * 7.0) * std::cos(w));
+    EXPECT_EQ(stand.KoerperSim[0].Vy(), ((0.37 * 86400.0) * 7.0) * std::sin(w));
+}
+
+TEST(KoerperSimAufbauen, AFaultChangesNothing)
+{
+    const double unendlich = std::numeric_limits<double>::infinity();
+    for (const Koerper& schlecht : {Bewegt(1e306, 0), Bewegt(1, unendlich), Bewegt(std::nan(""), 0)}) {
+        ModPlavo mod;
+        Laufstand stand;
+        mod.KoerperStart = {Bewegt(1, 0)};
+        ASSERT_EQ(KoerperSimAufbauen(mod, stand), KeinFehler);
+        const Laufstand vorher = stand;
+
+        mod.KoerperStart = {Bewegt(2, 0), schlecht, Bewegt(3, 0)};
+        mod.Intervall = 1;
+        EXPECT_NE(KoerperSimAufbauen(mod, stand), KeinFehler);
+        EXPECT_TRUE(BitGleich(stand, vorher));
+    }
+}
 
 TEST(Berechnung, TwoBodiesHandCheckable)
 {
@@ -272,4 +335,77 @@ TEST(Berechnung, EnergyPairSumOfEveryKernelIsThePlainSumBitForBit)
     // A computation called off gives no number that could pass for a result.
     const std::atomic<bool> abbrechen{true};
     EXPECT_TRUE(std::isnan(EnergiebilanzBerechnen(KoerperSatz(100), 2, Befehlssatz::Automatisch, &abbrechen).Gesamt));
+}
+
+// A step and its drawing allocate nothing once the working arrays have
+// grown to the number of bodies: the replay of a long run must not touch the
+// heap per step or per body. Counted by replacing the global operator new
+// for this test program.
+namespace {
+std::atomic<long> Zuteilungen{0};
+}
+
+void* operator new(std::size_t groesse)
+{
+    Zuteilungen.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(groesse ? groesse : 1))
+        return p;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+
+namespace {
+
+// Bodies on a ring inside the default section, slowly moving.
+ModPlavo Ring(int n)
+{
+    ModPlavo mod;
+    mod.Intervall = 0.5;
+    mod.KoerperStart.assign(size_t(n), Koerper{});
+    for (int i = 0; i < n; ++i) {
+        Koerper& k = mod.KoerperStart[size_t(i)];
+        k.Masse = 1 + i % 3;
+        k.X = 1e11 * std::cos(i * 0.7);
+        k.Y = 1e11 * std::sin(i * 0.7);
+        k.Geschwindigkeit = 2e4;
+        k.Richtung = i * 40.1;
+        k.Farbe = 0x102030 * (i % 5);
+    }
+    return mod;
+}
+
+}  // namespace
+
+TEST(Zuteilung, StepsAndTheirDrawingAllocateNothing)
+{
+    // One thread for a few bodies, both for many (from 40, or 128 with AVX-512).
+    for (const int n : {10, 200}) {
+        Laufstand stand;
+        ASSERT_EQ(KoerperSimAufbauen(Ring(n), stand), KeinFehler);
+        BildFlaeche flaeche;
+        flaeche.GroesseSetzen(QSize(653, 532));
+        flaeche.Scale(-1, -1, 1, 1);
+        Rechenwerk werk;
+        const auto schritt = [&] {
+            const Schrittergebnis e = werk.Schritt(stand);
+            flaeche.Striche(e.striche);
+            return e.fehler;
+        };
+        ASSERT_EQ(schritt(), KeinFehler);
+
+        const long vorher = Zuteilungen.load();
+        for (int k = 0; k < 200; ++k)
+            ASSERT_EQ(schritt(), KeinFehler);
+        EXPECT_EQ(Zuteilungen.load() - vorher, 0) << n << " bodies";
+        EXPECT_EQ(stand.Schrittzahl, 201);
+    }
 }

@@ -31,6 +31,14 @@ struct Satz {
     {
     }
     size_t n() const { return x.size(); }
+    // The pass as the step runs it, on the flags as they stand.
+    unsigned Pass() { return Geschwindigkeiten(n(), x.data(), y.data(), m.data(), vx.data(), vy.data(), K); }
+    // One path on cleared flags.
+    unsigned Mit(Befehlssatz satz, Aufteilung aufteilung)
+    {
+        FlagsLoeschen();
+        return GeschwindigkeitenMit(satz, aufteilung, n(), x.data(), y.data(), m.data(), vx.data(), vy.data(), K);
+    }
 };
 
 struct Weg {
@@ -91,9 +99,7 @@ void WieReferenz(const Satz& start, const char* fall)
         if (!BefehlssatzVerfuegbar(w.satz))
             continue;   // would only repeat a narrower kernel; the last test names what was skipped
         Satz ist = start;
-        FlagsLoeschen();
-        const unsigned fehler = GeschwindigkeitenMit(w.satz, w.aufteilung, ist.n(), ist.x.data(), ist.y.data(),
-                                                     ist.m.data(), ist.vx.data(), ist.vy.data(), ist.K);
+        const unsigned fehler = ist.Mit(w.satz, w.aufteilung);
         SCOPED_TRACE(::testing::Message() << fall << ", n = " << start.n() << ", " << w.name);
         EXPECT_EQ(fehler, sollFehler);
         EXPECT_TRUE(GleicheBits(ist.vx, soll.vx));
@@ -292,11 +298,8 @@ TEST(Schrittkern, BackToBackSharedPassesStayExact)
         unsigned sollFehler[2], fehler[2];
         for (int p = 0; p < 2; ++p)
             sollFehler[p] = Referenz(soll[p]);
-        for (int p = 0; p < 2; ++p) {
-            FlagsLoeschen();
-            fehler[p] = GeschwindigkeitenMit(Befehlssatz::Automatisch, Aufteilung::Geteilt, n, s[p].x.data(),
-                                             s[p].y.data(), s[p].m.data(), s[p].vx.data(), s[p].vy.data(), s[p].K);
-        }
+        for (int p = 0; p < 2; ++p)
+            fehler[p] = s[p].Mit(Befehlssatz::Automatisch, Aufteilung::Geteilt);
         for (int p = 0; p < 2; ++p) {
             ASSERT_EQ(fehler[p], sollFehler[p]) << "pass " << k << "/" << p;
             ASSERT_EQ(fehler[p], p == k % 2 ? FehlerUngueltig : KeinFehler) << "pass " << k << "/" << p;
@@ -319,9 +322,7 @@ TEST(Schrittkern, TheCallerTakesOverWhatASlowHelperHasNotDelivered)
         Satz soll = s;
         const unsigned sollFehler = Referenz(soll);
         ASSERT_EQ(sollFehler, FehlerUngueltig);
-        FlagsLoeschen();
-        const unsigned fehler = GeschwindigkeitenMit(Befehlssatz::Automatisch, Aufteilung::Bremse, n, s.x.data(),
-                                                     s.y.data(), s.m.data(), s.vx.data(), s.vy.data(), s.K);
+        const unsigned fehler = s.Mit(Befehlssatz::Automatisch, Aufteilung::Bremse);
         ASSERT_EQ(fehler, sollFehler) << "pass " << k;
         ASSERT_TRUE(GleicheBits(s.vx, soll.vx)) << "pass " << k;
         ASSERT_TRUE(GleicheBits(s.vy, soll.vy)) << "pass " << k;
@@ -332,16 +333,9 @@ TEST(Schrittkern, TheHelperReportsOnlyTheCurrentPassAndRoundsLikeTheCaller)
 {
     Satz schlecht = Streuung(64, 20);
     schlecht.vx[63] = std::numeric_limits<double>::signaling_NaN();
-    FlagsLoeschen();
-    EXPECT_EQ(GeschwindigkeitenMit(Befehlssatz::Automatisch, Aufteilung::NurHelfer, 64, schlecht.x.data(),
-                                   schlecht.y.data(), schlecht.m.data(), schlecht.vx.data(), schlecht.vy.data(),
-                                   schlecht.K),
-              FehlerUngueltig);
+    EXPECT_EQ(schlecht.Mit(Befehlssatz::Automatisch, Aufteilung::NurHelfer), FehlerUngueltig);
     Satz gut = Streuung(64, 21);
-    FlagsLoeschen();
-    EXPECT_EQ(GeschwindigkeitenMit(Befehlssatz::Automatisch, Aufteilung::NurHelfer, 64, gut.x.data(), gut.y.data(),
-                                   gut.m.data(), gut.vx.data(), gut.vy.data(), gut.K),
-              KeinFehler);
+    EXPECT_EQ(gut.Mit(Befehlssatz::Automatisch, Aufteilung::NurHelfer), KeinFehler);
 
     // A caller that rounds upwards gets upward-rounded rows from the helper
     // too, and a small system is not given the distances of the other row
@@ -365,16 +359,13 @@ TEST(Schrittkern, SmallPassesLeaveTheHelperAsleepAndKeepEarlierFaults)
         const std::size_t ab = KernFuer(Befehlssatz::Automatisch).zweiFaedenAb;
         const uint32_t vorher = helfer->Auftraege();
         for (std::size_t n = 0; n < ab; n += 3) {
-            Satz s = Streuung(n, 400 + n);
-            Geschwindigkeiten(n, s.x.data(), s.y.data(), s.m.data(), s.vx.data(), s.vy.data(), s.K);
+            Streuung(n, 400 + n).Pass();
         }
         EXPECT_EQ(helfer->Auftraege(), vorher) << "kernel " << int(satz);
         // From `ab` on it shares, unless the helper is still busy with a
         // unit of an earlier test's pass: then the pass runs alone.
         for (int versuch = 0; versuch < 200 && helfer->Auftraege() == vorher; ++versuch) {
-            Satz gross = Streuung(ab, 401);
-            Geschwindigkeiten(ab, gross.x.data(), gross.y.data(), gross.m.data(), gross.vx.data(),
-                              gross.vy.data(), gross.K);
+            Streuung(ab, 401).Pass();
             if (helfer->Auftraege() == vorher)
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
@@ -389,9 +380,7 @@ TEST(Schrittkern, SmallPassesLeaveTheHelperAsleepAndKeepEarlierFaults)
         FlagsLoeschen();
         volatile double gross = 1e300;
         gross = gross * gross;
-        EXPECT_EQ(Geschwindigkeiten(n, s.x.data(), s.y.data(), s.m.data(), s.vx.data(), s.vy.data(), s.K),
-                  FehlerUeberlauf)
-            << n << " bodies";
+        EXPECT_EQ(s.Pass(), FehlerUeberlauf) << n << " bodies";
     }
     FlagsLoeschen();
 }
@@ -414,9 +403,17 @@ TEST(Schrittkern, BuildDoesNotFuseMultiplyAndAdd)
 
 TEST(Schrittkern, TheChoiceIsAKernelTheProcessorHasAndEachCanBeForced)
 {
+    // The choice is made during the first step: an x87 flag left over (here
+    // overflow, from long double arithmetic) must not turn into a fault of it.
+    volatile long double gross = std::numeric_limits<long double>::max();
+    gross = gross * 2;
+    FlagsLoeschen();
+    const Befehlssatz gewaehlt = GewaehlterBefehlssatz();
+    EXPECT_EQ(FlagsAlsFehler(), KeinFehler);
+    std::feclearexcept(FE_ALL_EXCEPT);
+
     EXPECT_EQ(Avx2Verfuegbar(), __builtin_cpu_supports("avx2") != 0);
     EXPECT_EQ(Avx512Verfuegbar(), __builtin_cpu_supports("avx512f") != 0);
-    const Befehlssatz gewaehlt = GewaehlterBefehlssatz();
     EXPECT_NE(gewaehlt, Befehlssatz::Automatisch);
     EXPECT_TRUE(BefehlssatzVerfuegbar(gewaehlt));
     EXPECT_EQ(KernFuer(Befehlssatz::Automatisch).satz, gewaehlt);

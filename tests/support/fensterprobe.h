@@ -7,6 +7,7 @@
 #include "mainwindow/frmplavo.h"
 #include "model/koerperdatei.h"
 #include "support/skriptdialog.h"
+#include "support/koerperbau.h"
 #include "support/skriptzeitgeber.h"
 #include "view/picplavo.h"
 
@@ -51,15 +52,7 @@ protected:
 
     static Koerper K(const char* name, double masse, double xAE, double yAE, double v, double richtung, int32_t farbe)
     {
-        Koerper k;
-        k.NameSetzen(QString::fromUtf8(name));
-        k.Masse = masse;
-        k.X = xAE * 1.5e11;
-        k.Y = yAE * 1.5e11;
-        k.Geschwindigkeit = v;
-        k.Richtung = richtung;
-        k.Farbe = farbe;
-        return k;
+        return NeuerKoerper(QString::fromUtf8(name), masse, xAE * 1.5e11, yAE * 1.5e11, v, richtung, farbe);
     }
     static KoerperSatz Sonnensystem()
     {
@@ -96,6 +89,18 @@ protected:
     {
         cdg.Antworten.push_back(pfad);
         frm->menOeffnen_Click();
+    }
+    // The window on screen (offscreen), running `koerper` from lauf.plv with
+    // `schritte` steps drawn.
+    void LaufMitBild(const KoerperSatz& koerper, int schritte)
+    {
+        frm->show();
+        Oeffnen(Datei(QStringLiteral("lauf.plv"), koerper));
+        frm->menStart_Click();
+        tim.Ticken(schritte);
+        ASSERT_EQ(frm->Schrittzahl(), schritte);
+        ASSERT_GT(NichtWeiss(), 0);
+        cdg.Aufrufe.clear();
     }
     // A commit of the table with the first mass changed.
     void Aendern()

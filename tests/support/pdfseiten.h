@@ -23,42 +23,36 @@ inline int PdfSeitenzahl(const QString& pfad)
     return int(QString::fromLatin1(f.readAll()).count(seite));
 }
 
-// Every page at `dpi`; empty when pdftoppm is missing or fails.
-inline std::vector<QImage> PdfSeitenBilder(const QString& pfad, int dpi)
+// The PNGs `werkzeug` (a poppler tool) writes from `pfad` with `argumente`
+// under `pfad` + `zusatz`, in order; empty when the tool is missing or fails.
+inline std::vector<QImage> PopplerBilder(const char* werkzeug, const QString& pfad, const QString& zusatz,
+                                         QStringList argumente)
 {
-    const QString werkzeug = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
-    if (werkzeug.isEmpty())
+    const QString programm = QStandardPaths::findExecutable(QString::fromLatin1(werkzeug));
+    if (programm.isEmpty())
         return {};
-    const QString praefix = pfad + QStringLiteral("-seite");
-    if (QProcess::execute(werkzeug, {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"), pfad, praefix}) != 0)
-        return {};
-    std::vector<QImage> seiten;
-    const QFileInfo info(praefix);
-    const QStringList dateien =
-        info.dir().entryList({info.fileName() + QStringLiteral("-*.png")}, QDir::Files, QDir::Name);
-    for (const QString& d : dateien)
-        seiten.emplace_back(info.dir().filePath(d));
-    return seiten;
-}
-
-// The pictures drawn on page `seite` (from 1) as stored in the file, taken
-// out by pdfimages; empty when that tool is missing or fails.
-inline std::vector<QImage> PdfBildobjekte(const QString& pfad, int seite)
-{
-    const QString werkzeug = QStandardPaths::findExecutable(QStringLiteral("pdfimages"));
-    if (werkzeug.isEmpty())
-        return {};
-    const QString praefix = pfad + QStringLiteral("-bild%1").arg(seite);
-    const QString s = QString::number(seite);
-    if (QProcess::execute(werkzeug, {QStringLiteral("-png"), QStringLiteral("-f"), s, QStringLiteral("-l"), s, pfad,
-                                     praefix})
-        != 0)
+    const QString praefix = pfad + zusatz;
+    if (QProcess::execute(programm, argumente << QStringLiteral("-png") << pfad << praefix) != 0)
         return {};
     std::vector<QImage> bilder;
     const QFileInfo info(praefix);
     for (const QString& d : info.dir().entryList({info.fileName() + QStringLiteral("-*.png")}, QDir::Files, QDir::Name))
         bilder.emplace_back(info.dir().filePath(d));
     return bilder;
+}
+
+// Every page at `dpi`, rendered by pdftoppm.
+inline std::vector<QImage> PdfSeitenBilder(const QString& pfad, int dpi)
+{
+    return PopplerBilder("pdftoppm", pfad, QStringLiteral("-seite"), {QStringLiteral("-r"), QString::number(dpi)});
+}
+
+// The pictures drawn on page `seite` (from 1) as stored in the file, taken
+// out by pdfimages.
+inline std::vector<QImage> PdfBildobjekte(const QString& pfad, int seite)
+{
+    const QString s = QString::number(seite);
+    return PopplerBilder("pdfimages", pfad, QStringLiteral("-bild") + s, {QStringLiteral("-f"), s, QStringLiteral("-l"), s});
 }
 
 // The smallest rectangle holding every pixel darker than mid-grey in any channel.

@@ -16,6 +16,25 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+// Double-clicks cell (r, c) of a shown grid with the mouse; row 0 and
+// column 0 are the headers.
+inline void GitterDoppelklick(QtGitter& q, int r, int c)
+{
+    if (r == 0) {
+        QHeaderView* kopf = q.horizontalHeader();
+        QTest::mouseDClick(kopf->viewport(), Qt::LeftButton, {},
+                           QPoint(kopf->sectionViewportPosition(c - 1) + 3, kopf->height() / 2));
+    } else if (c == 0) {
+        QHeaderView* kopf = q.verticalHeader();
+        QTest::mouseDClick(kopf->viewport(), Qt::LeftButton, {},
+                           QPoint(kopf->width() / 2, kopf->sectionViewportPosition(r - 1) + 3));
+    } else {
+        const QModelIndex i = q.Modell().index(r - 1, c - 1);
+        q.scrollTo(i);
+        QTest::mouseDClick(q.viewport(), Qt::LeftButton, {}, q.visualRect(i).center());
+    }
+}
+
 class Tabellentest : public ::testing::Test {
 protected:
     void SetUp() override { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
@@ -47,28 +66,14 @@ protected:
         return g().CellBackColor();
     }
 
-    // Double-clicks cell (r, c) of the shown window with the mouse; row 0 and
-    // column 0 are the headers.
+    // Double-clicks cell (r, c) of the window, shown first if need be.
     void Doppelklick(int r, int c)
     {
-        QtGitter& q = fenster.GitterWidget();
         if (!fenster.isVisible()) {
             fenster.show();
             ASSERT_TRUE(QTest::qWaitForWindowExposed(&fenster));
         }
-        if (r == 0) {
-            QHeaderView* kopf = q.horizontalHeader();
-            QTest::mouseDClick(kopf->viewport(), Qt::LeftButton, {},
-                               QPoint(kopf->sectionViewportPosition(c - 1) + 3, kopf->height() / 2));
-        } else if (c == 0) {
-            QHeaderView* kopf = q.verticalHeader();
-            QTest::mouseDClick(kopf->viewport(), Qt::LeftButton, {},
-                               QPoint(kopf->width() / 2, kopf->sectionViewportPosition(r - 1) + 3));
-        } else {
-            const QModelIndex i = q.Modell().index(r - 1, c - 1);
-            q.scrollTo(i);
-            QTest::mouseDClick(q.viewport(), Qt::LeftButton, {}, q.visualRect(i).center());
-        }
+        GitterDoppelklick(fenster.GitterWidget(), r, c);
     }
 
     QLocale alteLocale_;

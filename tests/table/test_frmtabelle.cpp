@@ -54,12 +54,19 @@ TEST_F(Fuellen, ThreeBodiesShowNamesWithBlanksNumberTextAndColours)
     EXPECT_EQ(Farbe(3, 7), 0);
 }
 
+// Abbrechen after edits changes nothing, and the next showing fills the table afresh.
 TEST_F(Fuellen, EveryShowingStartsAgainFromTheDocumentSet)
 {
     DreiKoerperZeigen();
+    const ModPlavo vorher = mod;
+    fenster.show();
+    fragen.Eingaben = {QStringLiteral("7")};
+    Doppelklick(1, 2);
     g().TextMatrixSetzen(2, 1, QStringLiteral("Verworfen"));
     fenster.cmdNeu_Click();
     fenster.cmdAbbrechen_Click();
+    EXPECT_FALSE(fenster.isVisible());
+    EXPECT_EQ(mod.KoerperStart, vorher.KoerperStart);
     EXPECT_TRUE(mod.Gespeichert);
 
     fenster.Form_Activate();
@@ -80,7 +87,7 @@ TEST_F(Fuellen, EveryShowingStartsAgainFromTheDocumentSet)
     EXPECT_EQ(g().TextMatrix(1, 6), QStringLiteral("6"));
 }
 
-TEST_F(Bearbeiten, HeadingsAndRowNumbersAreNotEdited)
+TEST_F(Bearbeiten, InputBoxAsksWithTheHeadingAndTakesTheTextAsTypedHeadingsAreNotEdited)
 {
     DreiKoerperZeigen();
     Doppelklick(0, 2);
@@ -88,11 +95,7 @@ TEST_F(Bearbeiten, HeadingsAndRowNumbersAreNotEdited)
     EXPECT_TRUE(fragen.Gefragt.empty());
     EXPECT_TRUE(cdg.Aufrufe.empty());
     EXPECT_EQ(g().TextMatrix(0, 2), QStringLiteral("Masse"));
-}
 
-TEST_F(Bearbeiten, InputBoxAsksWithTheHeadingAndTakesTheTextAsTyped)
-{
-    DreiKoerperZeigen();
     fragen.Eingaben = {QStringLiteral("2,5E+30"), QStringLiteral("Ein sehr langer Name!"), std::nullopt};
 
     Doppelklick(2, 2);
@@ -137,20 +140,6 @@ TEST_F(Bearbeiten, ColourCellUsesTheColourDialog)
     EXPECT_TRUE(fragen.Gefragt.empty());
 }
 
-TEST_F(Zeilen, AddAppendsANumberedEmptyRowAndLeavesTheCurrentCell)
-{
-    DreiKoerperZeigen();
-    fenster.cmdNeu_Click();
-    EXPECT_EQ(g().Rows(), 5);
-    EXPECT_EQ(g().TextMatrix(4, 0), QStringLiteral("4"));
-    for (int c = 1; c <= 6; ++c)
-        EXPECT_EQ(g().TextMatrix(4, c), QString());
-    EXPECT_EQ(g().Row(), 3);
-    EXPECT_EQ(g().Col(), 7);
-    EXPECT_EQ(Farbe(4, 7), 0);
-    EXPECT_TRUE(fragen.Gefragt.empty());
-}
-
 TEST_F(Zeilen, AddStopsAtTheLargestTableThatCanBeShownAndSaved)
 {
     dok.Laden(QStringLiteral("x.plv"), KoerperSatz(size_t(MaxKoerper), Koerper{}));
@@ -168,7 +157,9 @@ TEST_F(Zeilen, AddStopsAtTheLargestTableThatCanBeShownAndSaved)
     EXPECT_EQ(fragen.Gemeldet.size(), 1u);
 }
 
-TEST_F(Zeilen, RemoveTakesTheCurrentRowMovesTheRowsBelowUpAndRenumbers)
+// Hinzufügen appends a numbered empty row and leaves the current cell;
+// Entfernen takes the current row, moves the rows below up and renumbers.
+TEST_F(Zeilen, AddAppendsAndRemoveTakesTheCurrentRowMovesTheRowsBelowUpAndRenumbers)
 {
     DreiKoerperZeigen();
     fenster.cmdEntfernen_Click();   // no click yet: the fill left the last row current
@@ -178,6 +169,14 @@ TEST_F(Zeilen, RemoveTakesTheCurrentRowMovesTheRowsBelowUpAndRenumbers)
 
     fenster.Form_Activate();
     fenster.cmdNeu_Click();
+    EXPECT_EQ(g().Rows(), 5);
+    EXPECT_EQ(g().TextMatrix(4, 0), QStringLiteral("4"));
+    for (int c = 1; c <= 6; ++c)
+        EXPECT_EQ(g().TextMatrix(4, c), QString());
+    EXPECT_EQ(g().Row(), 3);
+    EXPECT_EQ(g().Col(), 7);
+    EXPECT_EQ(Farbe(4, 7), 0);
+    EXPECT_TRUE(fragen.Gefragt.empty());
     g().TextMatrixSetzen(4, 1, QStringLiteral("Vierter"));
     g().RowSetzen(4);
     g().CellBackColorSetzen(0x00AA00);
@@ -310,18 +309,4 @@ TEST_F(Uebernehmen, ANumberCellThatIsNoNumberStopsTheCommitBeforeAnythingChanges
     EXPECT_EQ(mod.KoerperStart.size(), 4u);
     EXPECT_FALSE(mod.Gespeichert);
     EXPECT_FALSE(fenster.isVisible());
-}
-
-TEST_F(Uebernehmen, CancelAfterEditsChangesNothing)
-{
-    DreiKoerperZeigen();
-    const ModPlavo vorher = mod;
-    fenster.show();
-    fragen.Eingaben = {QStringLiteral("7")};
-    Doppelklick(1, 2);
-    fenster.cmdNeu_Click();
-    fenster.cmdAbbrechen_Click();
-    EXPECT_FALSE(fenster.isVisible());
-    EXPECT_EQ(mod.KoerperStart, vorher.KoerperStart);
-    EXPECT_TRUE(mod.Gespeichert);
 }

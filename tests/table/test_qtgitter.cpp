@@ -2,13 +2,10 @@
 // The grid on Qt's table view: the operations the table window relies on, the
 // headers standing for the fixed row and column, and the mouse.
 
-#include "table/qtgitter.h"
+#include "tabellentest.h"
 #include "table/twips.h"
 
-#include <QHeaderView>
 #include <QSignalSpy>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -19,11 +16,6 @@ void Beschriften(QtGitter& g, int zeilen)
     for (int r = 1; r <= zeilen; ++r)
         for (int c = 0; c < 8; ++c)
             g.TextMatrixSetzen(r, c, QStringLiteral("%1/%2").arg(r).arg(c));
-}
-
-QPoint Mitte(const QtGitter& g, int r, int c)
-{
-    return g.visualRect(g.Modell().index(r - 1, c - 1)).center();
 }
 
 }  // namespace
@@ -170,12 +162,12 @@ TEST(QtGitter, DoubleClickMakesTheCellCurrentAndReportsItUnderTheMouse)
     int doppelklicks = 0;
     g.DblClickVerbinden([&] { ++doppelklicks; });
 
-    QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, Mitte(g, 2, 3));
+    QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, g.visualRect(g.Modell().index(1, 2)).center());
     EXPECT_EQ(g.Row(), 2);
     EXPECT_EQ(g.Col(), 3);
     EXPECT_EQ(doppelklicks, 0);
 
-    QTest::mouseDClick(g.viewport(), Qt::LeftButton, {}, Mitte(g, 4, 5));
+    GitterDoppelklick(g, 4, 5);
     EXPECT_EQ(doppelklicks, 1);
     EXPECT_EQ(g.MouseRow(), 4);
     EXPECT_EQ(g.MouseCol(), 5);
@@ -183,15 +175,11 @@ TEST(QtGitter, DoubleClickMakesTheCellCurrentAndReportsItUnderTheMouse)
     EXPECT_EQ(g.Col(), 5);
 
     // On the heading row and the row-number column: row 0 and column 0.
-    QHeaderView* oben = g.horizontalHeader();
-    QTest::mouseDClick(oben->viewport(), Qt::LeftButton, {},
-                       QPoint(oben->sectionViewportPosition(2) + 5, oben->height() / 2));
+    GitterDoppelklick(g, 0, 3);
     EXPECT_EQ(doppelklicks, 2);
     EXPECT_EQ(g.MouseRow(), 0);
     EXPECT_EQ(g.MouseCol(), 3);
-    QHeaderView* links = g.verticalHeader();
-    QTest::mouseDClick(links->viewport(), Qt::LeftButton, {},
-                       QPoint(links->width() / 2, links->sectionViewportPosition(1) + 3));
+    GitterDoppelklick(g, 2, 0);
     EXPECT_EQ(doppelklicks, 3);
     EXPECT_EQ(g.MouseRow(), 2);
     EXPECT_EQ(g.MouseCol(), 0);
