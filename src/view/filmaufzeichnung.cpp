@@ -195,8 +195,12 @@ void Filmaufzeichnung::Abgeben()
 
 void Filmaufzeichnung::Nachschieben()
 {
-    if (!unterwegs_.empty() || wartend_.empty())
-        return;
+    while (unterwegs_.size() < ImFlug && !wartend_.empty())
+        Anvertrauen();
+}
+
+void Filmaufzeichnung::Anvertrauen()
+{
     std::shared_ptr<Stueck> s = std::move(wartend_.front());
     wartend_.pop_front();
     const std::size_t bytes = s->Bytes();

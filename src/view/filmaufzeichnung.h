@@ -5,9 +5,9 @@
 // and draws them at the film's own size and section, so the window may be
 // resized or zoomed meanwhile; every k-th step becomes a frame.
 //
-// Drawing, overlays and encoding run on the program's worker, one task of
-// this film at a time, so the worker stays free for the run's own work in
-// between. This thread only copies strokes (and, for dots and names, the
+// Drawing, overlays and encoding run on the program's worker, two tasks of
+// this film at a time (ImFlug), so the worker stays free for the run's own
+// work in between. This thread only copies strokes (and, for dots and names, the
 // bodies): a few kilobytes a step, kept here until the worker takes them.
 // The run waits only once that pending memory holds `speicher` bytes; when
 // the recording stops, the worker draws and encodes what is still pending
@@ -46,6 +46,10 @@ public:
     // What may wait for the worker by default before the run waits: at 100
     // bodies and a frame every step, a few minutes of a run.
     static constexpr std::size_t Vorrat = std::size_t(256) << 20;
+    // Tasks of this film on the worker at once: the one it works on and the
+    // next, so it never waits for this thread between frames, while the
+    // run's own tasks wait behind two frames at most.
+    static constexpr std::size_t ImFlug = 2;
     // Strokes without a frame (k large, or a long redraw) are handed over
     // in bundles of this many, so one task stays short.
     static constexpr std::size_t Buendel = std::size_t(1) << 18;
@@ -126,8 +130,10 @@ private:
     void NeuzeichnungBeendet();
     void BildAbgeben();
     void Abgeben();
-    // Hands the next pending piece to the worker when none of this film is there.
+    // Hands pending pieces to the worker while fewer than ImFlug of this film are there.
     void Nachschieben();
+    // Hands the oldest pending piece to the worker.
+    void Anvertrauen();
     void Erledigt();
     // Takes what the worker has done off the books.
     void Austragen();
@@ -144,7 +150,7 @@ private:
     std::shared_ptr<Geteilt> geteilt_;
     std::shared_ptr<Stueck> offen_;                 // gathered here, not handed over yet
     std::deque<std::shared_ptr<Stueck>> wartend_;   // handed over, not given to the worker yet
-    std::deque<Unterwegs> unterwegs_;               // on the worker: one at most
+    std::deque<Unterwegs> unterwegs_;               // on the worker: ImFlug at most
     std::size_t bytes_ = 0;                         // of wartend_ and unterwegs_
     std::size_t speicher_;
     Bezugsprojektion projektion_;
