@@ -326,3 +326,38 @@ TEST_F(Filmfenster, ACancelledFilmRechnenLeavesAPlayableShorterFilmAndTheRunAtIt
     frm->NeuzeichnungAbschliessen();
     EXPECT_EQ(frm->picPlavo().Flaeche().Image().convertToFormat(QImage::Format_RGB32), bild);
 }
+
+TEST_F(Filmfenster, ALiveFilmFollowsThePicturesFrameWhenItsBodyIsRemoved)
+{
+    // An even picture with a section of its own proportions, so the film
+    // has the picture's own size and section.
+    const QSize p = frm->picPlavo().GeraetePixel();
+    frm->resize(frm->width() + p.width() % 2, frm->height() + p.height() % 2);
+    QApplication::processEvents();
+    const QSize g = frm->picPlavo().GeraetePixel();
+    frm->AusschnittSetzen({3, 3.0 * g.height() / g.width(), 0, 0});
+    // A heavy companion, so that the centre of mass moves.
+    const Koerper sonne = dok.Daten().KoerperStart[0];
+    const Koerper begleiter =
+        NeuerKoerper(QStringLiteral("Begleiter"), 150000, -0.5e11, 0, 12000, 270, 0x00A000);
+    dok.KoerperUebernehmen({sonne, dok.Daten().KoerperStart[1], begleiter});
+    frm->NeuzeichnungAbschliessen();
+    frm->KoerperFolgen(1);
+    frm->NeuzeichnungAbschliessen();
+    wahl.Format = Filmformat::PngSerie;
+    wahl.Ziel = Pfad("serie");
+    frm->menFilm_Click();
+    frm->NeuzeichnungAbschliessen();
+    tim.Ticken(3);
+    // The earth goes: the picture falls back to the centre of mass, and so does the film.
+    dok.KoerperUebernehmen({sonne, begleiter});
+    frm->NeuzeichnungAbschliessen();
+    ASSERT_EQ(frm->picPlavo().Bezug().Typ(), Bezugssystem::Art::Schwerpunkt);
+    tim.Ticken(6);
+    const QImage bild = frm->picPlavo().Flaeche().Image().convertToFormat(QImage::Format_RGB32);
+    frm->menStop_Click();
+    Abwarten();
+    const QStringList bilder = QDir(wahl.Ziel).entryList(QDir::Files, QDir::Name);
+    ASSERT_FALSE(bilder.isEmpty());
+    EXPECT_EQ(QImage(QDir(wahl.Ziel).filePath(bilder.back())).convertToFormat(QImage::Format_RGB32), bild);
+}
