@@ -46,6 +46,7 @@ void FrmPlavo::BezugWaehlen(const Bezugssystem& bezug)
 {
     if (!bezug.Fest() && !bezug.Passt(lauf_.Jetzt().size()))
         return;
+    const bool anders = bezug != pic_->Bezug();
     pic_->BezugSetzen(bezug);
     film_->BezugFolgen(true);
     bezugKoerper_ = bezug.Fest() || bezug.Typ() == Bezugssystem::Art::Schwerpunkt ? KoerperSatz() : mod_.KoerperStart;
@@ -54,6 +55,10 @@ void FrmPlavo::BezugWaehlen(const Bezugssystem& bezug)
     Ausschnitt a = ansicht_.Aktuell();
     a.XOffset = a.YOffset = 0;
     AusschnittSetzen(a);
+    // Velocities seen in another frame differ: the old scale could make
+    // every arrow vanish or fill the picture.
+    if (anders)
+        pic_->GeschwindigkeitsMassstabWaehlen();
 }
 
 void FrmPlavo::menBezugFest_Click()
@@ -140,6 +145,7 @@ void FrmPlavo::BezugNachfuehren(bool geladen)
     // The run redraws after this, already in the new frame.
     pic_->BezugSetzen(Bezugssystem::Schwerpunkt());
     film_->BezugFolgen(false);
+    pic_->GeschwindigkeitsMassstabWaehlen();
     bezugKoerper_.clear();
     bezugHinweis_ = true;
     BezugsmenueZeigen();

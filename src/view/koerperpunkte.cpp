@@ -89,6 +89,7 @@ void Koerperpunkte::Berechnen(const KoerperSatz& koerper, const BildFlaeche& fla
     RasterAufbauen();
     namen_.clear();
     namenRahmen_.clear();
+    namenKoerper_.clear();
     if (!namen)
         return;
     std::vector<Punkt> benannt;
@@ -131,6 +132,7 @@ void Koerperpunkte::NamenSetzen(const std::vector<Punkt>& benannt, const Koerper
         }
         namen_.push_back(name);
         namenRahmen_.push_back(rahmen);
+        namenKoerper_.push_back(p.index);
     }
 }
 
@@ -207,8 +209,18 @@ QRegion Koerperpunkte::Bedeckt() const
     const bool wenige = punkte_.size() + namenRahmen_.size() <= 64;
     QRegion region;
     QRect huelle;
-    for (const Punkt& pt : punkte_)
-        wenige ? void(region += rahmen(pt)) : void(huelle |= rahmen(pt));
+    if (wenige) {
+        for (const Punkt& pt : punkte_)
+            region += rahmen(pt);
+    } else if (!punkte_.empty()) {
+        // The hull of the centres first: one rectangle's rounding, not thousands.
+        Punkt links = punkte_[0], oben = links, rechts = links, unten = links;
+        for (const Punkt& pt : punkte_) {
+            links.x = std::min(links.x, pt.x), rechts.x = std::max(rechts.x, pt.x);
+            oben.y = std::min(oben.y, pt.y), unten.y = std::max(unten.y, pt.y);
+        }
+        huelle = rahmen({links.x, oben.y, 0}) | rahmen({rechts.x, unten.y, 0});
+    }
     for (const QRectF& r : namenRahmen_)
         wenige ? void(region += namensrahmen(r)) : void(huelle |= namensrahmen(r));
     return wenige ? region : QRegion(huelle);
@@ -237,11 +249,16 @@ std::size_t Koerperpunkte::AnzahlBei(QPointF stelle) const
 
 void Koerperpunkte::Versetzen(std::size_t koerper, QPointF um)
 {
+    // Whole device pixels, so the name keeps its place beside the dot.
+    const int32_t dx = int32_t(std::lround(um.x() * q_)), dy = int32_t(std::lround(um.y() * q_));
     for (Punkt& pt : punkte_)
         if (pt.index == koerper) {
-            pt.x += int32_t(std::lround(um.x() * q_));
-            pt.y += int32_t(std::lround(um.y() * q_));
+            pt.x += dx;
+            pt.y += dy;
         }
+    for (std::size_t i = 0; i < namenRahmen_.size(); ++i)
+        if (namenKoerper_[i] == koerper)
+            namenRahmen_[i].translate(dx / q_, dy / q_);
 }
 
 void Koerperpunkte::Mitten(std::vector<QPointF>& mitten, std::vector<std::size_t>& koerper) const

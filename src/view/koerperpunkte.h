@@ -53,8 +53,8 @@ public:
     std::optional<std::size_t> Bei(QPointF stelle) const;
     // How many dots lie under `stelle`.
     std::size_t AnzahlBei(QPointF stelle) const;
-    // Shows body `koerper`'s dot `um` logical pixels away from where it is
-    // (a body being moved), until the dots are placed anew.
+    // Shows body `koerper`'s dot and name `um` logical pixels away from where
+    // they are (a body being moved), until the dots are placed anew.
     void Versetzen(std::size_t koerper, QPointF um);
     // The dots' centres in drawing order (logical pixels) and the body of each.
     void Mitten(std::vector<QPointF>& mitten, std::vector<std::size_t>& koerper) const;
@@ -76,6 +76,7 @@ private:
     Trefferraster raster_;          // the dots of punkte_, for the mouse
     std::vector<QString> namen_;    // the names placed
     std::vector<QRectF> namenRahmen_;   // where each name's text lies, logical pixels, unshifted
+    std::vector<uint32_t> namenKoerper_;   // the body of each name
     qreal oberlaenge_ = 0;          // from a name's top to its baseline
     double q_ = 1;
     int massstab_ = 1;              // device pixels per pixel of the dot's pattern

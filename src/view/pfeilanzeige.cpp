@@ -28,12 +28,26 @@ void Pfeilanzeige::GeschwindigkeitenBerechnen(const KoerperSatz& satz, Bewegungs
         v_[i] = Geschwindigkeit(satz[i], art);
 }
 
-void Pfeilanzeige::GeschwindigkeitenZeigen(bool an, const KoerperSatz& satz, Bewegungsart art, QSizeF bild)
+void Pfeilanzeige::GeschwindigkeitenSehen(const KoerperSatz& satz, const std::optional<Bezugslage>& lage)
 {
-    if (an && !vAn_) {
-        GeschwindigkeitenBerechnen(satz, art);
-        vMassstab_ = Pfeile::Massstab(v_, Laenge(bild));
-    }
+    if (lage)
+        for (std::size_t i = 0; i < satz.size(); ++i)
+            v_[i] = GeschwindigkeitGesehen(*lage, satz[i], v_[i]);
+}
+
+void Pfeilanzeige::VMassstabWaehlen(const KoerperSatz& satz, Bewegungsart art, QSizeF bild,
+                                    const std::optional<Bezugslage>& lage)
+{
+    GeschwindigkeitenBerechnen(satz, art);
+    GeschwindigkeitenSehen(satz, lage);
+    vMassstab_ = Pfeile::Massstab(v_, Laenge(bild));
+}
+
+void Pfeilanzeige::GeschwindigkeitenZeigen(bool an, const KoerperSatz& satz, Bewegungsart art, QSizeF bild,
+                                           const std::optional<Bezugslage>& lage)
+{
+    if (an && !vAn_)
+        VMassstabWaehlen(satz, art, bild, lage);
     vAn_ = an;
 }
 
@@ -49,12 +63,11 @@ void Pfeilanzeige::BeschleunigungenZeigen(bool an, const KoerperSatz& satz, Bewe
     aAn_ = an;
 }
 
-void Pfeilanzeige::MassstaebeWaehlen(const KoerperSatz& satz, Bewegungsart art, int32_t schritt, QSizeF bild)
+void Pfeilanzeige::MassstaebeWaehlen(const KoerperSatz& satz, Bewegungsart art, int32_t schritt, QSizeF bild,
+                                     const std::optional<Bezugslage>& lage)
 {
-    if (vAn_) {
-        GeschwindigkeitenBerechnen(satz, art);
-        vMassstab_ = Pfeile::Massstab(v_, Laenge(bild));
-    }
+    if (vAn_)
+        VMassstabWaehlen(satz, art, bild, lage);
     if (aAn_) {
         vorigerSchritt_ = -1;
         StandGeaendert(satz, art, schritt);
@@ -100,12 +113,10 @@ void Pfeilanzeige::Berechnen(const KoerperSatz& satz, Bewegungsart art, std::spa
         GeschwindigkeitenBerechnen(satz, art);
         if (ersetzt && ersetzt->first < v_.size())
             v_[ersetzt->first] = ersetzt->second;
+        GeschwindigkeitenSehen(satz, lage);
         // Chosen while everything rested: chosen once something moves.
         if (!(vMassstab_ > 0))
             vMassstab_ = Pfeile::Massstab(v_, Laenge(abbildung.Groesse()));
-        if (lage)
-            for (std::size_t i = 0; i < satz.size(); ++i)
-                v_[i] = GeschwindigkeitGesehen(*lage, satz[i], v_[i]);
         vPfeile_.Berechnen(mitten, koerper, v_, abbildung, vMassstab_);
     }
     if (aAn_) {
@@ -142,12 +153,12 @@ QRect Pfeilanzeige::Legenden(QSize bild) const
     return QRect(0, bild.height() - hoehe - 2 * Rand, int(LegendeHoechstens) + 140, hoehe + 2 * Rand);
 }
 
-void Pfeilanzeige::Zeichnen(QPainter& p, bool griffe, QSize bild) const
+void Pfeilanzeige::Zeichnen(QPainter& p, bool griffe, QSize bild, QRect bereich) const
 {
     if (aAn_)
-        aPfeile_.Zeichnen(p, AFarbe, false);
+        aPfeile_.Zeichnen(p, AFarbe, false, bereich);
     if (vAn_)
-        vPfeile_.Zeichnen(p, VFarbe, griffe);
+        vPfeile_.Zeichnen(p, VFarbe, griffe, bereich);
     // The legends: a bar of a round value and what it stands for.
     int y = bild.height() - Rand - LegendenHoehe / 2;
     const auto legende = [&](double massstab, const QColor& farbe, QString (*text)(double)) {

@@ -35,11 +35,18 @@ public:
     bool GeschwindigkeitenAn() const { return vAn_; }
     bool BeschleunigungenAn() const { return aAn_; }
     bool An() const { return vAn_ || aAn_; }
-    // Off to on chooses that scale for the bodies `satz`, moving as `art` says.
-    void GeschwindigkeitenZeigen(bool an, const KoerperSatz& satz, Bewegungsart art, QSizeF bild);
+    // Off to on chooses that scale for the bodies `satz`, moving as `art`
+    // says, with velocities as the frame at `lage` sees them.
+    void GeschwindigkeitenZeigen(bool an, const KoerperSatz& satz, Bewegungsart art, QSizeF bild,
+                                 const std::optional<Bezugslage>& lage = std::nullopt);
     void BeschleunigungenZeigen(bool an, const KoerperSatz& satz, Bewegungsart art, int32_t schritt, QSizeF bild);
     // The run began anew: the scales of the arrows shown are chosen again.
-    void MassstaebeWaehlen(const KoerperSatz& satz, Bewegungsart art, int32_t schritt, QSizeF bild);
+    void MassstaebeWaehlen(const KoerperSatz& satz, Bewegungsart art, int32_t schritt, QSizeF bild,
+                           const std::optional<Bezugslage>& lage = std::nullopt);
+    // Another frame sees other velocities: their scale is chosen again. The
+    // accelerations' stays, as a frame only turns them.
+    void VMassstabWaehlen(const KoerperSatz& satz, Bewegungsart art, QSizeF bild,
+                          const std::optional<Bezugslage>& lage);
     double VMassstab() const { return vMassstab_; }   // pixels per m/s
     double AMassstab() const { return aMassstab_; }   // pixels per m/s²
 
@@ -51,7 +58,8 @@ public:
                    std::span<const std::size_t> koerper, const Bildabbildung& abbildung,
                    const std::optional<Bezugslage>& lage = std::nullopt,
                    std::optional<std::pair<std::size_t, Vektor>> ersetzt = std::nullopt);
-    void Zeichnen(QPainter& p, bool griffe, QSize bild) const;
+    // Over a picture of `bild` logical pixels, where `bereich` is to be painted.
+    void Zeichnen(QPainter& p, bool griffe, QSize bild, QRect bereich) const;
     // A body's velocity (m/s) as the frame at `lage` sees it, and back.
     static Vektor GeschwindigkeitGesehen(const Bezugslage& lage, const Koerper& k, Vektor v);
     static Vektor GeschwindigkeitZurueck(const Bezugslage& lage, const Koerper& k, Vektor w);
@@ -68,7 +76,9 @@ public:
 private:
     static double Laenge(QSizeF bild);
     QRect Legenden(QSize bild) const;
+    // v_ in the fixed frame, or as the frame at `lage` sees them.
     void GeschwindigkeitenBerechnen(const KoerperSatz& satz, Bewegungsart art);
+    void GeschwindigkeitenSehen(const KoerperSatz& satz, const std::optional<Bezugslage>& lage);
 
     bool vAn_ = false, aAn_ = false;
     double vMassstab_ = 0, aMassstab_ = 0;

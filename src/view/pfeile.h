@@ -46,18 +46,21 @@ public:
     // pixels; `koerper` the body of each) along `werte[koerper]`.
     void Berechnen(std::span<const QPointF> mitten, std::span<const std::size_t> koerper,
                    std::span<const Vektor> werte, const Bildabbildung& abbildung, double pixelProEinheit);
-    void Zeichnen(QPainter& p, const QColor& farbe, bool griffe) const;
+    // Many arrows are drawn only inside `bereich` (logical pixels).
+    void Zeichnen(QPainter& p, const QColor& farbe, bool griffe, QRect bereich) const;
     // The logical pixels the arrows cover (their hull), for repainting.
     QRect Bedeckt() const;
-    // The body whose arrow tip lies within a handle's reach of `stelle`; the last drawn on top.
+    // The body whose arrow tip lies within a handle's reach of `stelle`; the
+    // last drawn on top. None where the handles are not drawn (a crowd).
     std::optional<std::size_t> SpitzeBei(QPointF stelle) const;
     bool Leer() const { return spitzen_.empty(); }
 
 private:
-    // Lines set into `bild` (logical pixels from huelle_'s corner), one pixel wide.
-    void Rastern(QImage& bild, uint32_t farbe) const;
+    // The lines' pixels inside `r` (logical pixels) set into `bild` from its corner, one pixel wide.
+    void Rastern(QImage& bild, QRect r, uint32_t farbe) const;
 
-    std::vector<QLineF> linien_;      // shafts and heads
+    std::vector<QLineF> linienPuffer_;   // shafts and heads, the first linien_ of them
+    std::size_t linien_ = 0;
     mutable QImage ueberlage_;        // reused between paints
     std::vector<QPointF> spitzen_;
     std::vector<std::size_t> koerper_;   // beside spitzen_

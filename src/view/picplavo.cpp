@@ -127,10 +127,33 @@ std::optional<Bezugslage> PicPlavo::LageJetzt() const
     return bezug_.LageJetzt(lauf_->Jetzt(), Arbeitssatz(), lauf_->Mod().Intervall, richtung);
 }
 
+PicPlavo::Platzierung PicPlavo::PlatzierungJetzt() const
+{
+    Platzierung p;
+    p.aenderung = aenderung_;
+    p.flaeche = flaeche_.Groesse();
+    p.groesse = size();
+    p.spalte0 = flaeche_.PixelSpalte(0), p.spalte1 = flaeche_.PixelSpalte(1);
+    p.zeile0 = flaeche_.PixelZeile(0), p.zeile1 = flaeche_.PixelZeile(1);
+    p.pixelverhaeltnis = devicePixelRatioF();
+    if (griff_ && griff_->aktiv) {
+        p.griff = true;
+        p.pfeil = griff_->pfeil;
+        p.koerper = griff_->koerper;
+        p.verschiebung = griff_->verschiebung;
+        p.vx = griff_->v.x, p.vy = griff_->v.y;
+    }
+    return p;
+}
+
 void PicPlavo::PunkteBerechnen()
 {
     if (!lauf_)
         return;
+    const Platzierung jetzt = PlatzierungJetzt();
+    if (punkteFuer_ == jetzt)
+        return;
+    punkteFuer_ = jetzt;
     const std::optional<Bezugslage> lage = LageJetzt();
     punkte_.Berechnen(lauf_->Jetzt(), flaeche_, devicePixelRatioF(), namenZeigen_, lage ? &*lage : nullptr, font());
     if (auswahl_ && *auswahl_ >= lauf_->Jetzt().size())
@@ -225,6 +248,7 @@ void PicPlavo::BezugZeichnen(QPainter& p) const
 
 void PicPlavo::KoerperGeaendert()
 {
+    ++aenderung_;
     QRegion neu;
     if (UeberlagerungAn()) {
         PunkteBerechnen();
@@ -278,7 +302,7 @@ void PicPlavo::paintEvent(QPaintEvent* ereignis)
         PfeileBerechnen();
         p.save();
         p.translate(verschiebung_);
-        pfeile_.Zeichnen(p, bearbeitbar_, size());
+        pfeile_.Zeichnen(p, bearbeitbar_, size(), ereignis->rect().translated(-v));
         p.restore();
         gezeigt_ |= pfeile_.Bedeckt(size()).translated(v);
     }

@@ -98,6 +98,8 @@ public:
     void BeschleunigungenZeigen(bool an);
     // The run began anew: the arrows shown choose their scales again.
     void MassstaebeWaehlen();
+    // The frame changed: the velocity arrows choose their scale for what it sees.
+    void GeschwindigkeitsMassstabWaehlen();
     const Pfeilanzeige& Pfeile() const { return pfeile_; }
 
 signals:
@@ -195,4 +197,23 @@ private:
     Pfeilanzeige pfeile_;
     std::vector<QPointF> mitten_;        // scratch for the arrows
     std::vector<std::size_t> mittenKoerper_;
+
+    // What the dots and the arrows were last placed for. A repaint, a
+    // tooltip or a press reuses them; they are placed anew once the bodies
+    // changed (KoerperGeaendert), the mapping changed, or a held body or
+    // handle moved. At 32,767 bodies placing them costs more than drawing.
+    struct Platzierung {
+        quint64 aenderung = 0;
+        QSize flaeche, groesse;
+        double spalte0 = 0, spalte1 = 0, zeile0 = 0, zeile1 = 0;
+        qreal pixelverhaeltnis = 0;
+        bool griff = false, pfeil = false;
+        std::size_t koerper = 0;
+        QPointF verschiebung;
+        double vx = 0, vy = 0;
+        bool operator==(const Platzierung&) const = default;
+    };
+    Platzierung PlatzierungJetzt() const;
+    quint64 aenderung_ = 0;
+    std::optional<Platzierung> punkteFuer_, pfeileFuer_;
 };

@@ -163,6 +163,11 @@ void PicPlavo::PfeileBerechnen()
 {
     if (!lauf_ || !pfeile_.An())
         return;
+    PunkteBerechnen();
+    const Platzierung jetzt = PlatzierungJetzt();
+    if (pfeileFuer_ == jetzt)
+        return;
+    pfeileFuer_ = jetzt;
     punkte_.Mitten(mitten_, mittenKoerper_);
     std::optional<std::pair<std::size_t, Vektor>> ersetzt;
     if (griff_ && griff_->aktiv && griff_->pfeil)
@@ -173,12 +178,13 @@ void PicPlavo::PfeileBerechnen()
 void PicPlavo::AbbildungSetzen(const Bildabbildung& abbildung)
 {
     abbildung_ = abbildung;
+    ++aenderung_;
 }
 
 void PicPlavo::GeschwindigkeitenZeigen(bool an)
 {
     if (lauf_)
-        pfeile_.GeschwindigkeitenZeigen(an, lauf_->Jetzt(), Art(), abbildung_.Groesse());
+        pfeile_.GeschwindigkeitenZeigen(an, lauf_->Jetzt(), Art(), abbildung_.Groesse(), LageJetzt());
     KoerperGeaendert();
 }
 
@@ -192,6 +198,14 @@ void PicPlavo::BeschleunigungenZeigen(bool an)
 void PicPlavo::MassstaebeWaehlen()
 {
     if (lauf_)
-        pfeile_.MassstaebeWaehlen(lauf_->Jetzt(), Art(), lauf_->Stand().Schrittzahl, abbildung_.Groesse());
+        pfeile_.MassstaebeWaehlen(lauf_->Jetzt(), Art(), lauf_->Stand().Schrittzahl, abbildung_.Groesse(),
+                                  LageJetzt());
+    KoerperGeaendert();
+}
+
+void PicPlavo::GeschwindigkeitsMassstabWaehlen()
+{
+    if (lauf_ && pfeile_.GeschwindigkeitenAn())
+        pfeile_.VMassstabWaehlen(lauf_->Jetzt(), Art(), abbildung_.Groesse(), LageJetzt());
     KoerperGeaendert();
 }

@@ -12,10 +12,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -95,6 +97,7 @@ struct Formen : ::testing::Test {
 TEST_F(Formen, ADragMovesABodyByTheSectionsMetresPerPixelAsOneUndoableCommand)
 {
     const KoerperSatz vorher = mod.KoerperStart;
+    frm->Menue(QStringLiteral("menNamen"))->trigger();
     // dx · Breite / breite AE, as a drag of the section counts it.
     const auto mX = [&](double dx) { return dx * (frm->ansicht().Aktuell().Breite / Pic().width()) * 1.5e11; };
     const auto mY = [&](double dy) { return dy * (frm->ansicht().Aktuell().Hoehe / Pic().height()) * 1.5e11; };
@@ -105,6 +108,21 @@ TEST_F(Formen, ADragMovesABodyByTheSectionsMetresPerPixelAsOneUndoableCommand)
     Maus(Pic(), QEvent::MouseMove, erde + QPointF(30, 4), Qt::NoButton, Qt::LeftButton);
     EXPECT_TRUE(Pic().Greift());
     EXPECT_EQ(Pic().Verschiebung(), QPointF()) << "the section stays";
+    // The name goes with the held dot: beside it, and no longer where it was.
+    const QImage gehalten = Pic().grab().toImage();
+    const auto beschriftet = [&](QPointF punkt, int breite) {
+        int dunkel = 0;
+        for (int y = int(punkt.y()) - 8; y < int(punkt.y()) + 6; ++y)
+            for (int x = int(punkt.x()) + 6; x < int(punkt.x()) + 6 + breite; ++x)
+            {
+                // The names' dark grey, not the selection's blue ring.
+                const QRgb f = gehalten.pixel(x, y);
+                dunkel += qRed(f) < 128 && qGreen(f) < 128 && qBlue(f) < 128;
+            }
+        return dunkel;
+    };
+    EXPECT_GT(beschriftet(erde + QPointF(30, 4), 30), 10);
+    EXPECT_EQ(beschriftet(erde, 16), 0);
     Maus(Pic(), QEvent::MouseButtonRelease, erde + QPointF(37, -9), Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(mod.KoerperStart[1].X, vorher[1].X + mX(37));
     EXPECT_EQ(mod.KoerperStart[1].Y, vorher[1].Y + mY(-9));
@@ -199,17 +217,44 @@ TEST_F(Formen, TheArrowsHandleSetsTheVelocityFinelyOrOntoTheCircularOrbit)
     frm->menRueckgaengig_Click();
     frm->menRueckgaengig_Click();
     EXPECT_EQ(mod.KoerperStart[1].Geschwindigkeit, vErde);
+
+    // A crowd's handles are neither drawn nor grabbed: a press there pans.
+    Pfeile pfeile;
+    const auto mitTips = [&](std::size_t n) {
+        std::vector<QPointF> mitten(n, QPointF(100, 100));
+        std::vector<std::size_t> koerper(n);
+        for (std::size_t i = 0; i < n; ++i)
+            koerper[i] = i;
+        const std::vector<Vektor> werte(n, Vektor{1000, 0});
+        pfeile.Berechnen(mitten, koerper, werte, frm->Abbildung(), 0.02);
+        return pfeile.SpitzeBei(QPointF(120, 100));
+    };
+    EXPECT_EQ(mitTips(2000), std::optional<std::size_t>(1999));
+    EXPECT_EQ(mitTips(2001), std::nullopt);
 }
 
-// In a moving frame the arrows show velocities as the frame sees them: the
-// followed body has none, and a handle dragged in a turning frame sets the
-// fixed-frame velocity whose arrow lands where the mouse let go.
+// In a moving frame the arrows show velocities as the frame sees them, at
+// a scale chosen again for them: the followed body has none, and a handle
+// dragged in a turning frame sets the fixed-frame velocity whose arrow lands
+// where the mouse let go.
 TEST_F(Formen, TheArrowsShowAndSetVelocitiesAsTheFrameSeesThem)
 {
     frm->Menue(QStringLiteral("menGeschwindigkeiten"))->trigger();
-    const double massstab = Pic().Pfeile().VMassstab();
+    const double laenge = std::min(Pic().width(), Pic().height()) / 6.0;
+    const auto laengste = [&] {
+        const std::optional<Bezugslage> lage = Pic().LageJetzt();
+        double v = 0;
+        for (const Koerper& k : mod.KoerperStart) {
+            const Vektor w = lage ? Pfeilanzeige::GeschwindigkeitGesehen(*lage, k, Geschwindigkeit(k, {}))
+                                  : Geschwindigkeit(k, {});
+            v = std::max(v, std::hypot(w.x, w.y));
+        }
+        return v;
+    };
     frm->KoerperFolgen(1);
     Pic().repaint();
+    const double massstab = Pic().Pfeile().VMassstab();
+    EXPECT_DOUBLE_EQ(massstab * laengste(), laenge) << "the longest arrow seen a sixth of the shorter side";
     EXPECT_FALSE(Pic().Pfeile().SpitzeBei(Pixel(1)));
     EXPECT_FALSE(Pic().Pfeile().SpitzeBei(Pixel(1) + QPointF(0, massstab * mod.KoerperStart[1].Geschwindigkeit)));
     // The sun, at rest, moves against the earth's motion.
@@ -219,25 +264,28 @@ TEST_F(Formen, TheArrowsShowAndSetVelocitiesAsTheFrameSeesThem)
     frm->MitdrehenMit(1);
     const std::optional<Bezugslage> lage = Pic().LageJetzt();
     ASSERT_TRUE(lage && lage->drehrate != 0);
+    const double drehMassstab = Pic().Pfeile().VMassstab();
+    EXPECT_DOUBLE_EQ(drehMassstab * laengste(), laenge);
     const Koerper komet = mod.KoerperStart[2];
     const QPointF q = lage->Ort(KoerperOrt(komet, MeterProAE));
     const Vektor v = Geschwindigkeit(komet, {});
     const QPointF w = lage->Geschwindigkeit(q, QPointF(v.x, v.y), MeterProAE);
     const Bildabbildung abbildung = frm->Abbildung();
-    const QPointF pfeil = abbildung.Pfeil({w.x(), w.y()}, massstab);
+    const QPointF pfeil = abbildung.Pfeil({w.x(), w.y()}, drehMassstab);
     const QPointF spitze = Pixel(2) + pfeil, los = spitze + QPointF(20, 10);
     Maus(Pic(), QEvent::MouseButtonPress, spitze, Qt::LeftButton, Qt::LeftButton);
     Maus(Pic(), QEvent::MouseMove, los, Qt::NoButton, Qt::LeftButton);
     Maus(Pic(), QEvent::MouseButtonRelease, los, Qt::LeftButton, Qt::NoButton);
     ASSERT_EQ(dok.RueckgaengigText(), QStringLiteral("Geschwindigkeit setzen: Komet"));
-    const Vektor gezeigt = abbildung.AusPfeil(pfeil + QPointF(20, 10), massstab);
+    const Vektor gezeigt = abbildung.AusPfeil(pfeil + QPointF(20, 10), drehMassstab);
     const QPointF fest = lage->GeschwindigkeitZurueck(q, QPointF(gezeigt.x, gezeigt.y), MeterProAE);
     const Vektor neu = Geschwindigkeit(mod.KoerperStart[2], {});
     EXPECT_NEAR(neu.x, fest.x(), 1e-9 * std::hypot(fest.x(), fest.y()));
     EXPECT_NEAR(neu.y, fest.y(), 1e-9 * std::hypot(fest.x(), fest.y()));
 }
 
-// Two bodies on one point make every step fail: such a drop is refused.
+// Two bodies on one point make every step fail: such a drop is refused. A
+// dot dropped onto another's is taken; the tooltip then counts both.
 TEST_F(Formen, ADropOntoAnotherBodysExactPointIsRefused)
 {
     const Vektor d = frm->Abbildung().Versatz(QPointF(10, 0));
@@ -250,6 +298,16 @@ TEST_F(Formen, ADropOntoAnotherBodysExactPointIsRefused)
     EXPECT_TRUE(BitGleich(mod.KoerperStart, satz));
     EXPECT_EQ(dok.Stapel().count(), befehle);
     EXPECT_TRUE(frm->KoerperVerschieben(0, QPointF(10, 1)));
+
+    const auto tipp = [&](QPointF stelle) {
+        QHelpEvent frage(QEvent::ToolTip, stelle.toPoint(), Pic().mapToGlobal(stelle.toPoint()));
+        QApplication::sendEvent(&Pic(), &frage);
+        return QToolTip::text();
+    };
+    const QString ueber = tipp(Pixel(1));
+    EXPECT_TRUE(ueber.startsWith(QStringLiteral("Erde\n"))) << "the one drawn last, on top: " << ueber.toStdString();
+    EXPECT_TRUE(ueber.endsWith(QStringLiteral("\n2 Körper liegen hier übereinander"))) << ueber.toStdString();
+    EXPECT_FALSE(tipp(Pixel(2)).contains(QStringLiteral("übereinander")));
 }
 
 TEST_F(Formen, TheContextMenuInsertsRemovesAndPutsOnACircularOrbit)
