@@ -11,6 +11,8 @@
 
 #include <QAction>
 #include <QDir>
+#include <QEventLoop>
+#include <QProgressDialog>
 
 namespace {
 const QString Titel = QStringLiteral("Plavo");
@@ -27,6 +29,7 @@ Filmbefehle::Filmbefehle(FrmPlavo& frm, Standarddialog& cdg, Rueckfragen& rueckf
 Filmbefehle::~Filmbefehle()
 {
     delete rechnung_;
+    delete fertigstellung_;
     // Nobody is left to tell of a failure: the film ends as well as it can.
     if (aufzeichnung_)
         aufzeichnung_->Beenden();
@@ -86,6 +89,7 @@ void Filmbefehle::Starten(const Filmwahl& wahl)
     vorgabe.Groesse = FilmPixel(wahl.Groesse, pic.GeraetePixel());
     vorgabe.Bildrate = wahl.Bildrate;
     vorgabe.Farben = Filmbild::Spurfarben(lauf.Jetzt());
+    vorgabe.NebenLauf = wahl.Ablauf == Filmwahl::Art::Aufnahme;
     QString fehler;
     std::unique_ptr<Filmschreiber> schreiber = Filmschreiber::Oeffnen(vorgabe, fehler);
     if (!schreiber) {
@@ -108,6 +112,7 @@ void Filmbefehle::Starten(const Filmwahl& wahl)
     aufzeichnung_ = std::make_unique<Filmaufzeichnung>(lauf, frm_.arbeiter(), std::move(schreiber), ausschnitt,
                                                        ueberlagen, wahl.SchritteProBild, bezug);
     connect(aufzeichnung_.get(), &Filmaufzeichnung::fehlgeschlagen, this, &Filmbefehle::Gescheitert);
+    connect(aufzeichnung_.get(), &Filmaufzeichnung::abgeschlossen, this, &Filmbefehle::Abgeschlossen);
 
     if (wahl.Ablauf == Filmwahl::Art::Rechnen) {
         // The steps come from the computation alone, not from the timer.
@@ -132,19 +137,39 @@ void Filmbefehle::Beenden()
 
 void Filmbefehle::Abschliessen()
 {
-    if (!aufzeichnung_)
+    if (!aufzeichnung_ || fertigstellung_)
         return;
     if (rechnung_) {
+        // Only a few frames are ever pending: the film closes at once.
         rechnung_->Abbrechen();
         rechnung_->deleteLater();
         rechnung_ = nullptr;
+        aufzeichnung_->Beenden();
+        Abgeschlossen();
+        return;
     }
-    const std::unique_ptr<Filmaufzeichnung> a = std::move(aufzeichnung_);
+    // Closes the film at once when nothing is pending.
+    aufzeichnung_->Anhalten();
+    if (aufzeichnung_ && !aufzeichnung_->Abgeschlossen())
+        fertigstellung_ = new Filmfertigstellung(*aufzeichnung_, &frm_);
     MenuesZeigen();
-    if (const std::optional<QString> grund = a->Beenden())
+}
+
+void Filmbefehle::Abgeschlossen()
+{
+    if (!aufzeichnung_)
+        return;
+    // Announced from inside the recording: it goes once that has returned.
+    Filmaufzeichnung* a = aufzeichnung_.release();
+    a->setParent(this);
+    a->deleteLater();
+    FertigstellungSchliessen();
+    MenuesZeigen();
+    if (const std::optional<QString>& grund = a->Ergebnis())
         frage_.MsgBox(QStringLiteral("Der Film „%1“ konnte nicht gespeichert werden.\n\n%2")
                           .arg(QDir::toNativeSeparators(letzte_.Ziel), *grund),
                       Titel, MsgKnoepfe::OK, MsgSymbol::Kritisch);
+    emit fertig();
 }
 
 void Filmbefehle::Verwerfen()
@@ -157,8 +182,21 @@ void Filmbefehle::Verwerfen()
         rechnung_->deleteLater();
         rechnung_ = nullptr;
     }
+    FertigstellungSchliessen();
     a->Verwerfen();
     MenuesZeigen();
+    emit fertig();
+}
+
+void Filmbefehle::FertigstellungSchliessen()
+{
+    if (!fertigstellung_)
+        return;
+    // Its dialog may be showing a value, handling events: it goes afterwards.
+    if (QProgressDialog* f = fertigstellung_->Fortschritt())
+        f->hide();
+    fertigstellung_->deleteLater();
+    fertigstellung_ = nullptr;
 }
 
 void Filmbefehle::Gescheitert()
@@ -171,8 +209,9 @@ std::optional<Filmbefehle::Schluss> Filmbefehle::SchliessenFragen()
 {
     if (!aufzeichnung_)
         return Schluss::Keiner;
-    switch (frage_.MsgBox(QStringLiteral("Der Film „%1“ wird noch aufgenommen.\n\nSoll er behalten werden?")
-                              .arg(QDir::toNativeSeparators(letzte_.Ziel)),
+    const QString wie = fertigstellung_ ? QStringLiteral("fertiggestellt") : QStringLiteral("aufgenommen");
+    switch (frage_.MsgBox(QStringLiteral("Der Film „%1“ wird noch %2.\n\nSoll er behalten werden?")
+                              .arg(QDir::toNativeSeparators(letzte_.Ziel), wie),
                           Titel, MsgKnoepfe::JaNeinAbbrechen, MsgSymbol::Frage)) {
     case MsgAntwort::Ja:
         return Schluss::Behalten;
@@ -185,10 +224,30 @@ std::optional<Filmbefehle::Schluss> Filmbefehle::SchliessenFragen()
 
 void Filmbefehle::Schliessen(Schluss schluss)
 {
-    if (schluss == Schluss::Verwerfen)
+    if (schluss == Schluss::Verwerfen) {
         Verwerfen();
-    else
-        Beenden();
+        return;
+    }
+    Beenden();
+    if (!aufzeichnung_)
+        return;
+    // The program ends after this: the frames still pending are written
+    // first, under the progress dialog, whose Abbrechen keeps a shorter film.
+    if (fertigstellung_)
+        fertigstellung_->Vorn();
+    QEventLoop schleife;
+    connect(this, &Filmbefehle::fertig, &schleife, &QEventLoop::quit);
+    schleife.exec();
+}
+
+void Filmbefehle::BezugFolgen(bool mitte)
+{
+    if (!aufzeichnung_ || !aufzeichnung_->Laeuft())
+        return;
+    const Bezugssystem& bezug = frm_.picPlavo().Bezug();
+    // The label as the film began with it: only with the bodies shown.
+    const QString text = letzte_.KoerperZeigen ? bezug.Text(frm_.lauf().Jetzt()) : QString();
+    aufzeichnung_->BezugSetzen(bezug, text, mitte);
 }
 
 void Filmbefehle::MenuesZeigen()
@@ -196,5 +255,5 @@ void Filmbefehle::MenuesZeigen()
     if (QAction* a = frm_.Menue(QStringLiteral("menFilm")))
         a->setEnabled(!aufzeichnung_);
     if (QAction* a = frm_.Menue(QStringLiteral("menFilmEnde")))
-        a->setEnabled(aufzeichnung_ && !rechnung_);
+        a->setEnabled(aufzeichnung_ && !rechnung_ && aufzeichnung_->Laeuft());
 }

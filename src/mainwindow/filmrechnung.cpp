@@ -14,15 +14,17 @@
 namespace {
 // Short enough that the window answers at once.
 constexpr std::chrono::milliseconds Scheibendauer{30};
+// Frames computed and not yet written, at most.
+constexpr int Vorlauf = 4;
+}  // namespace
 
-QString Restzeit(double sekunden)
+QString Filmrechnung::Restzeit(double sekunden)
 {
     const auto s = qint64(std::ceil(sekunden));
     if (s < 60)
         return QStringLiteral("noch etwa %1 s").arg(s);
     return QStringLiteral("noch etwa %1 min %2 s").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
 }
-}  // namespace
 
 Filmrechnung::Filmrechnung(Lauf& lauf, Filmaufzeichnung& film, int32_t schritte, int bilder, QWidget* fenster)
     : QObject(fenster)
@@ -90,8 +92,10 @@ void Filmrechnung::Scheibe()
     bool warten = false;
     while (gerechnet_ < ziel_ && !film_.Gescheitert()) {
         // The first frame waits for its redraw; a step waits for the one
-        // in flight and for room in the film's queue.
-        if (!film_.Begonnen() || lauf_.NeuzeichnungLaeuft() || lauf_.SchrittUnterwegs() || !film_.Frei()) {
+        // in flight and for the film, which keeps only a few frames ahead,
+        // so a cancel ends at once with every step computed in the film.
+        if (!film_.Begonnen() || lauf_.NeuzeichnungLaeuft() || lauf_.SchrittUnterwegs() || !film_.Frei()
+            || film_.Ausstehend() >= Vorlauf) {
             warten = true;
             break;
         }

@@ -35,6 +35,8 @@ public:
     bool Fertig() const { return fertig_; }
     int32_t Gerechnet() const { return gerechnet_; }
     QProgressDialog* Fortschritt() const { return fortschritt_; }
+    // "noch etwa ..." for a progress dialog.
+    static QString Restzeit(double sekunden);
 
 signals:
     // All steps done, cancelled, a step failed or the film could not be written.

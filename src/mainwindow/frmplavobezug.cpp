@@ -4,6 +4,7 @@
 // looking only: the run, the document and the files never change with it.
 #include "frmplavo.h"
 
+#include "mainwindow/filmbefehle.h"
 #include "mainwindow/koerperwahl.h"
 #include "mainwindow/rueckfragen.h"
 #include "mainwindow/titel.h"
@@ -47,6 +48,7 @@ void FrmPlavo::BezugWaehlen(const Bezugssystem& bezug)
         return;
     const bool anders = bezug != pic_->Bezug();
     pic_->BezugSetzen(bezug);
+    film_->BezugFolgen(true);
     bezugKoerper_ = bezug.Fest() || bezug.Typ() == Bezugssystem::Art::Schwerpunkt ? KoerperSatz() : mod_.KoerperStart;
     BezugsmenueZeigen();
     // The frame's origin at the centre; the run goes on and is redrawn in it.
@@ -134,12 +136,15 @@ void FrmPlavo::BezugNachfuehren(bool geladen)
     const std::optional<Bezugssystem> nachher = bezug.Nachgefuehrt(bezugKoerper_, mod_.KoerperStart, !geladen);
     bezugKoerper_ = mod_.KoerperStart;
     if (nachher) {
-        if (*nachher != bezug)
+        if (*nachher != bezug) {
             pic_->BezugSetzen(*nachher);
+            film_->BezugFolgen(false);
+        }
         return;
     }
     // The run redraws after this, already in the new frame.
     pic_->BezugSetzen(Bezugssystem::Schwerpunkt());
+    film_->BezugFolgen(false);
     pic_->GeschwindigkeitsMassstabWaehlen();
     bezugKoerper_.clear();
     bezugHinweis_ = true;

@@ -3,6 +3,8 @@
 
 #include "view/dateisenke.h"
 
+#include <QThread>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -174,7 +176,10 @@ bool FfmpegFilm::Einrichten(const Filmvorgabe& vorgabe)
     codec_->time_base = AVRational{1, vorgabe.Bildrate};
     codec_->framerate = AVRational{vorgabe.Bildrate, 1};
     codec_->pix_fmt = gif ? AV_PIX_FMT_PAL8 : AV_PIX_FMT_YUV420P;
-    codec_->thread_count = 0;   // as many as the encoder finds useful
+    // A live film leaves one core to the run it records (the frame is
+    // drawn and converted on a thread of its own); a film computed ahead
+    // takes as many as the encoder finds useful.
+    codec_->thread_count = vorgabe.NebenLauf ? std::max(1, QThread::idealThreadCount() - 1) : 0;
     if (!gif) {
         // A key frame every two seconds, so players can seek.
         codec_->gop_size = 2 * vorgabe.Bildrate;
@@ -219,6 +224,9 @@ bool FfmpegFilm::Einrichten(const Filmvorgabe& vorgabe)
     if (gif) {
         palette_ = GifPalette(vorgabe.Farben);
     } else {
+        // The colour planes have half the resolution: averaging keeps a
+        // trail one pixel wide evenly coloured, where taking one pixel of
+        // four would leave it grey in every other block.
         sws_ = sws_getContext(codec_->width, codec_->height, AV_PIX_FMT_RGB32, codec_->width, codec_->height,
                               AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr, nullptr);
         if (!sws_)
@@ -251,9 +259,16 @@ bool FfmpegFilm::Bild(const QImage& bild)
     if (!fehler_.isEmpty() || !codec_)
         return false;
     const QImage rgb = Angepasst(bild);
-    int r = av_frame_make_writable(frame_);
-    if (r < 0)
-        return Scheitern(r);
+    // A frame the encoder still holds is replaced, not copied: every pixel
+    // of it is written anew.
+    if (!av_frame_is_writable(frame_)) {
+        av_frame_unref(frame_);
+        frame_->format = codec_->pix_fmt;
+        frame_->width = codec_->width;
+        frame_->height = codec_->height;
+        if (const int r = av_frame_get_buffer(frame_, 0); r < 0)
+            return Scheitern(r);
+    }
     if (sws_) {
         const uint8_t* quelle[1] = {rgb.constBits()};
         const int schritt[1] = {int(rgb.bytesPerLine())};

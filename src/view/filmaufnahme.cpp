@@ -9,6 +9,13 @@ Filmaufnahme::Filmaufnahme(std::unique_ptr<Filmschreiber> schreiber, const Aussc
 {
 }
 
+void Filmaufnahme::MitteSetzen()
+{
+    Ausschnitt a = bild_.Bereich();
+    a.XOffset = a.YOffset = 0;
+    bild_.BereichSetzen(a);
+}
+
 bool Filmaufnahme::Bild(const KoerperSatz& jetzt, double tage, const Bezugslage* lage)
 {
     if (!schreiber_ || !fehler_.isEmpty())

@@ -20,6 +20,11 @@ public:
 
     // The run began again from white.
     void Leeren() { bild_.Leeren(); }
+    // The frame's label from the next frame on (none when empty).
+    void BezugTextSetzen(const QString& text) { ueberlagen_.Bezugssystem = text; }
+    // The frame's origin comes to the film's centre; its size stays. The
+    // trails drawn so far stay where they were until the run redraws them.
+    void MitteSetzen();
     // Strokes as the picture draws them, steps and redraws alike.
     void Striche(std::span<const Strich> striche) { bild_.Striche(striche); }
     // Writes a frame of the trails with the overlays: `jetzt` the bodies now

@@ -3,16 +3,23 @@
 
 #include "sim/lauf.h"
 
-#include <algorithm>
+#include <QCoreApplication>
+#include <QPointer>
 
-// The film and what the worker tells of it. While tasks are outstanding only
-// the worker touches the film; this thread does once it has waited for them.
+#include <algorithm>
+#include <mutex>
+
+// The film and what the worker tells of it. A task holds `sperre` while it
+// works on the film; this thread takes it to end the film early, so that
+// it never waits for tasks the worker has not begun.
 struct Filmaufzeichnung::Geteilt {
     explicit Geteilt(Filmaufnahme&& a)
         : aufnahme(std::move(a))
     {
     }
     Filmaufnahme aufnahme;
+    std::mutex sperre;
+    bool aus = false;   // the film is ended: tasks still to come do nothing
     std::atomic<int> bilder{0};
     // Set after `grund`, which stays as it is from then on.
     std::atomic<bool> gescheitert{false};
@@ -21,21 +28,34 @@ struct Filmaufzeichnung::Geteilt {
 
 // What one task does, in this order.
 struct Filmaufzeichnung::Stueck {
+    std::optional<QString> bezugText;   // the frame's label from now on
+    bool mitte = false;                 // the frame's origin to the centre
     bool leeren = false;
     std::vector<Strich> striche;
     bool bild = false;
     KoerperSatz jetzt;
     std::optional<Bezugslage> lage;   // the frame's, for the dots; none in Fest
     double tage = 0;
+
+    std::size_t Bytes() const
+    {
+        return sizeof(Stueck) + striche.capacity() * sizeof(Strich) + jetzt.capacity() * sizeof(::Koerper);
+    }
+};
+
+struct Filmaufzeichnung::Unterwegs {
+    Arbeiter::Marke marke;
+    std::size_t bytes;
 };
 
 Filmaufzeichnung::Filmaufzeichnung(Lauf& lauf, Arbeiter& arbeiter, std::unique_ptr<Filmschreiber> schreiber,
                                    const Ausschnitt& ausschnitt, const Filmueberlagen& ueberlagen,
-                                   int schritteProBild, const Bezugssystem& bezug)
+                                   int schritteProBild, const Bezugssystem& bezug, std::size_t speicher)
     : lauf_(lauf)
     , arbeiter_(arbeiter)
     , geteilt_(std::make_shared<Geteilt>(Filmaufnahme(std::move(schreiber), ausschnitt, ueberlagen)))
     , offen_(std::make_shared<Stueck>())
+    , speicher_(speicher)
     , koerperNoetig_(ueberlagen.Punkte || ueberlagen.Namen)
     , k_(std::max(1, schritteProBild))
 {
@@ -128,6 +148,18 @@ void Filmaufzeichnung::SchrittGemacht(std::span<const Strich> striche)
         BildAbgeben();
 }
 
+void Filmaufzeichnung::BezugSetzen(const Bezugssystem& bezug, const QString& text, bool mitte)
+{
+    if (!laeuft_)
+        return;
+    // Strokes gathered so far belong to the old frame and the old section.
+    if (!offen_->striche.empty())
+        Abgeben();
+    projektion_.Setzen(bezug);
+    offen_->bezugText = text;
+    offen_->mitte = offen_->mitte || mitte;
+}
+
 void Filmaufzeichnung::BildAbgeben()
 {
     offen_->bild = true;
@@ -148,76 +180,175 @@ void Filmaufzeichnung::BildAbgeben()
     Abgeben();
 }
 
-void Filmaufzeichnung::Aufraeumen(std::size_t hoechstens)
-{
-    while (!marken_.empty() && marken_.front().Fertig())
-        marken_.pop_front();
-    while (marken_.size() >= hoechstens && !marken_.empty()) {
-        marken_.front().Abwarten();
-        marken_.pop_front();
-    }
-}
-
-bool Filmaufzeichnung::Frei()
-{
-    Aufraeumen(std::size_t(-1));
-    return marken_.size() < Warteschlange;
-}
-
 void Filmaufzeichnung::Abgeben()
 {
     std::shared_ptr<Stueck> s = std::exchange(offen_, std::make_shared<Stueck>());
     if (Gescheitert())
         return;
-    Aufraeumen(Warteschlange);
+    bytes_ += s->Bytes();
+    wartend_.push_back(std::move(s));
+    Austragen();
+    Nachschieben();
+    // Only a full pending memory holds the run back.
+    Abwarten(speicher_);
+}
+
+void Filmaufzeichnung::Nachschieben()
+{
+    while (unterwegs_.size() < ImFlug && !wartend_.empty())
+        Anvertrauen();
+}
+
+void Filmaufzeichnung::Anvertrauen()
+{
+    std::shared_ptr<Stueck> s = std::move(wartend_.front());
+    wartend_.pop_front();
+    const std::size_t bytes = s->Bytes();
     std::shared_ptr<Geteilt> g = geteilt_;
-    marken_.push_back(arbeiter_.Abgeben({[g, s](const std::atomic<bool>&) {
-                                             if (g->gescheitert.load(std::memory_order_relaxed))
-                                                 return;
-                                             if (s->leeren)
-                                                 g->aufnahme.Leeren();
-                                             g->aufnahme.Striche(s->striche);
-                                             if (!s->bild)
-                                                 return;
-                                             if (g->aufnahme.Bild(s->jetzt, s->tage, s->lage ? &*s->lage : nullptr)) {
-                                                 g->bilder.fetch_add(1, std::memory_order_release);
-                                             } else {
-                                                 g->grund = g->aufnahme.Fehler();
-                                                 g->gescheitert.store(true, std::memory_order_release);
-                                             }
-                                         },
-                                         this, [this] { Erledigt(); }}));
+    // The report goes through the application, which outlives any
+    // recording, so a recording ended early need not wait for its tasks.
+    QPointer<Filmaufzeichnung> selbst(this);
+    Arbeiter::Marke m = arbeiter_.Abgeben(
+        {[g, s = std::move(s)](const std::atomic<bool>&) {
+             const std::lock_guard<std::mutex> l(g->sperre);
+             if (g->aus || g->gescheitert.load(std::memory_order_relaxed))
+                 return;
+             Filmaufnahme& a = g->aufnahme;
+             if (s->bezugText)
+                 a.BezugTextSetzen(*s->bezugText);
+             if (s->mitte)
+                 a.MitteSetzen();
+             if (s->leeren)
+                 a.Leeren();
+             a.Striche(s->striche);
+             if (!s->bild)
+                 return;
+             if (a.Bild(s->jetzt, s->tage, s->lage ? &*s->lage : nullptr)) {
+                 g->bilder.fetch_add(1, std::memory_order_release);
+             } else {
+                 g->grund = a.Fehler();
+                 g->gescheitert.store(true, std::memory_order_release);
+             }
+         },
+         QCoreApplication::instance(), [selbst] {
+             if (selbst)
+                 selbst->Erledigt();
+         }});
+    unterwegs_.push_back({std::move(m), bytes});
+}
+
+void Filmaufzeichnung::Austragen()
+{
+    while (!unterwegs_.empty() && unterwegs_.front().marke.Fertig()) {
+        bytes_ -= unterwegs_.front().bytes;
+        unterwegs_.pop_front();
+    }
+}
+
+void Filmaufzeichnung::Abwarten(std::size_t hoechstens)
+{
+    for (;;) {
+        Austragen();
+        Nachschieben();
+        if (bytes_ <= hoechstens || unterwegs_.empty())
+            return;
+        unterwegs_.front().marke.Abwarten();
+    }
+}
+
+bool Filmaufzeichnung::Frei()
+{
+    // Whoever asks keeps the worker fed between the queued reports of its tasks.
+    Austragen();
+    Nachschieben();
+    return bytes_ < speicher_;
 }
 
 void Filmaufzeichnung::Erledigt()
 {
-    if (Gescheitert() && !gemeldet_ && laeuft_) {
-        gemeldet_ = true;
-        emit fehlgeschlagen();
+    Austragen();
+    if (Gescheitert()) {
+        // Nothing more is written: what waits is dropped.
+        for (const std::shared_ptr<Stueck>& s : wartend_)
+            bytes_ -= s->Bytes();
+        wartend_.clear();
+        if (!gemeldet_ && laeuft_) {
+            gemeldet_ = true;
+            emit fehlgeschlagen();
+        }
     }
+    Nachschieben();
     emit erledigt();
+    if (angehalten_ && !abgeschlossen_ && unterwegs_.empty() && wartend_.empty())
+        Schliessen();
 }
 
-std::optional<QString> Filmaufzeichnung::Beenden()
-{
-    if (!laeuft_)
-        return std::nullopt;
-    laeuft_ = false;
-    Trennen();
-    // Strokes after the last frame are in no frame.
-    offen_ = std::make_shared<Stueck>();
-    Aufraeumen(1);
-    return geteilt_->aufnahme.Beenden();
-}
-
-void Filmaufzeichnung::Verwerfen()
+void Filmaufzeichnung::Anhalten()
 {
     if (!laeuft_)
         return;
     laeuft_ = false;
+    angehalten_ = true;
     Trennen();
-    for (const Arbeiter::Marke& m : marken_)
-        m.Abbrechen();
-    Aufraeumen(1);
+    // Strokes after the last frame are in no frame.
+    offen_ = std::make_shared<Stueck>();
+    Austragen();
+    if (unterwegs_.empty() && wartend_.empty())
+        Schliessen();
+}
+
+void Filmaufzeichnung::Kuerzen()
+{
+    if (abgeschlossen_)
+        return;
+    laeuft_ = false;
+    angehalten_ = true;
+    Trennen();
+    offen_ = std::make_shared<Stueck>();
+    Abschneiden();
+    Schliessen();
+}
+
+void Filmaufzeichnung::Abschneiden()
+{
+    wartend_.clear();
+    for (const Unterwegs& u : unterwegs_)
+        u.marke.Abbrechen();
+    unterwegs_.clear();
+    bytes_ = 0;
+    // Waits for the frame in progress only; a task not begun does nothing.
+    const std::lock_guard<std::mutex> l(geteilt_->sperre);
+    geteilt_->aus = true;
+}
+
+void Filmaufzeichnung::Schliessen()
+{
+    abgeschlossen_ = true;
+    ergebnis_ = geteilt_->aufnahme.Beenden();
+    emit abgeschlossen();
+}
+
+std::optional<QString> Filmaufzeichnung::Beenden()
+{
+    if (abgeschlossen_)
+        return ergebnis_;
+    laeuft_ = false;
+    Trennen();
+    // Strokes after the last frame are in no frame.
+    offen_ = std::make_shared<Stueck>();
+    Abwarten(0);
+    abgeschlossen_ = true;
+    ergebnis_ = geteilt_->aufnahme.Beenden();
+    return ergebnis_;
+}
+
+void Filmaufzeichnung::Verwerfen()
+{
+    if (abgeschlossen_)
+        return;
+    laeuft_ = false;
+    abgeschlossen_ = true;
+    Trennen();
+    Abschneiden();
     geteilt_->aufnahme.Verwerfen();
 }

@@ -40,9 +40,14 @@ Ausschnitt FilmAusschnitt(const Ausschnitt& bild, QSize film)
 }
 
 Filmbild::Filmbild(QSize groesse, const Ausschnitt& ausschnitt)
-    : ausschnitt_(ausschnitt)
 {
     flaeche_.GroesseSetzen(groesse);
+    BereichSetzen(ausschnitt);
+}
+
+void Filmbild::BereichSetzen(const Ausschnitt& ausschnitt)
+{
+    ausschnitt_ = ausschnitt;
     // As the window maps its section onto the picture.
     flaeche_.Scale(-ausschnitt.Breite / 2 + ausschnitt.XOffset, -ausschnitt.Hoehe / 2 + ausschnitt.YOffset,
                    ausschnitt.Breite / 2 + ausschnitt.XOffset, ausschnitt.Hoehe / 2 + ausschnitt.YOffset);

@@ -43,6 +43,8 @@ public:
 
     QSize Groesse() const { return flaeche_.Groesse(); }
     const Ausschnitt& Bereich() const { return ausschnitt_; }
+    // Another section of the same size: strokes from now on are drawn in it.
+    void BereichSetzen(const Ausschnitt& ausschnitt);
 
     // The colours the bodies draw their trails in, each once, for a GIF's palette.
     static std::vector<QRgb> Spurfarben(const KoerperSatz& koerper);

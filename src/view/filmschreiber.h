@@ -32,6 +32,8 @@ struct Filmvorgabe {
     std::vector<QRgb> Farben;
     // Where the bytes go; by default files on disk (Dateisenke).
     Senkenfabrik Senken;
+    // Encoded beside a running simulation, which keeps a core of its own.
+    bool NebenLauf = false;
 };
 
 class Filmschreiber {

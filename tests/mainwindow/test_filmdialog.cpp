@@ -20,10 +20,12 @@
 #include <QLocale>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -139,6 +141,35 @@ TEST(Filmdialog, OffersWhatCanBeWrittenAsksForATargetBesideTheDocumentAndNeverTa
 }
 
 namespace {
+// Holds the worker with a task of its own, as a slow encoder would.
+class Sperre {
+public:
+    explicit Sperre(Arbeiter& arbeiter)
+        : arbeiter_(arbeiter)
+    {
+        Sperren();
+    }
+    ~Sperre() { Freigeben(); }
+    void Sperren()
+    {
+        offen_ = std::make_shared<std::atomic<bool>>(false);
+        arbeiter_.Abgeben({[o = offen_](const std::atomic<bool>&) {
+                               while (!o->load())
+                                   o->wait(false);
+                           },
+                           nullptr, {}});
+    }
+    void Freigeben()
+    {
+        offen_->store(true);
+        offen_->notify_all();
+    }
+
+private:
+    Arbeiter& arbeiter_;
+    std::shared_ptr<std::atomic<bool>> offen_;
+};
+
 // The main window with a sun and an earth, scripted dialogs and timer, and
 // the recording dialog answered with `wahl`.
 struct Filmfenster : ::testing::Test {
@@ -170,11 +201,17 @@ struct Filmfenster : ::testing::Test {
         wahl.TageZeigen = wahl.KoerperZeigen = wahl.MassstabZeigen = false;
     }
     QString Pfad(const char* name) const { return ordner.filePath(QString::fromLatin1(name)); }
+    // Until the film is closed.
+    void Abwarten()
+    {
+        while (frm->film().Aufnahme())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
     bool Aktiv(const char* name) const { return frm->Menue(QString::fromLatin1(name))->isEnabled(); }
 };
 }  // namespace
 
-TEST_F(Filmfenster, ALiveFilmTakesEveryKthTickKeepsItsSizeEndsWithAnhaltenAndClosingAsksWhetherToKeepIt)
+TEST_F(Filmfenster, ALiveFilmTakesEveryKthTickKeepsItsSizeIsFinishedBehindTheRunAndClosingAsksWhetherToKeepIt)
 {
     const QSize groesse = FilmPixel(Filmgroesse::WieBild, frm->picPlavo().GeraetePixel());
     wahl.Ziel = Pfad("live.mp4");
@@ -191,29 +228,62 @@ TEST_F(Filmfenster, ALiveFilmTakesEveryKthTickKeepsItsSizeEndsWithAnhaltenAndClo
     frm->resize(500, 380);
     frm->menVergroessern_Click();
     frm->NeuzeichnungAbschliessen();
+    // A worker slower than the run: the run goes on while the frames wait.
+    Sperre sperre(frm->arbeiter());
     EXPECT_EQ(tim.Ticken(10), 10);
     frm->menStop_Click();
-    EXPECT_FALSE(frm->film().Aufnahme());
+    // The frames still pending are finished under a progress dialog, and the window stays usable.
+    ASSERT_TRUE(frm->film().Fertigstellung());
+    QProgressDialog* fortschritt = frm->film().Fertigstellung()->Fortschritt();
+    ASSERT_TRUE(fortschritt);
+    EXPECT_TRUE(fortschritt->isVisible());
+    EXPECT_TRUE(fortschritt->labelText().contains(QStringLiteral("fertiggestellt"))) << fortschritt->labelText().toStdString();
+    EXPECT_TRUE(fortschritt->labelText().contains(QStringLiteral("von 11"))) << fortschritt->labelText().toStdString();
+    EXPECT_TRUE(frm->film().Aufnahme());
+    EXPECT_FALSE(Aktiv("menFilm"));
+    EXPECT_FALSE(Aktiv("menFilmEnde"));
+    sperre.Freigeben();
+    Abwarten();
     EXPECT_TRUE(Aktiv("menFilm"));
     const Dekodiert d = Dekodieren(wahl.Ziel);
     EXPECT_EQ(d.bilder, 11);   // step 0 and every second of 20
     EXPECT_EQ(d.groesse, groesse);
 
     // Closing while recording: Abbrechen keeps the window and the film
-    // going, Nein drops the film and leaves nothing of it.
+    // going; while finishing it asks again, and Nein drops the film and
+    // leaves nothing of it.
     wahl.Ziel = Pfad("verworfen.mp4");
     frm->menFilm_Click();
+    frm->NeuzeichnungAbschliessen();
     tim.Ticken(4);
     frage.Antworten = {MsgAntwort::Abbrechen};
     EXPECT_FALSE(frm->close());
     EXPECT_TRUE(frm->film().Aufnahme());
     EXPECT_TRUE(frage.Gemeldet.back().Text.contains(QStringLiteral("verworfen.mp4")));
+    sperre.Sperren();
     tim.Ticken(4);
+    frm->menStop_Click();
+    ASSERT_TRUE(frm->film().Fertigstellung());
     frage.Antworten = {MsgAntwort::Nein, MsgAntwort::Nein};   // the film, then the changed bodies
     EXPECT_TRUE(frm->close());
+    EXPECT_TRUE(frage.Gemeldet[frage.Gemeldet.size() - 2].Text.contains(QStringLiteral("wird noch fertiggestellt")));
     EXPECT_FALSE(frm->film().Aufnahme());
+    sperre.Freigeben();
     EXPECT_EQ(QDir(ordner.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               QStringList{QStringLiteral("live.mp4")});
+
+    // Ja keeps the whole film: the window closes once it is finished.
+    frm->show();
+    wahl.Ziel = Pfad("behalten.mp4");
+    frm->menFilm_Click();
+    frm->NeuzeichnungAbschliessen();
+    sperre.Sperren();
+    tim.Ticken(6);
+    frage.Antworten = {MsgAntwort::Ja, MsgAntwort::Nein};
+    QTimer::singleShot(0, [&sperre] { sperre.Freigeben(); });
+    EXPECT_TRUE(frm->close());
+    EXPECT_FALSE(frm->film().Aufnahme());
+    EXPECT_EQ(Dekodieren(wahl.Ziel).bilder, 4);
 }
 
 TEST_F(Filmfenster, ACancelledFilmRechnenLeavesAPlayableShorterFilmAndTheRunAtItsLastStep)
@@ -255,4 +325,39 @@ TEST_F(Filmfenster, ACancelledFilmRechnenLeavesAPlayableShorterFilmAndTheRunAtIt
     frm->lauf().Neuzeichnen();
     frm->NeuzeichnungAbschliessen();
     EXPECT_EQ(frm->picPlavo().Flaeche().Image().convertToFormat(QImage::Format_RGB32), bild);
+}
+
+TEST_F(Filmfenster, ALiveFilmFollowsThePicturesFrameWhenItsBodyIsRemoved)
+{
+    // An even picture with a section of its own proportions, so the film
+    // has the picture's own size and section.
+    const QSize p = frm->picPlavo().GeraetePixel();
+    frm->resize(frm->width() + p.width() % 2, frm->height() + p.height() % 2);
+    QApplication::processEvents();
+    const QSize g = frm->picPlavo().GeraetePixel();
+    frm->AusschnittSetzen({3, 3.0 * g.height() / g.width(), 0, 0});
+    // A heavy companion, so that the centre of mass moves.
+    const Koerper sonne = dok.Daten().KoerperStart[0];
+    const Koerper begleiter =
+        NeuerKoerper(QStringLiteral("Begleiter"), 150000, -0.5e11, 0, 12000, 270, 0x00A000);
+    dok.KoerperUebernehmen({sonne, dok.Daten().KoerperStart[1], begleiter});
+    frm->NeuzeichnungAbschliessen();
+    frm->KoerperFolgen(1);
+    frm->NeuzeichnungAbschliessen();
+    wahl.Format = Filmformat::PngSerie;
+    wahl.Ziel = Pfad("serie");
+    frm->menFilm_Click();
+    frm->NeuzeichnungAbschliessen();
+    tim.Ticken(3);
+    // The earth goes: the picture falls back to the centre of mass, and so does the film.
+    dok.KoerperUebernehmen({sonne, begleiter});
+    frm->NeuzeichnungAbschliessen();
+    ASSERT_EQ(frm->picPlavo().Bezug().Typ(), Bezugssystem::Art::Schwerpunkt);
+    tim.Ticken(6);
+    const QImage bild = frm->picPlavo().Flaeche().Image().convertToFormat(QImage::Format_RGB32);
+    frm->menStop_Click();
+    Abwarten();
+    const QStringList bilder = QDir(wahl.Ziel).entryList(QDir::Files, QDir::Name);
+    ASSERT_FALSE(bilder.isEmpty());
+    EXPECT_EQ(QImage(QDir(wahl.Ziel).filePath(bilder.back())).convertToFormat(QImage::Format_RGB32), bild);
 }

@@ -170,10 +170,15 @@ TEST(Film, PngFramesWithoutOverlaysAreTheBitmapExportFrameForFrameAndOverlaysSta
     EXPECT_EQ(Eintraege(ordner.path()), (QStringList{QStringLiteral("export.bmp"), QStringLiteral("film"), QStringLiteral("mit")}));
 }
 
-TEST(Film, PngFramesInABodysOrATurningFrameAreThePicturesBitmapExportInThatFrame)
+TEST(Film, PngFramesInABodysOrATurningFrameAreThePicturesBitmapExportInThatFrameAndFollowItsChange)
 {
     const QSize groesse(160, 90);
-    for (const Bezugssystem& bezug : {Bezugssystem::EinKoerper(1), Bezugssystem::Mitrotierend(0, 3)}) {
+    // Begun in the first frame, changed to the second while recording.
+    const std::pair<Bezugssystem, Bezugssystem> faelle[] = {
+        {Bezugssystem::EinKoerper(1), Bezugssystem::Mitrotierend(0, 3)},
+        {Bezugssystem::Mitrotierend(0, 3), Bezugssystem::Schwerpunkt()},
+        {Bezugssystem(), Bezugssystem::EinKoerper(2)}};
+    for (const auto& [bezug, danach] : faelle) {
         QTemporaryDir ordner;
         const QString serie = ordner.filePath(QStringLiteral("film"));
         Probelauf p(groesse, ordner.filePath(QStringLiteral("export.bmp")));
@@ -181,10 +186,17 @@ TEST(Film, PngFramesInABodysOrATurningFrameAreThePicturesBitmapExportInThatFrame
         p.Schritte(3);
         auto film = p.Aufzeichnen(Oeffnen(Filmformat::PngSerie, serie, groesse), 2, Keine(), bezug);
         std::vector<QImage> bitmaps{p.Export()};
-        for (int i = 1; i <= 3; ++i) {
+        for (int i = 1; i <= 4; ++i) {
             p.Schritte(1);
             // A redraw from the kept strokes, as after a zoom of the window.
             if (i == 2) {
+                p.lauf.Neuzeichnen();
+                p.lauf.NeuzeichnungAbschliessen();
+            }
+            // The picture's frame changes, as from the menu: the run redraws in it.
+            if (i == 3) {
+                p.bild.BezugSetzen(danach);
+                film->BezugSetzen(danach, QString(), false);
                 p.lauf.Neuzeichnen();
                 p.lauf.NeuzeichnungAbschliessen();
             }
@@ -192,8 +204,8 @@ TEST(Film, PngFramesInABodysOrATurningFrameAreThePicturesBitmapExportInThatFrame
             bitmaps.push_back(p.Export());
         }
         ASSERT_EQ(film->Beenden(), std::nullopt);
-        ASSERT_EQ(Eintraege(serie).size(), 4u);
-        for (int i = 0; i < 4; ++i) {
+        ASSERT_EQ(Eintraege(serie).size(), 5u);
+        for (int i = 0; i < 5; ++i) {
             const QImage bild =
                 QImage(QDir(serie).filePath(PngSerie::Dateiname(i)), "PNG").convertToFormat(QImage::Format_RGB32);
             EXPECT_EQ(bild, bitmaps[size_t(i)]) << "frame " << i << ", frame of reference " << int(bezug.Typ());
