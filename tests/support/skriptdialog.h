@@ -95,8 +95,12 @@ public:
                 return vorgabe;
             throw std::logic_error("unexpected input box: " + prompt.toStdString());
         }
-        std::optional<QString> e = std::move(Eingaben.front());
+        // Taken apart rather than moved whole: GCC 12 warns falsely about a moved optional<QString>.
+        const bool abgebrochen = !Eingaben.front().has_value();
+        QString e = abgebrochen ? QString() : std::move(*Eingaben.front());
         Eingaben.pop_front();
+        if (abgebrochen)
+            return std::nullopt;
         return e;
     }
 
